@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Wine sandbox control: `sandbox.sh start` makes the prefix once (null graphics
+# driver before its first real use, desktop integration off), then starts a
+# resident wineserver and a private PulseAudio with a null sink; `sandbox.sh stop`
+# ends both. Set SONELLE_GRAPHICS=x11 for a prefix that draws on $DISPLAY.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+graphics="${SONELLE_GRAPHICS:-null}"
+
+start_pulse() {
+  mkdir -p "$PULSE_DIR/home" "$PULSE_DIR/runtime" "$PULSE_DIR/config"
+  chmod 700 "$PULSE_DIR/runtime"
+  local penv=(env HOME="$PULSE_DIR/home" XDG_RUNTIME_DIR="$PULSE_DIR/runtime" XDG_CONFIG_HOME="$PULSE_DIR/config")
+  if PULSE_SERVER="$PULSE_SERVER" pactl info >/dev/null 2>&1; then return; fi
+  rm -f "$PULSE_DIR/native"
+  "${penv[@]}" pulseaudio -n --daemonize=yes --exit-idle-time=-1 --disallow-exit \
+     --log-target=file:"$PULSE_DIR/pulse.log" \
+     -L "module-native-protocol-unix socket=$PULSE_DIR/native auth-anonymous=1" \
+     -L "module-null-sink sink_name=nullout" >/dev/null 2>&1 || true
+  for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  # Capture reads what is played into the null sink (tests feed known signals there).
+  pactl set-default-sink nullout >/dev/null 2>&1 || true
+  pactl set-default-source nullout.monitor >/dev/null 2>&1 || true
+}
+
+make_prefix() {
+  [ -f "$WINEPREFIX/.sonelle-ready" ] && return
+  rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX" "$XDG_DATA_HOME"
+  echo "sandbox: creating Wine prefix $WINEPREFIX ($graphics graphics)"
+  DISPLAY= wine wineboot -i >"$SONELLE_RUN/wineboot.log" 2>&1 || true
+  wineserver -w
+  local reg="$SONELLE_RUN/settings.reg"
+  {
+    echo 'REGEDIT4'
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Drivers]'
+    echo "\"Graphics\"=\"$graphics\""
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]'
+    echo '"winemenubuilder.exe"=""'
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]'
+    echo '"Managed"="N"'
+    echo '"Decorated"="N"'
+  } >"$reg"
+  DISPLAY= wine regedit /S "$(wine winepath -w "$reg" 2>/dev/null | tr -d '\r')" >>"$SONELLE_RUN/wineboot.log" 2>&1
+  wineserver -w
+  # Caption buttons draw with Marlett; Wine's own copy comes with fonts-wine.
+  [ -f /usr/share/fonts/truetype/wine/marlett.ttf ] && \
+    cp /usr/share/fonts/truetype/wine/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  touch "$WINEPREFIX/.sonelle-ready"
+}
+
+case "${1:-start}" in
+  start)
+    mkdir -p "$SONELLE_RUN" "$XDG_DATA_HOME"
+    start_pulse
+    make_prefix
+    wineserver -p
+    # Bring up Wine's own services with output to a file, never to a pipe.
+    wine cmd /c exit >"$SONELLE_RUN/warmup.log" 2>&1 </dev/null || true
+    ;;
+  stop)
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    pkill -f "socket=$PULSE_DIR/native" 2>/dev/null || true
+    ;;
+  *) echo "usage: sandbox.sh start|stop" >&2; exit 2 ;;
+esac

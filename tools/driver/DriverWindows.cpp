@@ -1,0 +1,113 @@
+#include "DriverWindows.h"
+
+namespace drv {
+
+namespace {
+struct Search {
+    const std::wstring* cls;
+    const std::wstring* title;
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
+{
+    Search* search = reinterpret_cast<Search*>(param);
+    if (search->processId) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != search->processId) return TRUE;
+    }
+    if (!search->cls->empty() && WindowClass(window) != *search->cls) return TRUE;
+    if (!search->title->empty() && WindowText(window) != *search->title) return TRUE;
+    search->found.push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> FindTopWindows(const std::wstring& cls, const std::wstring& title,
+                                 DWORD processId)
+{
+    Search search{&cls, &title, processId, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindow(const std::wstring& cls, const std::wstring& title, DWORD processId,
+                   DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<HWND> found = FindTopWindows(cls, title, processId);
+        if (!found.empty()) return found.front();
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::wstring WindowText(HWND window)
+{
+    // WM_GETTEXT is marshalled across processes, unlike reading another
+    // process's memory.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+        return L"";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                             SMTO_ABORTIFHUNG, 2000, &copied))
+        return L"";
+    text.resize(copied);
+    return text;
+}
+
+std::wstring WindowClass(HWND window)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring ControlText(HWND parent, int id)
+{
+    HWND control = GetDlgItem(parent, id);
+    return control ? WindowText(control) : L"";
+}
+
+bool SetControlText(HWND parent, int id, const std::wstring& text)
+{
+    HWND control = GetDlgItem(parent, id);
+    DWORD_PTR result = 0;
+    return control && SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                          SMTO_ABORTIFHUNG, 2000, &result);
+}
+
+bool ClickControl(HWND parent, int id)
+{
+    HWND control = GetDlgItem(parent, id);
+    if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+    return PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(control)) != FALSE;
+}
+
+void CloseWindow(HWND window)
+{
+    PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void Pause(DWORD ms)
+{
+    Sleep(ms);
+}
+
+}  // namespace drv

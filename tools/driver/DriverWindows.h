@@ -1,0 +1,32 @@
+// Finding top-level windows and working their controls from outside.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace drv {
+
+// Top-level windows with this class and title (empty = any), optionally only
+// those of one process (0 = any), visible or not.
+std::vector<HWND> FindTopWindows(const std::wstring& cls, const std::wstring& title,
+                                 DWORD processId = 0);
+// Waits up to timeoutMs for the first such window; null when none appeared.
+HWND WaitForWindow(const std::wstring& cls, const std::wstring& title, DWORD processId,
+                   DWORD timeoutMs);
+// Waits up to timeoutMs until the window is gone.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs);
+
+std::wstring WindowText(HWND window);
+std::wstring WindowClass(HWND window);
+std::wstring ControlText(HWND parent, int id);
+bool SetControlText(HWND parent, int id, const std::wstring& text);
+// Clicks a button as a user would: refused (false) when the control is missing,
+// hidden or disabled. The click is posted, so a modal loop it opens cannot block
+// the driver.
+bool ClickControl(HWND parent, int id);
+// Posts WM_CLOSE, as the window's close command does.
+void CloseWindow(HWND window);
+// Lets the target's posted work run (the driver keeps no windows of its own).
+void Pause(DWORD ms);
+
+}  // namespace drv

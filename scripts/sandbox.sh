@@ -55,11 +55,21 @@ make_prefix() {
   touch "$WINEPREFIX/.sonelle-ready"
 }
 
+# Wine links the profile's Documents, Desktop, Music... to the Unix home; keep them
+# inside the prefix so sandboxes never share files such as the programs' logs.
+private_profile() {
+  local d
+  for d in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$d" ]; then rm -f "$d"; mkdir -p "$d"; fi
+  done
+}
+
 case "${1:-start}" in
   start)
     mkdir -p "$SONELLE_RUN" "$XDG_DATA_HOME"
     start_pulse
     make_prefix
+    private_profile
     wineserver -p
     # Bring up Wine's own services with output to a file, never to a pipe.
     wine cmd /c exit >"$SONELLE_RUN/warmup.log" 2>&1 </dev/null || true

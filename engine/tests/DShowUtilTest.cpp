@@ -1,0 +1,501 @@
+#include "DShowUtil.h"
+#include "EngineTestSupport.h"
+#include "PlatformGuids.h"
+
+#include <gtest/gtest.h>
+#include <atomic>
+#include <memory>
+
+namespace {
+
+std::wstring PinName(IPin* pin)
+{
+    PIN_INFO info = {};
+    if (!pin || FAILED(pin->QueryPinInfo(&info))) return L"";
+    if (info.pFilter) info.pFilter->Release();
+    return info.achName;
+}
+
+// File source -> WAVE parser -> smart tee -> two null renderers, built through
+// the utility object itself.
+class DShowUtilGraph : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(g.graph && g.builder);
+        util.Init(g.graph, g.builder);
+    }
+    void BuildChain(const wchar_t* firstNullName = L"Null A")
+    {
+        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_AsyncReader, &source, L"Source"));
+        CComQIPtr<IFileSourceFilter> file(source);
+        ASSERT_TRUE(file);
+        ASSERT_EQ(S_OK, file->Load(wav.Path(), nullptr));
+        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_WAVEParser, &parser, L"Wave Parser"));
+        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_SmartTee, &tee, L"Smart Tee"));
+        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &nullA, firstNullName));
+        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &nullB, L"Null B"));
+        ASSERT_EQ(S_OK, util.ConnectFilters(source, 0, parser, 0));
+        ASSERT_EQ(S_OK, util.ConnectFiltersDirect(parser, 0, tee, 0));
+        ASSERT_EQ(S_OK, util.ConnectFiltersDirect(tee, 0, nullA, 0));
+        ASSERT_EQ(S_OK, util.ConnectFiltersDirect(tee, 1, nullB, 0));
+    }
+
+    CGraphFixture g;
+    CTempWav wav;
+    CDShowUtil util;
+    CComPtr<IBaseFilter> source, parser, tee, nullA, nullB;
+};
+
+TEST_F(DShowUtilGraph, AddFilterTwiceWithOneSlotLeavesTheSecond)
+{
+    CComPtr<IBaseFilter> slot;
+    ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &slot, L"First"));
+    ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &slot, L"Second"));
+    EXPECT_EQ(std::vector<std::wstring>{L"Second"}, g.FilterNames());
+
+    const CLSID unknown = {0x5a0bd0e1, 0x1111, 0x4222, {0x83, 0x33, 0x44, 0x44, 0x55, 0x55, 0x66, 0x66}};
+    EXPECT_EQ(REGDB_E_CLASSNOTREG, util.AddFilterByCLSID(unknown, &slot, L"Nothing"));
+    EXPECT_FALSE(slot);
+    EXPECT_TRUE(g.FilterNames().empty());
+}
+
+TEST_F(DShowUtilGraph, WithoutAGraphEverythingFails)
+{
+    CDShowUtil unbound;
+    CComPtr<IBaseFilter> slot;
+    EXPECT_EQ(E_FAIL, unbound.AddFilterByCLSID(CLSID_NullRenderer, &slot, L"X"));
+    EXPECT_FALSE(slot);
+    BuildChain();
+    EXPECT_EQ(E_FAIL, unbound.ConnectFilters(tee, 0, nullA, 0));
+    EXPECT_EQ(E_FAIL, unbound.ConnectFiltersDirect(tee, 0, nullA, 0));
+    CLogCapture log;
+    unbound.RemoveDownstream(source);
+    unbound.RemoveDownstreamOfMediaType(tee, MEDIATYPE_Audio);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(5u, g.FilterNames().size());
+}
+
+TEST_F(DShowUtilGraph, PinsByDirectionAndPosition)
+{
+    BuildChain();
+    // The tee lists its input pin first; it does not count toward an output index.
+    EXPECT_EQ(L"Input", PinName(util.GetInPin(tee, 0)));
+    EXPECT_EQ(L"Capture", PinName(util.GetOutPin(tee, 0)));
+    EXPECT_EQ(L"Preview", PinName(util.GetOutPin(tee, 1)));
+    EXPECT_FALSE(util.GetOutPin(tee, 2));
+    EXPECT_FALSE(util.GetInPin(tee, 1));
+    EXPECT_FALSE(util.GetOutPin(nullA, 0));
+    EXPECT_FALSE(util.GetOutPin(tee, -1));
+    EXPECT_FALSE(util.GetOutPin(nullptr, 0));
+
+    // The caller owns the pin: it stays valid after the filter went away.
+    CComPtr<IPin> pin = util.GetOutPin(tee, 1);
+    g.graph->RemoveFilter(tee);
+    tee.Release();
+    EXPECT_EQ(L"Preview", PinName(pin));
+}
+
+TEST_F(DShowUtilGraph, ConnectWithAMissingPinFails)
+{
+    BuildChain();
+    EXPECT_EQ(E_FAIL, util.ConnectFilters(tee, 2, nullA, 0));
+    EXPECT_EQ(E_FAIL, util.ConnectFiltersDirect(nullA, 0, nullB, 0));
+    // Both pins there but already connected: the graph's own answer comes back.
+    EXPECT_EQ(VFW_E_ALREADY_CONNECTED, util.ConnectFiltersDirect(tee, 0, nullB, 0));
+}
+
+TEST_F(DShowUtilGraph, FindAudioOutPin)
+{
+    BuildChain();
+    EXPECT_EQ(0, util.FindAudioOutPin(parser));
+    EXPECT_EQ(0, util.FindAudioOutPin(tee));
+    EXPECT_EQ(-1, util.FindAudioOutPin(nullA));
+    // The file source's only output offers a stream type, not audio.
+    EXPECT_EQ(-1, util.FindAudioOutPin(source));
+}
+
+TEST_F(DShowUtilGraph, RemoveDownstreamTakesTheChainApartFromItsFarEnd)
+{
+    BuildChain();
+    CLogCapture log;
+    util.RemoveDownstream(nullA);   // nothing connected downstream: nothing logged
+    EXPECT_TRUE(log.Lines().empty());
+
+    util.RemoveDownstream(source);
+    const std::vector<std::string> expected = {
+        "remove Filter: [Null A]", "remove Filter: [Null B]",
+        "remove Filter: [Smart Tee]", "remove Filter: [Wave Parser]"};
+    EXPECT_EQ(expected, log.Lines());
+    EXPECT_EQ(std::vector<std::wstring>{L"Source"}, g.FilterNames());
+    CComPtr<IPin> out = util.GetOutPin(source, 0), peer;
+    EXPECT_EQ(VFW_E_NOT_CONNECTED, out->ConnectedTo(&peer));
+}
+
+TEST_F(DShowUtilGraph, RemovedNamesPassThroughTheAnsiCodePage)
+{
+    BuildChain(L"Null \x0416");
+    CLogCapture log;
+    util.RemoveDownstream(tee);
+    const std::vector<std::string> expected = {"remove Filter: [Null ?]", "remove Filter: [Null B]"};
+    EXPECT_EQ(expected, log.Lines());
+}
+
+TEST_F(DShowUtilGraph, RemoveDownstreamOfMediaTypeCutsOneBranch)
+{
+    BuildChain();
+    CLogCapture log;
+    util.RemoveDownstreamOfMediaType(tee, MEDIATYPE_Audio);
+    // The direct neighbour itself is removed without a line.
+    EXPECT_TRUE(log.Lines().empty());
+    const auto names = g.FilterNames();
+    EXPECT_EQ(4u, names.size());
+    EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), L"Null A"));
+
+    util.RemoveDownstreamOfMediaType(tee, MEDIATYPE_Video);   // no such pin
+    EXPECT_EQ(4u, g.FilterNames().size());
+}
+
+// Shows a real filter through a pin enumerator that falls out of step once, as
+// one does when the filter's pins change during the walk.
+class COutOfSyncFilter : public IBaseFilter {
+public:
+    explicit COutOfSyncFilter(IBaseFilter* inner) : m_inner(inner) {}
+
+    class CEnum : public IEnumPins {
+    public:
+        CEnum(IEnumPins* inner, std::atomic<int>* failures) : m_inner(inner), m_failures(failures) {}
+        virtual ~CEnum() = default;
+        STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+        {
+            if (iid == IID_IUnknown || iid == IID_IEnumPins) { *out = this; AddRef(); return S_OK; }
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+        STDMETHODIMP_(ULONG) Release() override { ULONG r = --m_refs; if (!r) delete this; return r; }
+        STDMETHODIMP Next(ULONG n, IPin** pins, ULONG* fetched) override
+        {
+            if (m_failures->load() > 0) { --*m_failures; return VFW_E_ENUM_OUT_OF_SYNC; }
+            return m_inner->Next(n, pins, fetched);
+        }
+        STDMETHODIMP Skip(ULONG n) override { return m_inner->Skip(n); }
+        STDMETHODIMP Reset() override { ++resets; return m_inner->Reset(); }
+        STDMETHODIMP Clone(IEnumPins**) override { return E_NOTIMPL; }
+        int resets = 0;
+
+    private:
+        CComPtr<IEnumPins> m_inner;
+        std::atomic<int>* m_failures;
+        ULONG m_refs = 1;
+    };
+
+    std::atomic<int> failures{1};
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IMediaFilter || iid == IID_IBaseFilter) {
+            *out = this; AddRef(); return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP GetClassID(CLSID* id) override { return m_inner->GetClassID(id); }
+    STDMETHODIMP Stop() override { return m_inner->Stop(); }
+    STDMETHODIMP Pause() override { return m_inner->Pause(); }
+    STDMETHODIMP Run(REFERENCE_TIME t) override { return m_inner->Run(t); }
+    STDMETHODIMP GetState(DWORD ms, FILTER_STATE* s) override { return m_inner->GetState(ms, s); }
+    STDMETHODIMP SetSyncSource(IReferenceClock* c) override { return m_inner->SetSyncSource(c); }
+    STDMETHODIMP GetSyncSource(IReferenceClock** c) override { return m_inner->GetSyncSource(c); }
+    STDMETHODIMP EnumPins(IEnumPins** out) override
+    {
+        CComPtr<IEnumPins> inner;
+        HRESULT hr = m_inner->EnumPins(&inner);
+        if (FAILED(hr)) return hr;
+        *out = new CEnum(inner, &failures);
+        return S_OK;
+    }
+    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override { return m_inner->FindPin(id, pin); }
+    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override { return m_inner->QueryFilterInfo(info); }
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* g, LPCWSTR name) override { return m_inner->JoinFilterGraph(g, name); }
+    STDMETHODIMP QueryVendorInfo(LPWSTR* info) override { return m_inner->QueryVendorInfo(info); }
+
+private:
+    IBaseFilter* m_inner;
+};
+
+TEST_F(DShowUtilGraph, RemoveDownstreamStartsOverWhenThePinsChange)
+{
+    BuildChain();
+    CLogCapture log;
+    COutOfSyncFilter shifting(tee);
+    util.RemoveDownstream(&shifting);
+    const std::vector<std::string> expected = {"remove Filter: [Null A]", "remove Filter: [Null B]"};
+    EXPECT_EQ(expected, log.Lines());
+    EXPECT_EQ(3u, g.FilterNames().size());
+
+    // Pin look-ups start their count over as well.
+    shifting.failures = 1;
+    EXPECT_EQ(L"Preview", PinName(util.GetOutPin(&shifting, 1)));
+
+    // A filter that never settles ends the walk instead of looping.
+    BuildChain();
+    COutOfSyncFilter restless(tee);
+    restless.failures = 1000;
+    util.RemoveDownstream(&restless);
+    EXPECT_LT(restless.failures.load(), 1000);
+    EXPECT_GT(restless.failures.load(), 900);
+}
+
+TEST_F(DShowUtilGraph, SetSyncSource)
+{
+    CComQIPtr<IMediaFilter> mediaFilter(g.graph);
+    ASSERT_TRUE(mediaFilter);
+    CComPtr<IReferenceClock> clock, current;
+    ASSERT_EQ(S_OK, clock.CoCreateInstance(CLSID_SystemClock));
+
+    util.SetSyncSource(clock);
+    ASSERT_EQ(S_OK, mediaFilter->GetSyncSource(&current));
+    EXPECT_EQ((IReferenceClock*)clock, (IReferenceClock*)current);
+    current.Release();
+
+    util.SetSyncSource(nullptr);
+    EXPECT_EQ(S_OK, mediaFilter->GetSyncSource(&current));
+    EXPECT_FALSE(current);
+
+    // An object that is no clock lets the graph pick its default clock.
+    CComPtr<IBaseFilter> notAClock;
+    ASSERT_EQ(S_OK, notAClock.CoCreateInstance(CLSID_NullRenderer));
+    util.SetSyncSource(notAClock);
+    EXPECT_EQ(S_OK, mediaFilter->GetSyncSource(&current));
+    EXPECT_TRUE(current);
+}
+
+// Devices of a category of our own, registered for the test and removed after.
+class DeviceCategory {
+public:
+    explicit DeviceCategory(const GUID& category) : m_category(category)
+    {
+        m_mapper.CoCreateInstance(CLSID_FilterMapper2);
+    }
+    ~DeviceCategory()
+    {
+        for (const auto& d : m_devices)
+            m_mapper->UnregisterFilter(&m_category, d.instance.c_str(), d.clsid);
+    }
+    HRESULT Add(const CLSID& clsid, const wchar_t* friendlyName, const wchar_t* instance)
+    {
+        REGFILTER2 rf = {};
+        rf.dwVersion = 1;
+        rf.dwMerit = MERIT_DO_NOT_USE;
+        IMoniker* moniker = nullptr;
+        HRESULT hr = m_mapper->RegisterFilter(clsid, friendlyName, &moniker, &m_category, instance, &rf);
+        if (moniker) moniker->Release();
+        if (SUCCEEDED(hr)) m_devices.push_back({clsid, instance});
+        return hr;
+    }
+
+private:
+    struct Device { CLSID clsid; std::wstring instance; };
+    GUID m_category;
+    CComPtr<IFilterMapper2> m_mapper;
+    std::vector<Device> m_devices;
+};
+
+CLSID ClassOf(IBaseFilter* filter)
+{
+    CLSID id = GUID_NULL;
+    if (filter) filter->GetClassID(&id);
+    return id;
+}
+
+// The system device enumerator as this process sees it while the object lives:
+// the real one, but listing every category's devices in reverse order.
+class CReversedDeviceEnum : public ICreateDevEnum, public IClassFactory {
+public:
+    CReversedDeviceEnum()
+    {
+        m_real.CoCreateInstance(CLSID_SystemDeviceEnum);
+        CoRegisterClassObject(CLSID_SystemDeviceEnum, static_cast<IClassFactory*>(this),
+                              CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_cookie);
+    }
+    virtual ~CReversedDeviceEnum()
+    {
+        if (m_cookie) CoRevokeClassObject(m_cookie);
+    }
+    bool Ok() const { return m_real && m_cookie; }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) *out = static_cast<IClassFactory*>(this);
+        else if (iid == IID_ICreateDevEnum) *out = static_cast<ICreateDevEnum*>(this);
+        else { *out = nullptr; return E_NOINTERFACE; }
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override
+    {
+        return outer ? CLASS_E_NOAGGREGATION : QueryInterface(iid, out);
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+    STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override
+    {
+        CComPtr<IEnumMoniker> real;
+        HRESULT hr = m_real->CreateClassEnumerator(category, &real, flags);
+        if (hr != S_OK) { *out = nullptr; return hr; }
+        std::vector<IMoniker*> list;
+        for (;;) {
+            IMoniker* m = nullptr;
+            if (real->Next(1, &m, nullptr) != S_OK) break;
+            list.insert(list.begin(), m);
+        }
+        *out = new CList(std::move(list));
+        return S_OK;
+    }
+
+private:
+    class CList : public IEnumMoniker {
+    public:
+        explicit CList(std::vector<IMoniker*> list) : m_list(std::move(list)) {}
+        virtual ~CList() { for (IMoniker* m : m_list) m->Release(); }
+        STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+        {
+            if (iid == IID_IUnknown || iid == IID_IEnumMoniker) { *out = this; AddRef(); return S_OK; }
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+        STDMETHODIMP_(ULONG) Release() override { ULONG r = --m_refs; if (!r) delete this; return r; }
+        STDMETHODIMP Next(ULONG n, IMoniker** out, ULONG* fetched) override
+        {
+            ULONG got = 0;
+            while (got < n && m_next < m_list.size()) {
+                out[got] = m_list[m_next++];
+                out[got++]->AddRef();
+            }
+            if (fetched) *fetched = got;
+            return got == n ? S_OK : S_FALSE;
+        }
+        STDMETHODIMP Skip(ULONG n) override { m_next += n; return m_next <= m_list.size() ? S_OK : S_FALSE; }
+        STDMETHODIMP Reset() override { m_next = 0; return S_OK; }
+        STDMETHODIMP Clone(IEnumMoniker**) override { return E_NOTIMPL; }
+
+    private:
+        std::vector<IMoniker*> m_list;
+        size_t m_next = 0;
+        ULONG m_refs = 1;
+    };
+
+    CComPtr<ICreateDevEnum> m_real;
+    DWORD m_cookie = 0;
+};
+
+TEST_F(DShowUtilGraph, FindDeviceFilterBreaksTiesByDisplayName)
+{
+    // Two boxes of one model share a friendly name; the lower display name wins
+    // whatever order the system lists them in.
+    const GUID category = {0x7d3c1a10, 0x5b2e, 0x4f61, {0x9a, 0x01, 0x3e, 0x22, 0x71, 0x5c, 0x10, 0x01}};
+    DeviceCategory devices(category);
+    ASSERT_EQ(S_OK, devices.Add(CLSID_SmartTee, L"Sonelle Twin Box", L"Twin B"));
+    ASSERT_EQ(S_OK, devices.Add(CLSID_NullRenderer, L"Sonelle Twin Box", L"Twin A"));
+    ASSERT_EQ(S_OK, devices.Add(CLSID_AudioRender, L"Sonelle Other Box", L"Other"));
+
+    for (int reversed = 0; reversed < 2; ++reversed) {
+        SCOPED_TRACE(reversed);
+        std::unique_ptr<CReversedDeviceEnum> reverse;
+        if (reversed) {
+            reverse.reset(new CReversedDeviceEnum);
+            ASSERT_TRUE(reverse->Ok());
+        }
+        CComPtr<IBaseFilter> slot;
+        EXPECT_EQ(S_OK, util.FindDeviceFilter(L"sonelle twin BOX", &slot, category));
+        EXPECT_EQ(CLSID_NullRenderer, ClassOf(slot));
+        slot.Release();
+        EXPECT_EQ(E_FAIL, util.FindDeviceFilter(L"Sonelle Twin", &slot, category));
+        EXPECT_FALSE(slot);
+    }
+}
+
+TEST_F(DShowUtilGraph, FindDeviceFilterInAnEmptyCategoryLeavesTheSlot)
+{
+    const GUID empty = {0x7d3c1a10, 0x5b2e, 0x4f61, {0x9a, 0x01, 0x3e, 0x22, 0x71, 0x5c, 0x10, 0xEE}};
+    CComPtr<IBaseFilter> slot;
+    ASSERT_EQ(S_OK, slot.CoCreateInstance(CLSID_NullRenderer));
+    IBaseFilter* before = slot;
+    EXPECT_EQ(S_FALSE, util.FindDeviceFilter(L"Anything", &slot, empty));
+    EXPECT_EQ(before, (IBaseFilter*)slot);
+}
+
+TEST_F(DShowUtilGraph, FindDeviceFilterOverAudioInputs)
+{
+    // The sandbox's sound server gives Wine at least one capture device.
+    CComPtr<ICreateDevEnum> devices;
+    ASSERT_EQ(S_OK, devices.CoCreateInstance(CLSID_SystemDeviceEnum));
+    CComPtr<IEnumMoniker> monikers;
+    ASSERT_EQ(S_OK, devices->CreateClassEnumerator(CLSID_AudioInputDeviceCategory, &monikers, 0));
+    CComPtr<IMoniker> moniker;
+    ASSERT_EQ(S_OK, monikers->Next(1, &moniker, nullptr));
+    CComPtr<IPropertyBag> bag;
+    ASSERT_EQ(S_OK, moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, (void**)&bag));
+    VARIANT name;
+    VariantInit(&name);
+    ASSERT_EQ(S_OK, bag->Read(L"FriendlyName", &name, nullptr));
+    std::wstring upper = name.bstrVal;
+    VariantClear(&name);
+    CharUpperW(&upper[0]);
+
+    CComPtr<IBaseFilter> slot;
+    EXPECT_EQ(S_OK, util.FindDeviceFilter(upper.c_str(), &slot, CLSID_AudioInputDeviceCategory));
+    EXPECT_EQ(CLSID_AudioRecord, ClassOf(slot));
+    slot.Release();
+    EXPECT_EQ(E_FAIL, util.FindDeviceFilter(L"No Such Microphone", &slot, CLSID_AudioInputDeviceCategory));
+    EXPECT_FALSE(slot);
+}
+
+TEST(PumpOneMessage, HandlesOneMessageAndKeepsQuit)
+{
+    static int handled = 0;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_APP) { ++handled; return 0; }
+        return DefWindowProcW(h, m, w, l);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PumpOneMessageTest";
+    RegisterClassW(&wc);
+    HWND wnd = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(wnd);
+
+    PumpOneMessage();   // nothing waiting: returns at once
+    PostMessageW(wnd, WM_APP, 0, 0);
+    PostMessageW(wnd, WM_APP, 0, 0);
+    PumpOneMessage();
+    EXPECT_EQ(1, handled);
+    PumpOneMessage();
+    EXPECT_EQ(2, handled);
+
+    PostQuitMessage(7);
+    PumpOneMessage();
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ((UINT)WM_QUIT, msg.message);
+    EXPECT_EQ(7u, msg.wParam);
+    DestroyWindow(wnd);
+}
+
+TEST(PlatformGuids, MatchThePlatformsClasses)
+{
+    const CLSID nullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+    EXPECT_EQ(nullRenderer, CLSID_NullRenderer);
+    EXPECT_EQ(14u, PKEY_Device_FriendlyName.pid);
+    CoInitialize(nullptr);
+    CComPtr<IBaseFilter> parser;
+    EXPECT_EQ(S_OK, parser.CoCreateInstance(CLSID_WAVEParser));
+    CoUninitialize();
+}
+
+}  // namespace

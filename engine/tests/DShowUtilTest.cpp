@@ -456,14 +456,19 @@ TEST_F(DShowUtilGraph, FindDeviceFilterOverAudioInputs)
     EXPECT_FALSE(slot);
 }
 
+int g_handled = 0;
+
+LRESULT CALLBACK CountingWndProc(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_APP) { ++g_handled; return 0; }
+    return DefWindowProcW(h, m, w, l);
+}
+
 TEST(PumpOneMessage, HandlesOneMessageAndKeepsQuit)
 {
-    static int handled = 0;
+    int& handled = g_handled;
     WNDCLASSW wc = {};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == WM_APP) { ++handled; return 0; }
-        return DefWindowProcW(h, m, w, l);
-    };
+    wc.lpfnWndProc = CountingWndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"PumpOneMessageTest";
     RegisterClassW(&wc);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Wine sandbox control: `sandbox.sh start` makes the prefix once (null graphics
 # driver before its first real use, desktop integration off), then starts a
-# resident wineserver and a private PulseAudio with a null sink; `sandbox.sh stop`
-# ends both. Set SONELLE_GRAPHICS=x11 for a prefix that draws on $DISPLAY.
+# resident wineserver and a private PulseAudio with two null sinks (monitoring
+# output, capture feed) and the test signal feed; `sandbox.sh stop` ends them. Set SONELLE_GRAPHICS=x11 for a prefix that draws on $DISPLAY.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
@@ -12,19 +12,24 @@ start_pulse() {
   mkdir -p "$PULSE_DIR/home" "$PULSE_DIR/runtime" "$PULSE_DIR/config"
   chmod 700 "$PULSE_DIR/runtime"
   local penv=(env HOME="$PULSE_DIR/home" XDG_RUNTIME_DIR="$PULSE_DIR/runtime" XDG_CONFIG_HOME="$PULSE_DIR/config")
-  if PULSE_SERVER="$PULSE_SERVER" pactl info >/dev/null 2>&1; then return; fi
-  rm -f "$PULSE_DIR/native"
-  "${penv[@]}" pulseaudio -n --daemonize=yes --exit-idle-time=-1 --disallow-exit \
-     --log-target=file:"$PULSE_DIR/pulse.log" \
-     -L "module-native-protocol-unix socket=$PULSE_DIR/native auth-anonymous=1" \
-     -L "module-null-sink sink_name=nullout" >/dev/null 2>&1 || true
-  for _ in $(seq 50); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  # Capture reads what is played into the null sink (tests feed known signals there).
+  if ! PULSE_SERVER="$PULSE_SERVER" pactl info >/dev/null 2>&1; then
+    rm -f "$PULSE_DIR/native"
+    "${penv[@]}" pulseaudio -n --daemonize=yes --exit-idle-time=-1 --disallow-exit \
+       --log-target=file:"$PULSE_DIR/pulse.log" \
+       -L "module-native-protocol-unix socket=$PULSE_DIR/native auth-anonymous=1" \
+       -L "module-null-sink sink_name=nullout sink_properties=device.description=Sonelle_Monitor_Out" \
+       -L "module-null-sink sink_name=capturefeed sink_properties=device.description=Sonelle_Capture_Feed" \
+       >/dev/null 2>&1 || true
+    for _ in $(seq 50); do
+      pactl info >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+  fi
+  # Monitoring plays into "nullout"; capture reads the monitor of "capturefeed",
+  # which signal-feed.sh keeps fed with a known pattern (tests check recordings).
   pactl set-default-sink nullout >/dev/null 2>&1 || true
-  pactl set-default-source nullout.monitor >/dev/null 2>&1 || true
+  pactl set-default-source capturefeed.monitor >/dev/null 2>&1 || true
+  "$(dirname "${BASH_SOURCE[0]}")/signal-feed.sh" start
 }
 
 make_prefix() {
@@ -77,6 +82,7 @@ case "${1:-start}" in
   stop)
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+    "$(dirname "${BASH_SOURCE[0]}")/signal-feed.sh" stop
     pkill -f "socket=$PULSE_DIR/native" 2>/dev/null || true
     ;;
   *) echo "usage: sandbox.sh start|stop" >&2; exit 2 ;;

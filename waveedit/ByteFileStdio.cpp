@@ -1,0 +1,55 @@
+// Native builds (sanitizers, fuzzing): plain stdio, paths as UTF-8, no sharing modes.
+#include "ByteFile.h"
+
+#include <cstdio>
+#include <locale>
+#include <codecvt>
+
+namespace {
+
+class CStdioByteFile : public CByteFile {
+public:
+    explicit CStdioByteFile(FILE* f) : m_f(f) {}
+    ~CStdioByteFile() override { fclose(m_f); }
+    size_t Read(void* buffer, size_t bytes) override { return fread(buffer, 1, bytes, m_f); }
+    bool Write(const void* buffer, size_t bytes) override { return fwrite(buffer, 1, bytes, m_f) == bytes; }
+    bool Seek(uint64_t offset) override { return fseeko(m_f, (off_t)offset, SEEK_SET) == 0; }
+    uint64_t Tell() const override { return (uint64_t)ftello(m_f); }
+    uint64_t Length() const override
+    {
+        off_t here = ftello(m_f);
+        fseeko(m_f, 0, SEEK_END);
+        off_t end = ftello(m_f);
+        fseeko(m_f, here, SEEK_SET);
+        return (uint64_t)end;
+    }
+
+private:
+    FILE* m_f;
+};
+
+}  // namespace
+
+std::string NarrowPath(const std::wstring& path)
+{
+    std::string out;
+    for (wchar_t c : path)
+        out += (c < 0x80) ? (char)c : '?';
+    return out;
+}
+
+std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode)
+{
+    const char* how = "rb";
+    if (mode == FileMode::CreateShared || mode == FileMode::CreateExclusive) how = "w+b";
+    else if (mode == FileMode::UpdateExclusive) how = "r+b";
+    FILE* f = fopen(NarrowPath(path).c_str(), how);
+    if (!f)
+        return nullptr;
+    return std::make_unique<CStdioByteFile>(f);
+}
+
+bool DeleteByteFile(const std::wstring& path)
+{
+    return remove(NarrowPath(path).c_str()) == 0;
+}

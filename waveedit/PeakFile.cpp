@@ -1,0 +1,286 @@
+#include "PeakFile.h"
+
+#include "ByteFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kTitle[] = "Norvane Peak Data File (V1.0.2.0)";
+const char kMarker[] = "Norvane peak data: one frame in 128 per channel, values little-endian PCM";
+static_assert(sizeof(kMarker) - 1 == 73, "the marker text has 73 characters");
+constexpr size_t kPieceBytes = 0x40000;
+
+void PutU32(uint8_t* p, uint32_t v)
+{
+    p[0] = (uint8_t)v; p[1] = (uint8_t)(v >> 8); p[2] = (uint8_t)(v >> 16); p[3] = (uint8_t)(v >> 24);
+}
+uint32_t GetU32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | ((uint32_t)p[3] << 24); }
+
+bool WriteChunkHeader(CByteFile& f, const char* id, uint32_t size)
+{
+    uint8_t h[8];
+    memcpy(h, id, 4);
+    PutU32(h + 4, size);
+    return f.Write(h, 8);
+}
+
+bool EqualNoCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b)
+        if (tolower((unsigned char)*a) != tolower((unsigned char)*b))
+            return false;
+    return *a == *b;
+}
+
+}  // namespace
+
+void FillPeakInfo(PeakInfo& info, uint32_t rate, uint16_t channels, uint16_t blockAlign, uint16_t bits,
+                  uint32_t splitPointCount, const std::string& narrowWavPath)
+{
+    memset(&info, 0, sizeof info);
+    info.version[0] = 1; info.version[1] = 0; info.version[2] = 2; info.version[3] = 0;
+    memcpy(info.title, kTitle, sizeof kTitle);
+    memcpy(info.marker, kMarker, sizeof kMarker);
+    info.sampleRate = rate;
+    info.channels = channels;
+    info.blockAlign = blockAlign;
+    info.bitsPerSample = bits;
+    info.peakStep = kPeakStep;
+    info.dspSize = kPeakDspSize;
+    info.splitPointCount = splitPointCount;
+    memcpy(info.wavPath, narrowWavPath.data(), std::min<size_t>(narrowWavPath.size(), sizeof info.wavPath - 1));
+    snprintf(info.description, sizeof info.description,
+             "Norvane Peak Data File (V1.0.2.0) Channel=%d,SamplesPerSec=%d,BitsPerSample=%d,Peaksize=%d,"
+             "DSPsize=%d,poscount=%ld",
+             (int)channels, (int)rate, (int)bits, kPeakStep, kPeakDspSize, (long)splitPointCount);
+}
+
+bool WritePeakFileHeader(CByteFile& file, uint32_t nvpkSize, const PeakInfo& info, uint32_t peakBytes)
+{
+    return file.Seek(0) && WriteChunkHeader(file, "NVPK", nvpkSize) && WriteChunkHeader(file, "HINF", kPeakInfoSize) &&
+           file.Write(&info, sizeof info) && WriteChunkHeader(file, "PEAK", peakBytes);
+}
+
+std::wstring PeakPathFor(const std::wstring& wavPath, const wchar_t* ext)
+{
+    return wavPath.substr(0, wavPath.size() >= 3 ? wavPath.size() - 3 : 0) + ext;
+}
+
+void CPeakDecimator::Restart(uint64_t frame)
+{
+    m_have = 0;
+    uint64_t into = frame % kPeakStep;
+    m_skip = into == 0 ? 0 : (size_t)(kPeakStep - into) * (size_t)m_blockAlign;
+}
+
+void CPeakDecimator::Feed(const uint8_t* data, size_t bytes)
+{
+    const size_t ba = (size_t)m_blockAlign, gap = (kPeakStep - 1) * ba;
+    while (bytes > 0) {
+        if (m_skip > 0) {
+            size_t take = std::min(bytes, m_skip);
+            data += take; bytes -= take; m_skip -= take;
+            continue;
+        }
+        if (m_have == 0 && bytes >= ba) {  // the common case: the whole frame is here
+            m_keep(data);
+            data += ba; bytes -= ba; m_skip = gap;
+            continue;
+        }
+        size_t take = std::min(bytes, ba - m_have);
+        memcpy(m_frame + m_have, data, take);
+        m_have += take; data += take; bytes -= take;
+        if (m_have == ba) {
+            m_keep(m_frame);
+            m_have = 0;
+            m_skip = gap;
+        }
+    }
+}
+
+NV_Peak::NV_Peak(const WaveFileHeader& header, uint32_t dataSize, IPeakOwner* owner)
+    : m_header(header), m_dataSize(dataSize), m_owner(owner)
+{
+}
+
+NV_Peak::~NV_Peak() = default;
+
+size_t NV_Peak::ComputeCapacity() const
+{
+    const size_t s = std::min<size_t>(m_header.chunkSize, m_dataSize);
+    size_t capacity = m_header.channels == 2 ? s / 128 + 2 : 2 * (s / 128) + 4;
+    return std::max<size_t>(capacity, 0x40000);
+}
+
+bool NV_Peak::SetPaths(const std::wstring& wavPath, int step)
+{
+    m_wavPath = wavPath;
+    m_peakPath = PeakPathFor(wavPath);
+    return SetStep(step);
+}
+
+bool NV_Peak::SetStep(int)
+{
+    m_values16.clear();
+    m_values8.clear();
+    m_count = 0;
+    m_capacity = ComputeCapacity();
+    try {
+        if (m_header.bitsPerSample == 16)
+            m_values16.assign(m_capacity, 0);
+        else if (m_header.bitsPerSample == 8)
+            m_values8.assign(m_capacity, 0);
+        else
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool NV_Peak::ReadValues(CByteFile& file, uint32_t chunkBytes)
+{
+    ResetWriter();
+    const size_t bpv = (size_t)BytesPerValue();
+    // Never more than the buffer holds, whatever the chunk claims.
+    const size_t want = std::min<size_t>(chunkBytes, m_capacity * bpv);
+    uint8_t* dest = bpv == 2 ? (uint8_t*)m_values16.data() : m_values8.data();
+    size_t done = 0;
+    while (done < want) {
+        size_t got = file.Read(dest + done, std::min(kPieceBytes, want - done));
+        if (got == 0)
+            break;
+        done += got;
+    }
+    m_count = done / bpv;
+    return true;
+}
+
+bool NV_Peak::Load(const std::wstring& wavPath)
+{
+    if (!SetPaths(wavPath, kPeakStep))
+        return false;
+    auto file = OpenByteFile(m_peakPath, FileMode::ReadExclusive);
+    if (!file)
+        return false;
+    uint8_t h[8];
+    const uint64_t length = file->Length();
+    if (file->Read(h, 8) != 8 || memcmp(h, "NVPK", 4) != 0 || (uint64_t)GetU32(h + 4) + 8 != length)
+        return false;
+    uint64_t pos = 8;
+    while (pos + 8 <= length && file->Seek(pos) && file->Read(h, 8) == 8) {
+        const uint32_t size = GetU32(h + 4);
+        const uint64_t next = pos + 8 + size;
+        if (memcmp(h, "PSTD", 4) == 0) {
+            for (uint32_t i = 0; i < size / 8 && pos + 8 + (uint64_t)(i + 1) * 8 <= length; ++i) {
+                uint8_t rec[8];
+                if (file->Read(rec, 8) != 8)
+                    break;
+                if (m_owner)
+                    m_owner->AddPendingSplitPoint((int32_t)GetU32(rec), rec[4]);
+            }
+        } else if (memcmp(h, "HINF", 4) == 0) {
+            PeakInfo info{};
+            if (size < kPeakInfoSize || file->Read(&info, sizeof info) != sizeof info)
+                return false;
+            m_info = info;
+            if (!CheckInfo())
+                return false;
+        } else if (memcmp(h, "PEAK", 4) == 0) {
+            ReadValues(*file, size);
+        }
+        pos = next;
+    }
+    return true;
+}
+
+bool NV_Peak::ReloadPeaks(const std::wstring& peakPath)
+{
+    auto file = OpenByteFile(peakPath, FileMode::ReadExclusive);
+    if (!file)
+        return false;
+    const uint64_t length = file->Length();
+    uint64_t pos = 8;
+    uint8_t h[8];
+    while (pos + 8 <= length && file->Seek(pos) && file->Read(h, 8) == 8) {
+        const uint32_t size = GetU32(h + 4);
+        if (memcmp(h, "PEAK", 4) == 0)
+            ReadValues(*file, size);
+        pos += 8 + (uint64_t)size;
+    }
+    return true;
+}
+
+bool NV_Peak::CheckInfo() const
+{
+    std::string path(m_info.wavPath, strnlen(m_info.wavPath, sizeof m_info.wavPath));
+    return m_info.version[0] == 1 && EqualNoCase(path.c_str(), NarrowPath(m_wavPath).c_str()) &&
+           m_info.sampleRate == m_header.sampleRate && m_info.bitsPerSample == m_header.bitsPerSample &&
+           m_info.channels == m_header.channels && m_info.peakStep == kPeakStep;
+}
+
+void NV_Peak::AppendFrame(const uint8_t* frame)
+{
+    if (m_count + 2 > m_capacity)
+        return;
+    if (m_header.bitsPerSample == 16) {
+        int16_t a, b = 0;
+        memcpy(&a, frame, 2);
+        if (m_header.channels == 2)
+            memcpy(&b, frame + 2, 2);
+        m_values16[m_count++] = a;
+        m_values16[m_count++] = b;
+    } else {
+        m_values8[m_count++] = frame[0];
+        m_values8[m_count++] = m_header.channels == 2 ? frame[1] : 0;
+    }
+}
+
+bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>& progress)
+{
+    if (!SetPaths(wavPath, kPeakStep))
+        return false;
+    auto wav = OpenByteFile(wavPath, FileMode::ReadExclusive);
+    if (!wav || !wav->Seek(m_header.dataOffset))
+        return false;
+    if (progress)
+        progress(0);
+    CPeakDecimator decimator(WaveBlockAlign(m_header), [this](const uint8_t* f) { AppendFrame(f); });
+    std::vector<uint8_t> block(kPieceBytes);
+    uint64_t done = 0;
+    const uint64_t total = m_dataSize;
+    while (done < total) {
+        size_t got = wav->Read(block.data(), (size_t)std::min<uint64_t>(kPieceBytes, total - done));
+        if (got == 0)
+            break;
+        decimator.Feed(block.data(), got);
+        done += got;
+        if (progress)
+            progress((int)(done * 100 / total));
+    }
+    wav.reset();
+    Save();
+    return true;
+}
+
+void NV_Peak::FillInfo()
+{
+    FillPeakInfo(m_info, m_header.sampleRate, m_header.channels, m_header.blockAlign, m_header.bitsPerSample,
+                 m_owner ? (uint32_t)m_owner->GetSplitPointCount() : 0, NarrowPath(m_wavPath));
+}
+
+bool NV_Peak::Save()
+{
+    auto file = OpenByteFile(m_peakPath, FileMode::CreateExclusive);
+    if (!file)
+        return false;
+    FillInfo();
+    const uint32_t n = (uint32_t)(m_count * (size_t)BytesPerValue());
+    const void* values = BytesPerValue() == 2 ? (const void*)m_values16.data() : (const void*)m_values8.data();
+    return WritePeakFileHeader(*file, 996 + (n + 8) + 8, m_info, n) && (n == 0 || file->Write(values, n)) &&
+           WriteChunkHeader(*file, "DSPD", 0);
+}

@@ -1,0 +1,123 @@
+// The peak data file (".npk", ".np1", ".np2"): a decimated copy of a PCM WAV,
+// the first sample frame of every 128 kept per channel, with a header that
+// describes the WAV. Layout (little-endian): "NVPK" size, "HINF" 988 PeakInfo,
+// "PEAK" n values, then "DSPD" 0 from the document's writer.
+// Portable: no platform types.
+#pragma once
+#include "WaveHeader.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CByteFile;
+
+constexpr int kPeakStep = 128;
+constexpr int kPeakDspSize = 1024;
+constexpr uint32_t kPeakInfoSize = 988;
+constexpr uint32_t kPeakHeaderBytes = 1012;  // "NVPK", "HINF" + PeakInfo, "PEAK" and its size
+
+#pragma pack(push, 1)
+struct PeakInfo {
+    uint8_t version[4];
+    char title[64];
+    char marker[128];
+    uint32_t sampleRate;
+    uint16_t channels;
+    uint16_t blockAlign;
+    uint16_t bitsPerSample;
+    uint16_t peakStep;
+    uint16_t dspSize;
+    uint16_t reserved1;
+    uint32_t splitPointCount;
+    uint32_t reserved2;
+    char wavPath[512];
+    char description[256];
+};
+#pragma pack(pop)
+static_assert(sizeof(PeakInfo) == kPeakInfoSize, "PeakInfo is 988 bytes");
+
+void FillPeakInfo(PeakInfo& info, uint32_t rate, uint16_t channels, uint16_t blockAlign, uint16_t bits,
+                  uint32_t splitPointCount, const std::string& narrowWavPath);
+
+// "NVPK" (with the given size field), "HINF" 988 + info, "PEAK" peakBytes, at offset 0.
+bool WritePeakFileHeader(CByteFile& file, uint32_t nvpkSize, const PeakInfo& info, uint32_t peakBytes);
+
+// The peak path of a WAV: the path less its last 3 characters, plus the extension.
+std::wstring PeakPathFor(const std::wstring& wavPath, const wchar_t* ext = L"npk");
+
+// Picks the kept frames (frames 0, 128, 256 ... of the data) out of a stream of
+// sample bytes fed in blocks of any size, so one grid holds across blocks.
+class CPeakDecimator {
+public:
+    using KeepFrame = std::function<void(const uint8_t* frame)>;
+    CPeakDecimator(int blockAlign, KeepFrame keep) : m_blockAlign(blockAlign), m_keep(std::move(keep)) {}
+    void Feed(const uint8_t* data, size_t bytes);
+    // Restarts the grid at a data position (in frames).
+    void Restart(uint64_t frame);
+
+private:
+    int m_blockAlign;
+    KeepFrame m_keep;
+    size_t m_skip = 0;  // bytes until the next kept frame starts
+    size_t m_have = 0;  // bytes of the kept frame collected so far
+    uint8_t m_frame[8] = {};
+};
+
+// What the peak object asks of the document that owns it.
+class IPeakOwner {
+public:
+    virtual ~IPeakOwner() = default;
+    virtual int GetSplitPointCount() const = 0;
+    virtual void AddPendingSplitPoint(int32_t frame, int32_t flag) = 0;
+};
+
+class NV_Peak {
+public:
+    // header: the WAV's header copy; dataSize: its sample bytes (limited to the file).
+    NV_Peak(const WaveFileHeader& header, uint32_t dataSize, IPeakOwner* owner);
+    virtual ~NV_Peak();
+
+    bool SetPaths(const std::wstring& wavPath, int step);
+    bool SetStep(int step);
+    bool Load(const std::wstring& wavPath);
+    bool ReloadPeaks(const std::wstring& peakPath);
+    bool Build(const std::wstring& wavPath, const std::function<void(int)>& progress);
+    bool Save();
+    void FillInfo();
+    bool CheckInfo() const;
+
+    const std::wstring& GetPeakPath() const { return m_peakPath; }
+    const std::wstring& GetWavPath() const { return m_wavPath; }
+    int GetBits() const { return m_header.bitsPerSample; }
+    int GetChannels() const { return m_header.channels; }
+    // Values in pairs; 16-bit WAVs fill Values16, 8-bit WAVs Values8.
+    const int16_t* Values16() const { return m_values16.data(); }
+    const uint8_t* Values8() const { return m_values8.data(); }
+    size_t GetValueCount() const { return m_count; }
+    size_t GetCapacity() const { return m_capacity; }
+    // Value i as a signed sample (8-bit values less 128).
+    int ValueAt(size_t i) const
+    {
+        return m_header.bitsPerSample == 16 ? m_values16[i] : (int)m_values8[i] - 128;
+    }
+    const PeakInfo& GetInfo() const { return m_info; }
+
+private:
+    size_t ComputeCapacity() const;
+    int BytesPerValue() const { return m_header.bitsPerSample == 16 ? 2 : 1; }
+    bool ReadValues(CByteFile& file, uint32_t chunkBytes);
+    void AppendFrame(const uint8_t* frame);
+    void ResetWriter() { m_count = 0; }
+
+    WaveFileHeader m_header;
+    uint32_t m_dataSize;
+    IPeakOwner* m_owner;
+    std::wstring m_wavPath, m_peakPath;
+    PeakInfo m_info{};
+    size_t m_capacity = 0, m_count = 0;
+    std::vector<int16_t> m_values16;
+    std::vector<uint8_t> m_values8;
+};

@@ -1,0 +1,481 @@
+#include "Amplify.h"
+#include "ByteFile.h"
+#include "EffectThread.h"
+#include "FadeInOut.h"
+#include "NoiseReduction.h"
+#include "Normalize.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+std::vector<int16_t> Read16(const Bytes& file, size_t offset)
+{
+    std::vector<int16_t> v((file.size() - offset) / 2);
+    memcpy(v.data(), file.data() + offset, v.size() * 2);
+    return v;
+}
+
+struct Paths {
+    std::wstring src, out, peak;
+    explicit Paths(const std::wstring& stem)
+        : src(TempPath(stem + L".tmw")), out(TempPath(stem + L".tm1")), peak(EffectPeakPathFor(out))
+    {
+    }
+};
+
+bool RunEffect(CAudioEffect& e, const Paths& p)
+{
+    return e.Prepare(p.src, p.out, p.peak) && e.Run();
+}
+
+std::vector<CEffectTrack> Whole(int frames, int apply = 1) { return {{0, frames, apply}}; }
+
+// The peak values of an effect's peak file must be frames 0, 128, ... of the
+// output data, in one grid across ranges and blocks.
+void ExpectPeaksMatchOutput(const Paths& p, int channels, int bits, size_t dataOffset, size_t dataBytes)
+{
+    const Bytes out = ReadBytes(p.out), peak = ReadBytes(p.peak);
+    ASSERT_GE(peak.size(), 1012u);
+    const uint32_t n = GetU32At(peak, 1008);
+    EXPECT_EQ(0, memcmp(peak.data(), "NVPK", 4));
+    EXPECT_EQ(n + 1004, GetU32At(peak, 4));
+    EXPECT_EQ(n + 1012u, peak.size());
+    EXPECT_EQ(0u, GetU32At(peak, 16 + 212));  // no split points
+    EXPECT_EQ(NarrowPath(p.out), std::string((const char*)peak.data() + 16 + 220));
+    const size_t ba = (size_t)channels * (size_t)bits / 8, frames = dataBytes / ba;
+    const size_t kept = (frames + 127) / 128, perKept = ba * (channels == 1 ? 2 : 1);
+    ASSERT_EQ(kept * perKept, n);
+    for (size_t k = 0; k < kept; ++k) {
+        const uint8_t* src = out.data() + dataOffset + k * 128 * ba;
+        ASSERT_EQ(0, memcmp(src, peak.data() + 1012 + k * perKept, ba)) << "kept frame " << k;
+        if (channels == 1) {
+            ASSERT_EQ(0, memcmp(src, peak.data() + 1012 + k * perKept + ba, ba)) << "repeated mono sample " << k;
+        }
+    }
+}
+
+class SelfCancellingAmplify : public CAmplify {
+protected:
+    bool ProcessRange(uint64_t bytes) override
+    {
+        Cancel();
+        return CAmplify::ProcessRange(bytes);
+    }
+};
+
+}  // namespace
+
+TEST(Effects, AmplifyExactSamplesAndLimits)
+{
+    Paths p(L"amp16");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Samples16({20000, -20000, 100, -3, 3, 0, 16000, -16384})));
+    AmplifyParam param;
+    param.gain = 2.0f;
+    param.tracks = Whole(4);
+    CAmplify amp;
+    amp.SetParam(&param);
+    ASSERT_TRUE(RunEffect(amp, p)) << amp.GetError();
+    EXPECT_EQ((std::vector<int16_t>{32767, -32768, 200, -6, 6, 0, 32000, -32768}), Read16(ReadBytes(p.out), 44));
+    EXPECT_EQ(100, amp.GetProgress());
+
+    param.gain = 0.5f;
+    amp.SetParam(&param);  // the gain is copied from the record
+    ASSERT_TRUE(RunEffect(amp, p));
+    EXPECT_EQ((std::vector<int16_t>{10000, -10000, 50, -1, 1, 0, 8000, -8192}), Read16(ReadBytes(p.out), 44))
+        << "truncation toward zero";
+}
+
+TEST(Effects, AmplifyEightBit)
+{
+    Paths p(L"amp8");
+    WriteBytes(p.src, PlainWav(1, 8000, 8, Bytes{128, 128, 200, 10, 129}));
+    AmplifyParam param;
+    param.gain = 3.0f;
+    param.tracks = Whole(5);
+    CAmplify amp;
+    amp.SetParam(&param);
+    ASSERT_TRUE(RunEffect(amp, p));
+    const Bytes out = ReadBytes(p.out);
+    EXPECT_EQ((Bytes{128, 128, 255, 0, 131, 0}), Bytes(out.begin() + 44, out.end())) << "with the pad byte";
+    ExpectPeaksMatchOutput(p, 1, 8, 44, 5);
+}
+
+TEST(Effects, RangesCopyUnselectedAndTailAndKeepHeader)
+{
+    // fmt of 18 bytes and a LIST chunk before the data, a chunk behind it.
+    Bytes chunks;
+    PutChunk(chunks, "fmt ", FmtChunkData(1, 2, 44100, 16, 2));
+    PutChunk(chunks, "LIST", Bytes(26, 'x'));
+    std::vector<int16_t> s;
+    for (int f = 0; f < 100000; ++f) {
+        s.push_back((int16_t)(f % 1000));
+        s.push_back((int16_t)-(f % 1000));
+    }
+    PutChunk(chunks, "data", Samples16(s));
+    PutChunk(chunks, "cue ", Bytes(7, 'c'));
+    Paths p(L"ranges");
+    const Bytes src = RiffWave(chunks);
+    WriteBytes(p.src, src);
+    AmplifyParam param;
+    param.gain = 2.0f;
+    param.tracks = {{0, 44100, 0}, {44100, 88200, 1}};  // frames 88200 .. 100000 are a tail
+    CAmplify amp;
+    amp.SetParam(&param);
+    ASSERT_TRUE(RunEffect(amp, p)) << amp.GetError();
+    EXPECT_EQ(80u, amp.HeaderSize());
+    const Bytes out = ReadBytes(p.out);
+    ASSERT_EQ(src.size(), out.size());
+    EXPECT_EQ(0, memcmp(src.data(), out.data(), 80)) << "header kept";
+    EXPECT_EQ(0, memcmp(src.data() + 80, out.data() + 80, 176400)) << "unselected range copied";
+    const std::vector<int16_t> o = Read16(Bytes(out.begin(), out.begin() + 80 + 400000), 80);
+    for (size_t f = 44100; f < 88200; ++f)
+        ASSERT_EQ((int16_t)(2 * (f % 1000)), o[2 * f]) << f;
+    EXPECT_EQ(0, memcmp(src.data() + 80 + 352800, out.data() + 80 + 352800, src.size() - 80 - 352800))
+        << "tail and trailing chunk copied";
+    ExpectPeaksMatchOutput(p, 2, 16, 80, 400000);
+}
+
+TEST(Effects, PeakGridHoldsAcrossOddRanges)
+{
+    std::vector<int16_t> s;
+    for (int f = 0; f < 5000; ++f)
+        s.push_back((int16_t)(f * 3));
+    Paths p(L"grid");
+    WriteBytes(p.src, PlainWav(1, 22050, 16, Samples16(s)));
+    AmplifyParam param;
+    param.gain = 1.5f;
+    param.tracks = {{0, 77, 1}, {77, 1001, 0}, {1001, 4999, 1}};
+    CAmplify amp;
+    amp.SetParam(&param);
+    ASSERT_TRUE(RunEffect(amp, p));
+    ExpectPeaksMatchOutput(p, 1, 16, 44, 10000);
+}
+
+TEST(Effects, InvalidTracksFailWithoutOutput)
+{
+    Paths p(L"invalid");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(4000, 1)));
+    const std::vector<std::vector<CEffectTrack>> bad = {
+        {{0, 500, 1}, {600, 1000, 1}},  // gap
+        {{10, 1000, 1}},                // does not start at 0
+        {{0, 1001, 1}},                 // beyond the data
+        {{0, 500, 1}, {500, 400, 1}},   // backwards
+    };
+    for (const auto& tracks : bad) {
+        DeleteByteFile(p.out);
+        AmplifyParam param;
+        param.tracks = tracks;
+        CAmplify amp;
+        amp.SetParam(&param);
+        EXPECT_FALSE(RunEffect(amp, p));
+        EXPECT_FALSE(amp.GetError().empty());
+        EXPECT_TRUE(ReadBytes(p.out).empty());
+    }
+    // A missing parameter record copies everything.
+    CAmplify none;
+    ASSERT_TRUE(RunEffect(none, p));
+    EXPECT_EQ(ReadBytes(p.src), ReadBytes(p.out));
+}
+
+TEST(Effects, ShortReadAndMissingFilesFail)
+{
+    Paths p(L"short");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(400000, 3)));
+    AmplifyParam param;
+    param.tracks = Whole(100000);
+    CAmplify amp;
+    amp.SetParam(&param);
+    ASSERT_TRUE(amp.Prepare(p.src, p.out, p.peak));
+    // The source shrinks after its header was read.
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(1000, 3)));
+    EXPECT_FALSE(amp.Run());
+
+    CAmplify bad;
+    bad.SetParam(&param);
+    EXPECT_FALSE(bad.Prepare(TempPath(L"nothing-here.tmw"), p.out, p.peak));
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(400000, 3)));
+    ASSERT_TRUE(bad.Prepare(p.src, TempPath(L"no-such-folder\\x.tm1"), p.peak));
+    EXPECT_FALSE(bad.Run());
+}
+
+TEST(Effects, CancelFailsAndLeavesAConsistentPeakFile)
+{
+    Paths p(L"cancel");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(400000, 3)));
+    AmplifyParam param;
+    param.tracks = {{0, 50000, 0}, {50000, 100000, 1}};
+    SelfCancellingAmplify amp;
+    amp.SetParam(&param);
+    EXPECT_FALSE(RunEffect(amp, p));
+    const Bytes peak = ReadBytes(p.peak);
+    ASSERT_GE(peak.size(), 1012u);
+    EXPECT_EQ(peak.size() - 1012, GetU32At(peak, 1008));
+    EXPECT_EQ(peak.size() - 8, GetU32At(peak, 4));
+    EXPECT_EQ(GetU32At(peak, 1008), (50000u + 127) / 128 * 4);
+}
+
+TEST(Effects, FadeInExactFactors)
+{
+    const int frames = 441000;  // 10 s
+    std::vector<int16_t> s((size_t)frames * 2, 10000);
+    Paths p(L"fadein");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Samples16(s)));
+    FadeInOutParam param;
+    param.fadeIn = 1;
+    param.duration = 1.0f;
+    param.tracks = Whole(frames);
+    CFadeInOut fade;
+    fade.SetParam(&param);
+    ASSERT_TRUE(RunEffect(fade, p)) << fade.GetError();
+    const std::vector<int16_t> o = Read16(ReadBytes(p.out), 44);
+    const double e = 176384;  // 176400 bytes rounded down to a multiple of 128
+    for (int f : {0, 1, 1000, 44095}) {
+        const int16_t want = (int16_t)(int)(10000.0f * (float)(f * 4) / (float)e);
+        EXPECT_EQ(want, o[(size_t)f * 2]) << f;
+        EXPECT_EQ(want, o[(size_t)f * 2 + 1]) << f;
+    }
+    EXPECT_EQ(10000, o[44096 * 2]);
+    EXPECT_EQ(10000, o.back());
+    ExpectPeaksMatchOutput(p, 2, 16, 44, (size_t)frames * 4);
+}
+
+TEST(Effects, FadeInAndOutOnAShortRange)
+{
+    uint64_t li, lo;
+    FadeInOutParam param;
+    param.fadeIn = param.fadeOut = 1;
+    param.duration = 1.0f;
+    CFadeInOut::FadeLengths(param, 176400, 4, 66150 * 4, li, lo);
+    EXPECT_EQ(132224u, li);
+    EXPECT_EQ(132224u, lo);
+    param.fadeOut = 0;
+    CFadeInOut::FadeLengths(param, 176400, 4, 1000, li, lo);
+    EXPECT_EQ(1000u, li);
+    EXPECT_EQ(0u, lo);
+
+    std::vector<int16_t> s((size_t)66150 * 2, -8000);
+    Paths p(L"fadeboth");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Samples16(s)));
+    param.fadeOut = 1;
+    param.selectedTracksOnly = 0;  // fades unselected tracks too
+    param.tracks = Whole(66150, 0);
+    CFadeInOut fade;
+    fade.SetParam(&param);
+    ASSERT_TRUE(RunEffect(fade, p));
+    const std::vector<int16_t> o = Read16(ReadBytes(p.out), 44);
+    EXPECT_EQ(0, o[0]);
+    EXPECT_EQ(-8000, o[(132224 / 4) * 2 + 2]) << "the middle is untouched";
+    const size_t outStart = (264600 - 132224) / 4;  // first frame of the fade out
+    EXPECT_EQ(-8000, o[outStart * 2]);
+    EXPECT_EQ((int16_t)(int)(-8000.0f * (1.0f - 132220.0f / 132224.0f)), o.back());
+}
+
+TEST(Effects, NormalizeExactResults)
+{
+    struct Case {
+        const char* name;
+        std::vector<int16_t> in, want;
+        float target;
+    };
+    const std::vector<Case> cases = {
+        {"peaks at 8192 and -8192", {8192, -8192, -8192, 8192, 0, 0}, {26214, -26214, -26214, 26214, 0, 0}, 0.8f},
+        {"a DC level alone becomes silence", {16384, 16384, 16384, 16384}, {0, 0, 0, 0}, 0.8f},
+        {"full scale on both sides keeps the offset", {32767, 100, -32768, 100, 0, 100, 0, 100},
+         {26213, 0, -26214, 0, 0, 0, 0, 0}, 0.8f},
+        {"a target above full scale is limited and never clips", {8192, 0, -8192, 0}, {32767, 0, -32767, 0}, 2.0f},
+        // Right channel: DC 1000 plus +-4000; the common gain comes from the left peak.
+        {"each channel loses its own DC", {8192, 5000, -8192, -3000}, {26214, 12800, -26214, -12800}, 0.8f},
+    };
+    int i = 0;
+    for (const Case& c : cases) {
+        Paths p(L"norm" + std::to_wstring(i++));
+        WriteBytes(p.src, PlainWav(2, 44100, 16, Samples16(c.in)));
+        NormalizeParam param;
+        param.targetLevel = c.target;
+        param.tracks = Whole((int)c.in.size() / 2);
+        CNormalize norm;
+        norm.SetParam(&param);
+        ASSERT_TRUE(RunEffect(norm, p)) << c.name;
+        EXPECT_EQ(c.want, Read16(ReadBytes(p.out), 44)) << c.name;
+    }
+}
+
+TEST(Effects, NormalizeSeesEverySampleOfEveryChannel)
+{
+    // Quiet audio with one loud sample in the right channel, off the 128-sample grid.
+    std::vector<int16_t> s(20000, 0);
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = (int16_t)((i % 4 < 2) ? 100 : -100);
+    s[2 * 301 + 1] = 10000;
+    Paths p(L"normspike");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Samples16(s)));
+    NormalizeParam param;
+    param.targetLevel = 1.0f;
+    param.tracks = Whole(10000);
+    CNormalize norm;
+    norm.SetParam(&param);
+    ASSERT_TRUE(RunEffect(norm, p));
+    const std::vector<int16_t> o = Read16(ReadBytes(p.out), 44);
+    int peak = 0;
+    for (int16_t v : o)
+        peak = std::max(peak, std::abs((int)v));
+    EXPECT_GE(peak, 32000);
+    EXPECT_LE(peak, 32767);
+    ExpectPeaksMatchOutput(p, 2, 16, 44, 40000);
+}
+
+namespace {
+
+double Amplitude(const std::vector<int16_t>& s, int channels, int c, size_t from, size_t to, double freq)
+{
+    double x = 0, y = 0;
+    for (size_t f = from; f < to; ++f) {
+        x += s[f * (size_t)channels + (size_t)c] * cos(2 * kPi * freq * (double)f / 44100);
+        y += s[f * (size_t)channels + (size_t)c] * sin(2 * kPi * freq * (double)f / 44100);
+    }
+    return 2 * sqrt(x * x + y * y) / (double)(to - from);
+}
+
+double RmsOf(const std::vector<int16_t>& s, int channels, int c, size_t from, size_t to)
+{
+    double sum = 0;
+    for (size_t f = from; f < to; ++f)
+        sum += (double)s[f * (size_t)channels + (size_t)c] * s[f * (size_t)channels + (size_t)c];
+    return sqrt(sum / (double)(to - from));
+}
+
+}  // namespace
+
+TEST(Effects, NoiseReductionPerChannel)
+{
+    const size_t frames = 200000;
+    std::mt19937 rng(5);
+    std::normal_distribution<double> noise(0, 40);
+    std::vector<int16_t> s(frames * 2);
+    for (size_t f = 0; f < frames; ++f) {
+        s[2 * f] = (int16_t)lround(8000 * sin(2 * kPi * 1000 * (double)f / 44100) + noise(rng));
+        s[2 * f + 1] = (int16_t)lround(noise(rng));
+    }
+    Paths p(L"nr");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Samples16(s)));
+    NoiseReductionParam param;
+    param.level = 19.0f;
+    param.tracks = {{0, 100000, 1}, {100000, 200000, 1}};
+    CNoiseReduction nr;
+    nr.SetParam(&param);
+    ASSERT_TRUE(RunEffect(nr, p)) << nr.GetError();
+    const Bytes out = ReadBytes(p.out);
+    ASSERT_EQ(44 + frames * 4, out.size());
+    const std::vector<int16_t> o = Read16(out, 44);
+    // The tone keeps its level at the range edges and in between.
+    for (size_t from : {(size_t)0, (size_t)48000, (size_t)100000 - 2048, (size_t)100000, frames - 2048}) {
+        const double a = Amplitude(o, 2, 0, from, from + 2048, 1000);
+        EXPECT_NEAR(0.0, 20 * log10(a / 8000), 0.5) << "at frame " << from;
+    }
+    // The noise-only channel is gated on its own.
+    EXPECT_LT(RmsOf(o, 2, 1, 0, frames), RmsOf(s, 2, 1, 0, frames) * 0.1);
+    ExpectPeaksMatchOutput(p, 2, 16, 44, frames * 4);
+}
+
+TEST(Effects, NoiseReductionTreatsEightBitLikeSixteen)
+{
+    const size_t frames = 30000;
+    Bytes s(frames);
+    for (size_t f = 0; f < frames; ++f)
+        s[f] = (uint8_t)(128 + lround(100 * sin(2 * kPi * 1000 * (double)f / 44100)));
+    Paths p(L"nr8");
+    WriteBytes(p.src, PlainWav(1, 44100, 8, s));
+    NoiseReductionParam param;
+    param.level = 19.0f;
+    param.tracks = Whole((int)frames);
+    CNoiseReduction nr;
+    nr.SetParam(&param);
+    ASSERT_TRUE(RunEffect(nr, p));
+    const Bytes out = ReadBytes(p.out);
+    std::vector<int16_t> o(frames);
+    for (size_t f = 0; f < frames; ++f)
+        o[f] = (int16_t)(out[44 + f] - 128);
+    EXPECT_NEAR(0.0, 20 * log10(Amplitude(o, 1, 0, 2048, frames - 2048, 1000) / 100), 0.5);
+
+    // Silence stays silent.
+    Paths q(L"nr8silent");
+    WriteBytes(q.src, PlainWav(1, 44100, 8, Bytes(5000, 128)));
+    param.tracks = Whole(5000);
+    ASSERT_TRUE(RunEffect(nr, q)) << nr.GetError();
+    const Bytes silent = ReadBytes(q.out);
+    EXPECT_EQ(ReadBytes(q.src), silent);
+}
+
+namespace {
+
+WPARAM g_doneResult = 99;
+int g_doneCount = 0;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_AUDIOEFFECT_DONE) {
+        g_doneResult = wp;
+        ++g_doneCount;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND MakeOwner()
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"WaveEditTestOwner";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+}  // namespace
+
+TEST(Effects, WorkerThreadPostsDoneAndStopPumps)
+{
+    Paths p(L"thread");
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(4000000, 3)));
+    HWND owner = MakeOwner();
+    ASSERT_TRUE(owner);
+    AmplifyParam param;
+    param.gain = 1.0f;
+    param.tracks = Whole(1000000);
+    CAmplify amp;
+    amp.SetParam(&param);
+    CEffectThread thread;
+    g_doneResult = 99;
+    g_doneCount = 0;
+    ASSERT_TRUE(thread.Start(&amp, owner, p.src.c_str(), p.out.c_str(), p.peak.c_str()));
+    MSG msg;
+    const DWORD until = GetTickCount() + 20000;
+    while (g_doneCount == 0 && GetTickCount() < until) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        else
+            Sleep(5);
+    }
+    EXPECT_EQ(1u, g_doneResult);
+    EXPECT_EQ(100, thread.GetProgress());
+    thread.Stop();
+    EXPECT_FALSE(thread.IsRunning());
+
+    // Cancelled at once through Stop: the wait itself delivers the owner's 0.
+    g_doneCount = 0;
+    amp.Cancel();
+    ASSERT_TRUE(thread.Start(&amp, owner, p.src.c_str(), p.out.c_str(), p.peak.c_str()));
+    thread.Stop();
+    if (g_doneCount == 0 && PeekMessageW(&msg, owner, WM_AUDIOEFFECT_DONE, WM_AUDIOEFFECT_DONE, PM_REMOVE))
+        DispatchMessageW(&msg);
+    EXPECT_EQ(1, g_doneCount);
+    DestroyWindow(owner);
+}

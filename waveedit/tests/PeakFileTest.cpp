@@ -1,0 +1,209 @@
+#include "ByteFile.h"
+#include "AudioEffect.h"
+#include "PeakFile.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+struct FakeOwner : IPeakOwner {
+    int count = 2;
+    std::vector<std::pair<int32_t, int32_t>> pending;
+    int GetSplitPointCount() const override { return count; }
+    void AddPendingSplitPoint(int32_t frame, int32_t flag) override { pending.emplace_back(frame, flag & 0xFF); }
+};
+
+// A stereo 16-bit WAV whose frame f holds (f, -f) (wrapped to 16 bits).
+Bytes RampWav(int frames)
+{
+    std::vector<int16_t> s;
+    for (int f = 0; f < frames; ++f) {
+        s.push_back((int16_t)f);
+        s.push_back((int16_t)-f);
+    }
+    return PlainWav(2, 44100, 16, Samples16(s));
+}
+
+WaveHeaderInfo HeaderOf(const std::wstring& path)
+{
+    WaveHeaderInfo info;
+    auto f = OpenByteFile(path, FileMode::ReadShared);
+    ReadWaveHeader(*f, info);
+    return info;
+}
+
+}  // namespace
+
+TEST(PeakFile, PathsBesideTheWav)
+{
+    EXPECT_EQ(L"C:\\a\\take.npk", PeakPathFor(L"C:\\a\\take.tmw"));
+    EXPECT_EQ(L"C:\\a\\take.npk", PeakPathFor(L"C:\\a\\take.tm1"));
+    EXPECT_EQ(L"C:\\a\\take.np1", EffectPeakPathFor(L"C:\\a\\take.tm1"));
+    EXPECT_EQ(L"C:\\a\\take.np2", EffectPeakPathFor(L"C:\\a\\take.tm2"));
+}
+
+TEST(PeakFile, GoldenBytesOfAStereoBuild)
+{
+    const std::wstring wav = TempPath(L"golden.tmw");
+    WriteBytes(wav, RampWav(44100));
+    WaveHeaderInfo info = HeaderOf(wav);
+    FakeOwner owner;
+    NV_Peak peak(info.header, info.dataSize, &owner);
+    std::vector<int> progress;
+    ASSERT_TRUE(peak.Build(wav, [&](int p) { progress.push_back(p); }));
+    ASSERT_EQ(690u, peak.GetValueCount());
+    EXPECT_EQ(0, progress.front());
+    EXPECT_EQ(100, progress.back());
+
+    Bytes b = ReadBytes(PeakPathFor(wav));
+    ASSERT_EQ(2400u, b.size());
+    EXPECT_EQ(0, memcmp(b.data(), "NVPK", 4));
+    EXPECT_EQ(2392u, GetU32At(b, 4));
+    EXPECT_EQ(0, memcmp(b.data() + 8, "HINF", 4));
+    EXPECT_EQ(988u, GetU32At(b, 12));
+    const uint8_t* hinf = b.data() + 16;
+    EXPECT_EQ(1, hinf[0]); EXPECT_EQ(0, hinf[1]); EXPECT_EQ(2, hinf[2]); EXPECT_EQ(0, hinf[3]);
+    EXPECT_STREQ("Norvane Peak Data File (V1.0.2.0)", (const char*)hinf + 4);
+    EXPECT_EQ(73u, strlen((const char*)hinf + 68));
+    EXPECT_EQ(44100u, GetU32At(b, 16 + 196));
+    EXPECT_EQ(2, hinf[200]); EXPECT_EQ(4, hinf[202]); EXPECT_EQ(16, hinf[204]);
+    EXPECT_EQ(128, hinf[206]); EXPECT_EQ(0, hinf[207]);
+    EXPECT_EQ(1024, hinf[208] | (hinf[209] << 8));
+    EXPECT_EQ(2u, GetU32At(b, 16 + 212));
+    EXPECT_EQ(NarrowPath(wav), std::string((const char*)hinf + 220));
+    EXPECT_STREQ("Norvane Peak Data File (V1.0.2.0) Channel=2,SamplesPerSec=44100,BitsPerSample=16,Peaksize=128,"
+                 "DSPsize=1024,poscount=2",
+                 (const char*)hinf + 732);
+    EXPECT_EQ(0, memcmp(b.data() + 1004, "PEAK", 4));
+    EXPECT_EQ(1380u, GetU32At(b, 1008));
+    for (int k = 0; k < 345; ++k) {
+        int16_t l, r;
+        memcpy(&l, b.data() + 1012 + k * 4, 2);
+        memcpy(&r, b.data() + 1014 + k * 4, 2);
+        ASSERT_EQ((int16_t)(k * 128), l) << k;
+        ASSERT_EQ((int16_t)-(k * 128), r) << k;
+    }
+    EXPECT_EQ(0, memcmp(b.data() + 2392, "DSPD", 4));
+    EXPECT_EQ(0u, GetU32At(b, 2396));
+
+    NV_Peak again(info.header, info.dataSize, &owner);
+    ASSERT_TRUE(again.Load(wav));
+    ASSERT_EQ(690u, again.GetValueCount());
+    EXPECT_EQ(44032 % 65536 - 65536 * (44032 > 32767), again.ValueAt(688));
+}
+
+TEST(PeakFile, MonoEightBitPairs)
+{
+    const std::wstring wav = TempPath(L"mono8.tmw");
+    Bytes s(300);
+    for (int i = 0; i < 300; ++i)
+        s[(size_t)i] = (uint8_t)(i * 7);
+    WriteBytes(wav, PlainWav(1, 8000, 8, s));
+    WaveHeaderInfo info = HeaderOf(wav);
+    NV_Peak peak(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(peak.Build(wav, nullptr));
+    Bytes b = ReadBytes(PeakPathFor(wav));
+    ASSERT_EQ(6u, GetU32At(b, 1008));
+    const uint8_t want[6] = {s[0], 0, s[128], 0, s[256], 0};
+    EXPECT_EQ(0, memcmp(b.data() + 1012, want, 6));
+}
+
+TEST(PeakFile, ValidationFailuresAndAcceptedVariants)
+{
+    const std::wstring wav = TempPath(L"Check.tmw");
+    WriteBytes(wav, RampWav(2000));
+    WaveHeaderInfo info = HeaderOf(wav);
+    FakeOwner owner;
+    {
+        NV_Peak peak(info.header, info.dataSize, &owner);
+        ASSERT_TRUE(peak.Build(wav, nullptr));
+    }
+    const Bytes good = ReadBytes(PeakPathFor(wav));
+    auto loads = [&](const Bytes& file, const WaveFileHeader& h, const std::wstring& wavPath) {
+        WriteBytes(PeakPathFor(wavPath), file);
+        NV_Peak peak(h, info.dataSize, &owner);
+        return peak.Load(wavPath);
+    };
+    EXPECT_TRUE(loads(good, info.header, wav));
+
+    // The stored path differing only in letter case is the same file.
+    const std::wstring upper = TempPath(L"CHECK.tmw");
+    EXPECT_TRUE(loads(good, info.header, upper));
+
+    WaveFileHeader other = info.header;
+    other.sampleRate = 22050;
+    EXPECT_FALSE(loads(good, other, wav)) << "made for another rate";
+    other = info.header;
+    other.channels = 1;
+    EXPECT_FALSE(loads(good, other, wav)) << "made for another channel count";
+
+    Bytes badSize = good;
+    badSize[4] ^= 1;
+    EXPECT_FALSE(loads(badSize, info.header, wav)) << "NVPK size does not match the length";
+    Bytes badMagic = good;
+    badMagic[0] = 'X';
+    EXPECT_FALSE(loads(badMagic, info.header, wav));
+    Bytes badVersion = good;
+    badVersion[16] = 2;
+    EXPECT_FALSE(loads(badVersion, info.header, wav));
+    Bytes otherPath = good;
+    otherPath[16 + 220] ^= 0x20 ^ 0x01;
+    EXPECT_FALSE(loads(otherPath, info.header, wav));
+    EXPECT_FALSE(loads(Bytes(), info.header, wav));
+}
+
+TEST(PeakFile, PstdAndUnknownChunksAndOversizedPeak)
+{
+    const std::wstring wav = TempPath(L"pstd.tmw");
+    WriteBytes(wav, RampWav(1000));
+    WaveHeaderInfo info = HeaderOf(wav);
+    FakeOwner owner;
+    {
+        NV_Peak peak(info.header, info.dataSize, &owner);
+        ASSERT_TRUE(peak.Build(wav, nullptr));
+    }
+    Bytes b = ReadBytes(PeakPathFor(wav));
+    // Insert an unknown chunk with data and a PSTD chunk of two records before PEAK.
+    Bytes extra;
+    PutChunk(extra, "ABCD", Bytes{'P', 'E', 'A', 'K', 0xFF, 0xFF, 0xFF, 0x7F, 1, 2});
+    Bytes pstd;
+    PutU32(pstd, 500); pstd.push_back(0x01); pstd.push_back(9); pstd.push_back(9); pstd.push_back(9);
+    PutU32(pstd, 700); pstd.push_back(0x00); pstd.push_back(0); pstd.push_back(0); pstd.push_back(0);
+    PutChunk(extra, "PSTD", pstd);
+    b.insert(b.begin() + 1004, extra.begin(), extra.end());
+    const uint32_t size = (uint32_t)b.size() - 8;
+    memcpy(b.data() + 4, &size, 4);
+    WriteBytes(PeakPathFor(wav), b);
+    NV_Peak peak(info.header, info.dataSize, &owner);
+    ASSERT_TRUE(peak.Load(wav));
+    ASSERT_EQ(2u, owner.pending.size());
+    EXPECT_EQ(std::make_pair(500, 1), owner.pending[0]);
+    EXPECT_EQ(std::make_pair(700, 0), owner.pending[1]);
+    EXPECT_EQ(16u, peak.GetValueCount());
+
+    // A PEAK chunk claiming more than the buffer holds is read only up to its capacity.
+    Bytes huge;
+    PutId(huge, "NVPK"); PutU32(huge, 0);
+    PutId(huge, "PEAK"); PutU32(huge, 0x7FFFFFF0);
+    huge.resize(huge.size() + 0x100000 * 2, 0x22);
+    const uint32_t hs = (uint32_t)huge.size() - 8;
+    memcpy(huge.data() + 4, &hs, 4);
+    WriteBytes(PeakPathFor(wav), huge);
+    NV_Peak bounded(info.header, info.dataSize, &owner);
+    ASSERT_TRUE(bounded.Load(wav));  // no HINF: loads without validation
+    EXPECT_EQ(bounded.GetCapacity(), bounded.GetValueCount());
+    ASSERT_TRUE(bounded.ReloadPeaks(PeakPathFor(wav)));
+    EXPECT_EQ(bounded.GetCapacity(), bounded.GetValueCount());
+}
+
+TEST(PeakFile, OtherBitDepthsCannotBeSized)
+{
+    WaveFileHeader h{};
+    h.channels = 2;
+    h.bitsPerSample = 12;
+    NV_Peak peak(h, 1000, nullptr);
+    EXPECT_FALSE(peak.SetStep(128));
+}

@@ -1,6 +1,7 @@
 #include "LogFile.h"
 #include "CmdLineParser.h"
 #include "NVPath.h"
+#include "File.h"
 #include <shlobj.h>
 #include <shlwapi.h>
 #include <cstdio>
@@ -12,14 +13,6 @@ BOOL g_bDebugSwitch = FALSE;
 namespace {
 
 constexpr int kLogPathChars = 511;   // the path buffer holds 512 characters
-
-struct FileHandle {
-    HANDLE h;
-    explicit FileHandle(HANDLE h) : h(h) {}
-    ~FileHandle() { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-};
 
 bool FormatV(std::vector<wchar_t>& out, const wchar_t* format, va_list args)
 {
@@ -99,12 +92,10 @@ void CLogFile::Write(DWORD level, const wchar_t* text)
     std::string bytes = WideToMultiByte(line, line.GetLength(), CP_THREAD_ACP);
     bytes += "\r\n";
 
-    FileHandle file(CreateFileW(m_path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.h == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    if (!WriteFile(file.h, bytes.data(), (DWORD)bytes.size(), &written, nullptr) || written != bytes.size())
+    CFile file;
+    if (!file.Open(m_path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite | CFile::shareDenyNone))
         return;
+    if (file.SeekToEnd() < 0 || !file.Write(bytes.data(), (UINT)bytes.size())) return;
     ++m_lines;
 }
 

@@ -283,7 +283,7 @@ TEST_F(LogStartup, ThreeRunsLeaveTheLogAndTwoBackupsAndARunWithoutTheSwitchTouch
     EXPECT_NE(std::string::npos, Log(L"_bak2").find("/run:1]"));
 
     std::string log = Log(), bak1 = Log(L"_bak1"), bak2 = Log(L"_bak2");
-    for (const wchar_t* args : {L"", L"/NV_Log2", L"/ NV_Log", L"/run:4"})
+    for (const wchar_t* args : {L"/NV_Log2", L"/run:4"})
         EXPECT_EQ(0, RunProgram(L"common_LogProbe.exe", args));
     EXPECT_EQ(log, Log());
     EXPECT_EQ(bak1, Log(L"_bak1"));

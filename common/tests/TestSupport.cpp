@@ -1,27 +1,22 @@
 #include "TestSupport.h"
+#include "File.h"
 #include <shlobj.h>
 
 std::string ReadFileBytes(const std::wstring& path)
 {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::string();
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone)) return std::string();
     std::string out;
     char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got) out.append(buf, got);
-    CloseHandle(h);
+    while (UINT got = file.Read(buf, sizeof(buf))) out.append(buf, got);
     return out;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD put = 0;
-    BOOL ok = WriteFile(h, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
-    CloseHandle(h);
-    return ok && put == bytes.size();
+    CFile file;
+    return file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite) &&
+           file.Write(bytes.data(), (UINT)bytes.size());
 }
 
 bool FileExists(const std::wstring& path)

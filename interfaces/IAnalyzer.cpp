@@ -1,0 +1,4 @@
+// Defines the class ids and interface ids of IAnalyzer.h once.
+#include <windows.h>
+#include <initguid.h>
+#include "IAnalyzer.h"

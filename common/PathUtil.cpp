@@ -1,0 +1,52 @@
+#include "PathUtil.h"
+#include <shlwapi.h>
+#include <new>
+
+BOOL PathIsFolder(const wchar_t* path)
+{
+    if (!path || !*path) return FALSE;
+    UINT r = (UINT)PathIsDirectoryW(path);
+    return r == 1 || r == FILE_ATTRIBUTE_DIRECTORY;
+}
+
+BOOL PathExists(const wchar_t* path)
+{
+    return path && *path && PathFileExistsW(path);
+}
+
+wchar_t* Utf8ToWide(const char* text, int length)
+{
+    if (!text || length < 0) return nullptr;
+    wchar_t* out = new (std::nothrow) wchar_t[(size_t)length + 1];
+    if (!out) return nullptr;
+    // UTF-8 never needs more UTF-16 units than it has bytes.
+    int n = length ? MultiByteToWideChar(CP_UTF8, 0, text, length, out, length) : 0;
+    out[n > 0 ? n : 0] = L'\0';
+    return out;
+}
+
+CString GetDiskRootOfPath(const wchar_t* path)
+{
+    wchar_t full[MAX_PATH] = {};
+    DWORD n = GetFullPathNameW(path ? path : L"", MAX_PATH, full, nullptr);
+    if (n == 0 || n >= MAX_PATH) return CString();
+    CString root(full);
+    int end = -1;
+    if (root.Left(2) == L"\\\\") {
+        int server = root.Find(L'\\', 2);
+        if (server > 2) end = root.Find(L'\\', server + 1);
+    } else {
+        end = root.Find(L'\\');
+    }
+    return end >= 0 ? root.Left(end + 1) : root;
+}
+
+DWORD GetFreeDiskSpaceKB(const wchar_t* path)
+{
+    CString root = GetDiskRootOfPath(path);
+    if (root.IsEmpty()) return 0;
+    ULARGE_INTEGER available, total, free;
+    if (!GetDiskFreeSpaceExW(root, &available, &total, &free)) return 0;
+    ULONGLONG kb = available.QuadPart / 1024;
+    return kb > 0xFFFFFFFFULL ? 0xFFFFFFFF : (DWORD)kb;
+}

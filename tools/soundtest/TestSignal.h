@@ -31,6 +31,9 @@ double ZeroCrossingHz(const Channel& c, size_t start, size_t count);
 // Longest run of windows with peak above `on` (tone) and below `off` (silence), in seconds.
 double LongestRun(const std::vector<double>& peaks, double windowSeconds, bool tone, double on, double off);
 
+// Median zero-crossing frequency of the 0.1 s windows that hold the tone; 0 if none.
+double MeasureToneHz(const Channel& c);
+
 // Index of the first sample of the longest tone run (whole windows), and its length.
 bool FindTone(const Channel& c, size_t& start, size_t& count);
 

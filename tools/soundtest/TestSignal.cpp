@@ -53,6 +53,20 @@ double LongestRun(const std::vector<double>& peaks, double windowSeconds, bool t
     return best * windowSeconds;
 }
 
+double MeasureToneHz(const Channel& c)
+{
+    size_t w = (size_t)(c.rate / 10);
+    std::vector<double> hz;
+    for (size_t i = 0; w && i + w <= c.samples.size(); i += w) {
+        double peak = 0;
+        for (size_t j = i; j < i + w; ++j) peak = std::max(peak, std::fabs(c.samples[j]));
+        if (peak > ToneAmplitude * 0.8) hz.push_back(ZeroCrossingHz(c, i, w));
+    }
+    if (hz.empty()) return 0;
+    std::sort(hz.begin(), hz.end());
+    return hz[hz.size() / 2];
+}
+
 bool FindTone(const Channel& c, size_t& start, size_t& count)
 {
     const double window = 0.05;

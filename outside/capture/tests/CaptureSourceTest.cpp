@@ -1,0 +1,284 @@
+// The capture source against the sandbox's fed capture device, in real graphs
+// with the graph's clock.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <dshow.h>
+#include <cmath>
+#include "ComPtr.h"
+#include "OutsideFilters.h"
+#include "TestSink.h"
+#include "TestSignal.h"
+
+namespace {
+
+const wchar_t* const kFeed = testsignal::CaptureDeviceName;
+
+struct ComScope {
+    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComScope() { CoUninitialize(); }
+};
+
+// Loads the module from the build folder and creates the filter as COM would.
+IBaseFilter* CreateCapture()
+{
+    IBaseFilter* filter = nullptr;
+    static HMODULE module = LoadLibraryW(L"SonelleCapture.ax");
+    if (!module) return filter;
+    typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
+    auto get = (GetClassObjectFn)(void*)GetProcAddress(module, "DllGetClassObject");
+    CComPtr<IClassFactory> factory;
+    if (get && SUCCEEDED(get(CLSID_SonelleAudioCapture, IID_IClassFactory, (void**)&factory)))
+        factory->CreateInstance(nullptr, IID_IBaseFilter, (void**)&filter);
+    return filter;
+}
+
+// A property bag holding one friendly name, as a device moniker's would.
+class CNameBag : public IPropertyBag {
+public:
+    explicit CNameBag(const wchar_t* name) : m_name(name) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IPropertyBag) { *ppv = this; return S_OK; }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP Read(LPCOLESTR prop, VARIANT* v, IErrorLog*) override
+    {
+        if (wcscmp(prop, L"FriendlyName")) return E_INVALIDARG;
+        v->vt = VT_BSTR;
+        v->bstrVal = SysAllocString(m_name);
+        return S_OK;
+    }
+    STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
+
+private:
+    const wchar_t* m_name;
+};
+
+CComPtr<IPin> OutputPin(IBaseFilter* f)
+{
+    CComPtr<IEnumPins> pins;
+    CComPtr<IPin> pin;
+    if (SUCCEEDED(f->EnumPins(&pins))) pins->Next(1, &pin, nullptr);
+    return pin;
+}
+
+struct Graph {
+    ComScope com;
+    CComPtr<IGraphBuilder> graph;
+    CComPtr<IMediaControl> control;
+    CComPtr<IBaseFilter> capture;
+    CTestSink* sink = nullptr;
+    CComPtr<IBaseFilter> sinkFilter;
+
+    Graph()
+    {
+        graph.CoCreateInstance(CLSID_FilterGraph);
+        graph->QueryInterface(IID_IMediaControl, (void**)&control);
+        capture.Attach(CreateCapture());
+        sink = CTestSink::Create();
+        sinkFilter.Attach(sink);
+    }
+    bool Build(const wchar_t* device = kFeed)
+    {
+        if (!capture) return false;
+        CComQIPtr<IPersistPropertyBag> persist(capture);
+        CNameBag bag(device);
+        if (!persist || FAILED(persist->Load(&bag, nullptr))) return false;
+        return SUCCEEDED(graph->AddFilter(capture, L"Audio Capture Device")) &&
+               SUCCEEDED(graph->AddFilter(sinkFilter, L"Sink")) &&
+               SUCCEEDED(graph->ConnectDirect(OutputPin(capture), sink->InputPin(), nullptr));
+    }
+    ~Graph()
+    {
+        if (control) control->Stop();
+    }
+};
+
+double ToneHz(const std::vector<BYTE>& pcm, int channels, int rate)
+{
+    return testsignal::MeasureToneHz(testsignal::Extract(pcm, channels, 16, rate, 0));
+}
+
+} // namespace
+
+TEST(CaptureSource, DeliversTheFedSignalWithClockTimes)
+{
+    Graph g;
+    ASSERT_TRUE(g.Build());
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(2000);
+    g.control->Stop();
+
+    std::vector<BYTE> bytes = g.sink->Bytes();
+    // 2 s at 176400 bytes/s, give or take the start-up of the device.
+    EXPECT_GT(bytes.size(), 176400u * 3 / 2);
+    EXPECT_LT(bytes.size(), 176400u * 5 / 2);
+    EXPECT_NEAR(1000.0, ToneHz(bytes, 2, 44100), 15.0);
+    int peak = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) peak = std::max(peak, std::abs((int)*(const short*)&bytes[i]));
+    EXPECT_NEAR(16384, peak, 600);
+
+    auto samples = g.sink->Samples();
+    ASSERT_GT(samples.size(), 10u);
+    REFERENCE_TIME last = -1;
+    for (auto& s : samples) {
+        ASSERT_TRUE(s.timed);
+        EXPECT_GE(s.start, last);
+        EXPECT_EQ((REFERENCE_TIME)s.length * 10000000 / 176400, s.stop - s.start);
+        last = s.stop;
+    }
+    // Stamps follow the clock: the last one is near the 2 s the graph ran.
+    EXPECT_NEAR(2.0, last / 1e7, 0.5);
+}
+
+TEST(CaptureSource, IsLiveNothingWhilePausedAndRunPauseStopNeverHangs)
+{
+    Graph g;
+    ASSERT_TRUE(g.Build());
+    DWORD t0 = GetTickCount();
+    EXPECT_TRUE(SUCCEEDED(g.control->Pause()));
+    OAFilterState state;
+    EXPECT_EQ(VFW_S_CANT_CUE, g.control->GetState(1000, &state));
+    Sleep(300);
+    EXPECT_TRUE(g.sink->Samples().empty()) << "delivered while paused";
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+        Sleep(300);
+        g.control->Pause();
+        Sleep(50);
+        size_t n = g.sink->Samples().size();
+        EXPECT_GT(n, 0u);
+        Sleep(300);
+        EXPECT_LE(g.sink->Samples().size(), n + 1) << "delivered while paused";
+        g.control->Stop();
+        g.sink->ClearReceived();
+    }
+    EXPECT_LT(GetTickCount() - t0, 8000u);
+}
+
+TEST(CaptureSource, HonoursTheSuggestedBuffersAndRefusesWhenConnected)
+{
+    Graph g;
+    ASSERT_TRUE(g.capture);
+    CComQIPtr<IAMBufferNegotiation> neg(OutputPin(g.capture));
+    ASSERT_TRUE(neg);
+    ALLOCATOR_PROPERTIES bad = {0, 4096, 1, 0};
+    EXPECT_TRUE(FAILED(neg->SuggestAllocatorProperties(&bad)));
+    ALLOCATOR_PROPERTIES want = {20, 4096, 1, 0};
+    ASSERT_EQ(S_OK, neg->SuggestAllocatorProperties(&want));
+    ASSERT_TRUE(g.Build());
+    ALLOCATOR_PROPERTIES got = {};
+    ASSERT_EQ(S_OK, neg->GetAllocatorProperties(&got));
+    EXPECT_EQ(20, got.cBuffers);
+    EXPECT_EQ(4096, got.cbBuffer);
+    EXPECT_EQ(VFW_E_ALREADY_CONNECTED, neg->SuggestAllocatorProperties(&want));
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(500);
+    g.control->Stop();
+    auto samples = g.sink->Samples();
+    ASSERT_FALSE(samples.empty());
+    for (auto& s : samples) EXPECT_LE(s.length, 4096);
+}
+
+TEST(CaptureSource, StreamConfigOffersAndDelivers48000)
+{
+    Graph g;
+    ASSERT_TRUE(g.capture);
+    CComQIPtr<IAMStreamConfig> config(OutputPin(g.capture));
+    ASSERT_TRUE(config);
+    int count = 0, size = 0;
+    ASSERT_EQ(S_OK, config->GetNumberOfCapabilities(&count, &size));
+    ASSERT_EQ((int)sizeof(AUDIO_STREAM_CONFIG_CAPS), size);
+    bool have44 = false, have48 = false;
+    for (int i = 0; i < count; ++i) {
+        AM_MEDIA_TYPE* mt = nullptr;
+        AUDIO_STREAM_CONFIG_CAPS caps;
+        ASSERT_EQ(S_OK, config->GetStreamCaps(i, &mt, (BYTE*)&caps));
+        WAVEFORMATEX* f = (WAVEFORMATEX*)mt->pbFormat;
+        if (f->nChannels == 2 && f->wBitsPerSample == 16 && f->nSamplesPerSec == 44100) have44 = i == 0;
+        if (f->nChannels == 2 && f->wBitsPerSample == 16 && f->nSamplesPerSec == 48000) have48 = true;
+        CoTaskMemFree(mt->pbFormat);
+        CoTaskMemFree(mt);
+    }
+    EXPECT_TRUE(have44) << "2/16/44100 is not offered first";
+    EXPECT_TRUE(have48);
+
+    AM_MEDIA_TYPE* mt = nullptr;
+    ASSERT_EQ(S_OK, config->GetFormat(&mt));
+    WAVEFORMATEX* f = (WAVEFORMATEX*)mt->pbFormat;
+    f->nSamplesPerSec = 48000;
+    f->nAvgBytesPerSec = 48000 * 4;
+    EXPECT_EQ(S_OK, config->SetFormat(mt));
+    f->nSamplesPerSec = 12345;
+    EXPECT_TRUE(FAILED(config->SetFormat(mt)));
+    CoTaskMemFree(mt->pbFormat);
+    CoTaskMemFree(mt);
+
+    ASSERT_TRUE(g.Build());
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(1600);
+    g.control->Stop();
+    std::vector<BYTE> bytes = g.sink->Bytes();
+    EXPECT_GT(bytes.size(), 192000u);
+    EXPECT_NEAR(1000.0, ToneHz(bytes, 2, 48000), 15.0);
+}
+
+TEST(CaptureSource, CaptureGraphBuilderFindsThePinByCategory)
+{
+    ComScope com;
+    CComPtr<IBaseFilter> capture;
+    capture.Attach(CreateCapture());
+    ASSERT_TRUE(capture);
+    CComPtr<ICaptureGraphBuilder2> builder;
+    builder.CoCreateInstance(CLSID_CaptureGraphBuilder2);
+    CComPtr<IPin> pin;
+    EXPECT_EQ(S_OK, builder->FindPin(capture, PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE, &MEDIATYPE_Audio, FALSE, 0, &pin));
+    EXPECT_TRUE(pin);
+}
+
+TEST(CaptureSource, RegistersInTheAudioInputCategoryUnderItsOwnClassId)
+{
+    ComScope com;
+    wchar_t path[MAX_PATH];
+    GetFullPathNameW(L"SonelleCapture.ax", MAX_PATH, path, nullptr);
+    wchar_t cmd[MAX_PATH + 40];
+    _snwprintf(cmd, MAX_PATH + 40, L"regsvr32.exe /s \"%s\"", path);
+    STARTUPINFOW si = {sizeof(si)};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 20000);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    ASSERT_EQ(0u, code) << cmd;
+
+    CComPtr<ICreateDevEnum> devEnum;
+    devEnum.CoCreateInstance(CLSID_SystemDeviceEnum);
+    CComPtr<IEnumMoniker> monikers;
+    ASSERT_EQ(S_OK, devEnum->CreateClassEnumerator(CLSID_AudioInputDeviceCategory, &monikers, 0));
+    bool found = false;
+    for (;;) {
+        CComPtr<IMoniker> m;
+        if (monikers->Next(1, &m, nullptr) != S_OK) break;
+        CComPtr<IPropertyBag> bag;
+        m->BindToStorage(nullptr, nullptr, IID_IPropertyBag, (void**)&bag);
+        VARIANT v;
+        VariantInit(&v);
+        if (FAILED(bag->Read(L"FriendlyName", &v, nullptr))) continue;
+        bool ours = !wcscmp(v.bstrVal, L"Sonelle Audio Capture");
+        VariantClear(&v);
+        if (!ours) continue;
+        found = true;
+        CComPtr<IBaseFilter> f;
+        ASSERT_EQ(S_OK, m->BindToObject(nullptr, nullptr, IID_IBaseFilter, (void**)&f));
+        CLSID clsid;
+        f->GetClassID(&clsid);
+        EXPECT_EQ(CLSID_SonelleAudioCapture, clsid);
+        EXPECT_TRUE(OutputPin(f));
+    }
+    EXPECT_TRUE(found);
+}

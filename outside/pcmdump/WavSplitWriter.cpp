@@ -1,0 +1,151 @@
+#include "WavSplitWriter.h"
+#include <cstring>
+
+namespace {
+
+const DWORD kHeaderBytes = 44;
+const DWORD kRefreshMs = 1000;
+
+void Put32(uint8_t* p, uint32_t v) { memcpy(p, &v, 4); }
+void Put16(uint8_t* p, uint16_t v) { memcpy(p, &v, 2); }
+
+void MakeHeader(uint8_t* h, const PcmLayout& f, uint32_t dataBytes)
+{
+    memcpy(h, "RIFF", 4);
+    Put32(h + 4, 36 + dataBytes);
+    memcpy(h + 8, "WAVEfmt ", 8);
+    Put32(h + 16, 16);
+    Put16(h + 20, 1);
+    Put16(h + 22, (uint16_t)f.channels);
+    Put32(h + 24, (uint32_t)f.rate);
+    Put32(h + 28, (uint32_t)(f.rate * f.BlockAlign()));
+    Put16(h + 32, (uint16_t)f.BlockAlign());
+    Put16(h + 34, (uint16_t)f.bits);
+    memcpy(h + 36, "data", 4);
+    Put32(h + 40, dataBytes);
+}
+
+} // namespace
+
+uint64_t CWavSplitWriter::MaxDataBytes(int blockAlign)
+{
+    uint64_t max = 0xFFFFFFFFull - 36;
+    return blockAlign > 0 ? max - max % (uint64_t)blockAlign : max;
+}
+
+std::wstring CWavSplitWriter::ContinuationPath(const std::wstring& path, int index)
+{
+    wchar_t drive[_MAX_DRIVE] = {}, dir[_MAX_DIR] = {}, title[_MAX_FNAME] = {}, ext[_MAX_EXT] = {};
+    _wsplitpath(path.c_str(), drive, dir, title, ext);
+    wchar_t out[MAX_PATH * 2];
+    _snwprintf(out, sizeof(out) / sizeof(out[0]), L"%s%s%s_%d.wav", drive, dir, title, index);
+    out[sizeof(out) / sizeof(out[0]) - 1] = 0;
+    return out;
+}
+
+void CWavSplitWriter::SetSplit(bool enabled, uint64_t limitBytes)
+{
+    m_splitEnabled = enabled;
+    m_limit = limitBytes;
+}
+
+bool CWavSplitWriter::Start(const std::wstring& path, const PcmLayout& format)
+{
+    Finish();
+    m_path = path;
+    m_format = format;
+    m_total = 0;
+    m_continuations = 0;
+    m_failed = false;
+    return OpenFile(path);
+}
+
+bool CWavSplitWriter::OpenFile(const std::wstring& path)
+{
+    m_file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_file == INVALID_HANDLE_VALUE) {
+        m_failed = true;
+        return false;
+    }
+    m_fileBytes = 0;
+    uint8_t header[kHeaderBytes];
+    MakeHeader(header, m_format, 0);
+    m_lastRefresh = GetTickCount();
+    if (!WriteRaw(header, kHeaderBytes)) {
+        CloseFile();
+        return false;
+    }
+    return true;
+}
+
+bool CWavSplitWriter::WriteRaw(const void* data, DWORD bytes)
+{
+    DWORD written = 0;
+    if (!WriteFile(m_file, data, bytes, &written, nullptr) || written != bytes) {
+        m_failed = true;
+        return false;
+    }
+    return true;
+}
+
+bool CWavSplitWriter::Write(const uint8_t* data, size_t bytes)
+{
+    if (!IsOpen() || m_failed) return false;
+    uint64_t block = (uint64_t)m_format.BlockAlign();
+    uint64_t maxBytes = MaxDataBytes((int)block);
+    uint64_t limit = maxBytes;
+    if (m_splitEnabled && m_limit) {
+        limit = m_limit - m_limit % block;
+        if (limit < block) limit = block;
+        if (limit > maxBytes) limit = maxBytes;
+    }
+    while (bytes) {
+        if (m_fileBytes >= limit) {
+            // Also without a split limit: a WAV cannot describe more, so going on in
+            // a continuation file is the only way to keep the sound.
+            CloseFile();
+            if (!OpenFile(ContinuationPath(m_path, m_continuations + 1))) return false;
+            ++m_continuations;
+        }
+        uint64_t room = limit - m_fileBytes;
+        DWORD now = (DWORD)(bytes < room ? bytes : room);
+        if (!WriteRaw(data, now)) {
+            RefreshHeader();
+            return false;
+        }
+        m_fileBytes += now;
+        m_total += now;
+        data += now;
+        bytes -= now;
+    }
+    if (GetTickCount() - m_lastRefresh >= kRefreshMs) RefreshHeader();
+    return true;
+}
+
+void CWavSplitWriter::RefreshHeader()
+{
+    if (!IsOpen()) return;
+    uint8_t header[kHeaderBytes];
+    MakeHeader(header, m_format, (uint32_t)m_fileBytes);
+    LARGE_INTEGER zero = {}, end = {};
+    SetFilePointerEx(m_file, zero, &end, FILE_CURRENT);
+    SetFilePointerEx(m_file, zero, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    WriteFile(m_file, header, kHeaderBytes, &written, nullptr);
+    SetFilePointerEx(m_file, end, nullptr, FILE_BEGIN);
+    m_lastRefresh = GetTickCount();
+}
+
+void CWavSplitWriter::CloseFile()
+{
+    if (!IsOpen()) return;
+    RefreshHeader();
+    CloseHandle(m_file);
+    m_file = INVALID_HANDLE_VALUE;
+}
+
+void CWavSplitWriter::Finish()
+{
+    CloseFile();
+}

@@ -1,0 +1,54 @@
+// Writes one recording as a PCM WAV file and, past a size limit, as continuation
+// files "<drive><folder><title>_<n>.wav" (n = 1, 2, ...). The header of the open
+// file is rewritten at every split, about once a second while writing and when
+// the recording ends, so a process that dies leaves playable files behind.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include "PcmConverter.h"
+
+class CWavSplitWriter {
+public:
+    CWavSplitWriter() = default;
+    CWavSplitWriter(const CWavSplitWriter&) = delete;
+    CWavSplitWriter& operator=(const CWavSplitWriter&) = delete;
+    ~CWavSplitWriter() { Finish(); }
+
+    // limitBytes 0: no limit chosen (files still end before the 4 GB a WAV can hold).
+    void SetSplit(bool enabled, uint64_t limitBytes);
+    // Opens the first file; false when it cannot be created.
+    bool Start(const std::wstring& path, const PcmLayout& format);
+    // Appends sound bytes (whole frames are kept together in one file); false on a
+    // write error, after which nothing more is written.
+    bool Write(const uint8_t* data, size_t bytes);
+    // Writes the current sizes into the open file's header.
+    void RefreshHeader();
+    // Final header and close.
+    void Finish();
+
+    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+    bool Failed() const { return m_failed; }
+    int ContinuationCount() const { return m_continuations; }
+    uint64_t TotalBytes() const { return m_total; }
+
+    static std::wstring ContinuationPath(const std::wstring& path, int index);
+    // Largest sound data one WAV file can describe, in whole frames.
+    static uint64_t MaxDataBytes(int blockAlign);
+
+private:
+    bool OpenFile(const std::wstring& path);
+    void CloseFile();
+    bool WriteRaw(const void* data, DWORD bytes);
+
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    std::wstring m_path;
+    PcmLayout m_format;
+    bool m_splitEnabled = false;
+    uint64_t m_limit = 0;
+    uint64_t m_fileBytes = 0;       // sound bytes in the open file
+    uint64_t m_total = 0;           // sound bytes over all files
+    int m_continuations = 0;
+    bool m_failed = false;
+    DWORD m_lastRefresh = 0;
+};

@@ -8,6 +8,7 @@
 #include "OutsideFilters.h"
 #include "TestSink.h"
 #include "TestSignal.h"
+#include "ModuleLoader.h"
 
 namespace {
 
@@ -18,18 +19,9 @@ struct ComScope {
     ~ComScope() { CoUninitialize(); }
 };
 
-// Loads the module from the build folder and creates the filter as COM would.
 IBaseFilter* CreateCapture()
 {
-    IBaseFilter* filter = nullptr;
-    static HMODULE module = LoadLibraryW(L"SonelleCapture.ax");
-    if (!module) return filter;
-    typedef HRESULT(STDAPICALLTYPE * GetClassObjectFn)(REFCLSID, REFIID, void**);
-    auto get = (GetClassObjectFn)(void*)GetProcAddress(module, "DllGetClassObject");
-    CComPtr<IClassFactory> factory;
-    if (get && SUCCEEDED(get(CLSID_SonelleAudioCapture, IID_IClassFactory, (void**)&factory)))
-        factory->CreateInstance(nullptr, IID_IBaseFilter, (void**)&filter);
-    return filter;
+    return (IBaseFilter*)testsignal::CreateFromModule(L"SonelleCapture.ax", CLSID_SonelleAudioCapture, IID_IBaseFilter);
 }
 
 // A property bag holding one friendly name, as a device moniker's would.
@@ -242,19 +234,7 @@ TEST(CaptureSource, CaptureGraphBuilderFindsThePinByCategory)
 TEST(CaptureSource, RegistersInTheAudioInputCategoryUnderItsOwnClassId)
 {
     ComScope com;
-    wchar_t path[MAX_PATH];
-    GetFullPathNameW(L"SonelleCapture.ax", MAX_PATH, path, nullptr);
-    wchar_t cmd[MAX_PATH + 40];
-    _snwprintf(cmd, MAX_PATH + 40, L"regsvr32.exe /s \"%s\"", path);
-    STARTUPINFOW si = {sizeof(si)};
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    WaitForSingleObject(pi.hProcess, 20000);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    ASSERT_EQ(0u, code) << cmd;
+    ASSERT_TRUE(testsignal::RegisterModule(L"SonelleCapture.ax"));
 
     CComPtr<ICreateDevEnum> devEnum;
     devEnum.CoCreateInstance(CLSID_SystemDeviceEnum);

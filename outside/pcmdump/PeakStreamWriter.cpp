@@ -1,0 +1,34 @@
+#include "PeakStreamWriter.h"
+#include "ByteFile.h"
+
+void CPeakStreamWriter::Start(const std::wstring& wavPath, const PcmLayout& format)
+{
+    m_wavPath = wavPath;
+    m_format = format;
+    m_values.clear();
+    const size_t frameBytes = (size_t)format.BlockAlign();
+    m_decimator.reset(new CPeakDecimator(format.BlockAlign(), [this, frameBytes](const uint8_t* frame) {
+        m_values.insert(m_values.end(), frame, frame + frameBytes);
+    }));
+}
+
+void CPeakStreamWriter::Feed(const uint8_t* data, size_t bytes)
+{
+    if (m_decimator) m_decimator->Feed(data, bytes);
+}
+
+bool CPeakStreamWriter::Finish()
+{
+    if (!m_decimator) return true;
+    m_decimator.reset();
+    auto file = OpenByteFile(PeakPathFor(m_wavPath), FileMode::CreateExclusive);
+    if (!file) return false;
+    PeakInfo info;
+    FillPeakInfo(info, (uint32_t)m_format.rate, (uint16_t)m_format.channels, (uint16_t)m_format.BlockAlign(),
+                 (uint16_t)m_format.bits, 0, NarrowPath(m_wavPath));
+    const uint32_t n = (uint32_t)m_values.size();
+    // The same layout as the wave document writes: header, values, empty "DSPD".
+    const uint8_t dspd[8] = {'D', 'S', 'P', 'D', 0, 0, 0, 0};
+    return WritePeakFileHeader(*file, 996 + (n + 8) + 8, info, n) && (n == 0 || file->Write(m_values.data(), n)) &&
+           file->Write(dspd, sizeof dspd);
+}

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include "WavSplitWriter.h"
+#include "TestSignal.h"
+
+using namespace testsignal;
+
+namespace {
+
+std::wstring TempPath(const wchar_t* name)
+{
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
+} // namespace
+
+TEST(WavSplitWriter, NamesContinuationFilesAfterTheTitle)
+{
+    EXPECT_EQ(L"C:\\rec\\take_1.wav", CWavSplitWriter::ContinuationPath(L"C:\\rec\\take.wav", 1));
+    EXPECT_EQ(L"C:\\rec\\take.two_12.wav", CWavSplitWriter::ContinuationPath(L"C:\\rec\\take.two.wav", 12));
+    EXPECT_EQ(L"take_3.wav", CWavSplitWriter::ContinuationPath(L"take", 3));
+}
+
+TEST(WavSplitWriter, SplitsAtTheLimitOnWholeFramesWithValidHeaders)
+{
+    std::wstring path = TempPath(L"splitwriter.wav");
+    PcmLayout f{2, 44100, 16};
+    std::vector<uint8_t> data(35003);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = (uint8_t)(i * 7);
+    {
+        CWavSplitWriter w;
+        w.SetSplit(true, 10002);   // not a whole number of frames: 10000 are used
+        ASSERT_TRUE(w.Start(path, f));
+        for (size_t i = 0; i < data.size(); i += 999) ASSERT_TRUE(w.Write(&data[i], std::min<size_t>(999, data.size() - i)));
+        EXPECT_EQ(3, w.ContinuationCount());
+        EXPECT_EQ(35003u, w.TotalBytes());
+        w.Finish();
+    }
+    std::vector<uint8_t> joined;
+    const uint32_t sizes[] = {10000, 10000, 10000, 5003};
+    for (int i = 0; i < 4; ++i) {
+        std::wstring p = i == 0 ? path : CWavSplitWriter::ContinuationPath(path, i);
+        WavFile wav;
+        ASSERT_TRUE(ReadWav(p, wav)) << i;
+        EXPECT_EQ(2, wav.channels);
+        EXPECT_EQ(44100, wav.rate);
+        EXPECT_EQ(16, wav.bits);
+        EXPECT_EQ(4, wav.blockAlign);
+        EXPECT_EQ(176400, wav.byteRate);
+        EXPECT_EQ(sizes[i], wav.dataSize);
+        EXPECT_EQ(36 + sizes[i], wav.riffSize);
+        EXPECT_EQ(44 + (long long)sizes[i], wav.fileSize);
+        joined.insert(joined.end(), wav.data.begin(), wav.data.end());
+        DeleteFileW(p.c_str());
+    }
+    EXPECT_EQ(data, joined);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(CWavSplitWriter::ContinuationPath(path, 4).c_str()));
+}
+
+TEST(WavSplitWriter, OpenFileIsPlayableWhileWriting)
+{
+    std::wstring path = TempPath(L"livewriter.wav");
+    CWavSplitWriter w;
+    ASSERT_TRUE(w.Start(path, {1, 8000, 8}));
+    std::vector<uint8_t> data(8000, 200);
+    ASSERT_TRUE(w.Write(data.data(), data.size()));
+    // Without a refresh yet the header may lag; after one it describes all data.
+    Sleep(1100);
+    ASSERT_TRUE(w.Write(data.data(), data.size()));
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(path, wav));
+    EXPECT_EQ(16000u, wav.dataSize);
+    EXPECT_EQ(16000u, wav.data.size());
+    w.Finish();
+    DeleteFileW(path.c_str());
+}
+
+TEST(WavSplitWriter, WithoutSplitAFileEndsBeforeWhatAWavCanDescribe)
+{
+    EXPECT_EQ(0xFFFFFFFFull - 36 - (0xFFFFFFFFull - 36) % 4, CWavSplitWriter::MaxDataBytes(4));
+    EXPECT_EQ(0u, CWavSplitWriter::MaxDataBytes(4) % 4);
+}
+
+TEST(WavSplitWriter, AFileThatCannotBeCreatedFails)
+{
+    CWavSplitWriter w;
+    EXPECT_FALSE(w.Start(L"Q:\\no such folder\\x.wav", {2, 44100, 16}));
+    EXPECT_TRUE(w.Failed());
+    uint8_t b[4] = {};
+    EXPECT_FALSE(w.Write(b, 4));
+}

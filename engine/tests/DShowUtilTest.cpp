@@ -437,15 +437,25 @@ TEST_F(DShowUtilGraph, FindDeviceFilterOverAudioInputs)
     ASSERT_EQ(S_OK, devices.CoCreateInstance(CLSID_SystemDeviceEnum));
     CComPtr<IEnumMoniker> monikers;
     ASSERT_EQ(S_OK, devices->CreateClassEnumerator(CLSID_AudioInputDeviceCategory, &monikers, 0));
-    CComPtr<IMoniker> moniker;
-    ASSERT_EQ(S_OK, monikers->Next(1, &moniker, nullptr));
-    CComPtr<IPropertyBag> bag;
-    ASSERT_EQ(S_OK, moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, (void**)&bag));
-    VARIANT name;
-    VariantInit(&name);
-    ASSERT_EQ(S_OK, bag->Read(L"FriendlyName", &name, nullptr));
-    std::wstring upper = name.bstrVal;
-    VariantClear(&name);
+    // The first of Wine's own devices (our capture source may be registered too).
+    std::wstring upper;
+    for (;;) {
+        CComPtr<IMoniker> moniker;
+        ASSERT_EQ(S_OK, monikers->Next(1, &moniker, nullptr));
+        CComPtr<IPropertyBag> bag;
+        ASSERT_EQ(S_OK, moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, (void**)&bag));
+        VARIANT clsid, name;
+        VariantInit(&clsid);
+        VariantInit(&name);
+        CLSID id = GUID_NULL;
+        if (SUCCEEDED(bag->Read(L"CLSID", &clsid, nullptr)) && clsid.vt == VT_BSTR) CLSIDFromString(clsid.bstrVal, &id);
+        VariantClear(&clsid);
+        if (id != CLSID_AudioRecord) continue;
+        ASSERT_EQ(S_OK, bag->Read(L"FriendlyName", &name, nullptr));
+        upper = name.bstrVal;
+        VariantClear(&name);
+        break;
+    }
     CharUpperW(&upper[0]);
 
     CComPtr<IBaseFilter> slot;

@@ -14,6 +14,32 @@ constexpr DWORD kLogLevel = 0x20000;
 
 }  // namespace
 
+CPinWalk::CPinWalk(IBaseFilter* filter)
+{
+    if (filter && SUCCEEDED(filter->EnumPins(&m_pins)) && m_pins)
+        m_pins->Reset();
+}
+
+CComPtr<IPin> CPinWalk::Next(bool* restarted)
+{
+    if (restarted)
+        *restarted = false;
+    while (m_pins) {
+        CComPtr<IPin> pin;
+        HRESULT hr = m_pins->Next(1, &pin, nullptr);
+        if (hr == VFW_E_ENUM_OUT_OF_SYNC && ++m_restarts <= kMaxEnumRestarts) {
+            m_pins->Reset();
+            if (restarted)
+                *restarted = true;
+            continue;
+        }
+        if (hr == S_OK && pin)
+            return pin;
+        break;
+    }
+    return nullptr;
+}
+
 bool GetFilterNameForLog(IBaseFilter* filter, CString& name)
 {
     FILTER_INFO info = {};
@@ -26,6 +52,33 @@ bool GetFilterNameForLog(IBaseFilter* filter, CString& name)
     WideCharToMultiByte(CP_ACP, 0, info.achName, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
     name = AnsiToWide(ansi);
     return true;
+}
+
+PeerKind GetDownstreamPeer(IPin* pin, CComPtr<IPin>& peer, CComPtr<IBaseFilter>& filter)
+{
+    peer.Release();
+    filter.Release();
+    if (FAILED(pin->ConnectedTo(&peer)) || !peer)
+        return PeerKind::None;
+    PIN_INFO info = {};
+    if (FAILED(peer->QueryPinInfo(&info)))
+        return PeerKind::InfoFailed;
+    filter.Attach(info.pFilter);
+    return info.dir == PINDIR_INPUT && filter ? PeerKind::Downstream : PeerKind::None;
+}
+
+void ForEachDownstream(IBaseFilter* filter, const std::function<bool(IPin*, IPin*, IBaseFilter*)>& visit)
+{
+    CPinWalk walk(filter);
+    while (CComPtr<IPin> pin = walk.Next()) {
+        CComPtr<IPin> peer;
+        CComPtr<IBaseFilter> next;
+        const PeerKind kind = GetDownstreamPeer(pin, peer, next);
+        if (kind == PeerKind::InfoFailed)
+            return;
+        if (kind == PeerKind::Downstream && !visit(pin, peer, next))
+            return;
+    }
 }
 
 void PumpOneMessage()
@@ -73,27 +126,21 @@ HRESULT CDShowUtil::AddFilterByCLSID(REFCLSID clsid, IBaseFilter** slot, LPCWSTR
 
 CComPtr<IPin> CDShowUtil::GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int index)
 {
-    CComPtr<IEnumPins> pins;
-    if (!filter || index < 0 || FAILED(filter->EnumPins(&pins)) || !pins)
+    if (index < 0)
         return nullptr;
+    CPinWalk walk(filter);
     int seen = 0;
-    int restarts = 0;
-    for (;;) {
-        CComPtr<IPin> pin;
-        HRESULT hr = pins->Next(1, &pin, nullptr);
-        if (hr == VFW_E_ENUM_OUT_OF_SYNC && ++restarts <= kMaxEnumRestarts) {
-            pins->Reset();
+    bool restarted = false;
+    while (CComPtr<IPin> pin = walk.Next(&restarted)) {
+        if (restarted)
             seen = 0;
-            continue;
-        }
-        if (hr != S_OK || !pin)
-            return nullptr;
         PIN_DIRECTION dir;
         if (FAILED(pin->QueryDirection(&dir)) || dir != direction)
             continue;
         if (seen++ == index)
             return pin;
     }
+    return nullptr;
 }
 
 CComPtr<IPin> CDShowUtil::GetInPin(IBaseFilter* filter, int index)
@@ -152,46 +199,20 @@ int CDShowUtil::FindAudioOutPin(IBaseFilter* filter)
 
 void CDShowUtil::RemoveDownstream(IBaseFilter* filter)
 {
-    CComPtr<IEnumPins> pins;
-    if (!filter || !m_graph || FAILED(filter->EnumPins(&pins)) || !pins)
+    if (!m_graph)
         return;
-    pins->Reset();
-    int restarts = 0;
-    for (;;) {
-        CComPtr<IPin> pin;
-        HRESULT hr = pins->Next(1, &pin, nullptr);
-        if (hr == VFW_E_ENUM_OUT_OF_SYNC && ++restarts <= kMaxEnumRestarts) {
-            // Pins already handled are disconnected now and are passed over.
-            pins->Reset();
-            continue;
-        }
-        if (hr != S_OK || !pin)
-            return;
-        CComPtr<IPin> peer;
-        if (FAILED(pin->ConnectedTo(&peer)) || !peer)
-            continue;
-        PIN_INFO info = {};
-        if (FAILED(peer->QueryPinInfo(&info)))
-            return;
-        CComPtr<IBaseFilter> next;
-        next.Attach(info.pFilter);
-        if (info.dir != PINDIR_INPUT)
-            continue;
-
-        RemoveDownstream(next);
-        m_graph->Disconnect(peer);
-        m_graph->Disconnect(pin);
+    // Pins already handled are disconnected, so a walk that starts over passes them by.
+    ForEachDownstream(filter, [this](IPin* pin, IPin* peer, IBaseFilter* next) {
         CString name;
         const bool named = GetFilterNameForLog(next, name);
         if (!named)
             name = L"Unknow name";
-        if (SUCCEEDED(m_graph->RemoveFilter(next)))
+        if (SUCCEEDED(CutAt(pin, peer, next)))
             LogPrint(kLogLevel, L"remove Filter: [%s]", name.GetString());
         else
             LogPrint(kLogLevel, L"remove Filter Error: [%s]", name.GetString());
-        if (!named)
-            return;
-    }
+        return named;
+    });
 }
 
 void CDShowUtil::RemoveDownstreamOfMediaType(IBaseFilter* filter, REFGUID majorType)
@@ -202,19 +223,17 @@ void CDShowUtil::RemoveDownstreamOfMediaType(IBaseFilter* filter, REFGUID majorT
     if (FAILED(m_builder->FindPin(filter, PINDIR_OUTPUT, nullptr, &majorType, FALSE, 0, &pin)) || !pin)
         return;
     CComPtr<IPin> peer;
-    if (FAILED(pin->ConnectedTo(&peer)) || !peer)
-        return;
-    PIN_INFO info = {};
-    if (FAILED(peer->QueryPinInfo(&info)))
-        return;
     CComPtr<IBaseFilter> next;
-    next.Attach(info.pFilter);
-    if (info.dir != PINDIR_INPUT)
-        return;
+    if (GetDownstreamPeer(pin, peer, next) == PeerKind::Downstream)
+        CutAt(pin, peer, next);
+}
+
+HRESULT CDShowUtil::CutAt(IPin* out, IPin* in, IBaseFilter* next)
+{
     RemoveDownstream(next);
-    m_graph->Disconnect(peer);
-    m_graph->Disconnect(pin);
-    m_graph->RemoveFilter(next);
+    m_graph->Disconnect(in);
+    m_graph->Disconnect(out);
+    return m_graph->RemoveFilter(next);
 }
 
 HRESULT CDShowUtil::FindDeviceFilter(LPCWSTR friendlyName, IBaseFilter** slot, REFCLSID category)

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <dshow.h>
+#include <functional>
 #include "ComPtr.h"
 #include "String.h"
 
@@ -48,6 +49,8 @@ public:
 private:
     CComPtr<IPin> GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int index);
     HRESULT Connect(IBaseFilter* source, int outIndex, IBaseFilter* target, int inIndex, bool direct);
+    // Takes apart what hangs behind `next` and then `next` itself; RemoveFilter's result.
+    HRESULT CutAt(IPin* out, IPin* in, IBaseFilter* next);
 
     ICaptureGraphBuilder2* m_builder = nullptr;
     IGraphBuilder* m_graph = nullptr;
@@ -56,6 +59,30 @@ private:
 // Handles at most one waiting message of the thread. A WM_QUIT taken here is
 // posted again so that the thread's own loop still sees it.
 void PumpOneMessage();
+
+// Enumerates a filter's pins in order. A pin set that changes under the walk (the
+// enumerator falls out of step) starts it over, a few times at most.
+class CPinWalk {
+public:
+    explicit CPinWalk(IBaseFilter* filter);
+    // The next pin, or null at the end; `restarted` tells that the walk began again.
+    CComPtr<IPin> Next(bool* restarted = nullptr);
+
+private:
+    CComPtr<IEnumPins> m_pins;
+    int m_restarts = 0;
+};
+
+// What a pin feeds: the peer input pin and its filter (Downstream); None for an
+// unconnected pin or one fed from upstream; InfoFailed when the peer gives no
+// information, which ends a walk.
+enum class PeerKind { None, Downstream, InfoFailed };
+PeerKind GetDownstreamPeer(IPin* pin, CComPtr<IPin>& peer, CComPtr<IBaseFilter>& filter);
+
+// Calls visit(pin, peer input pin, downstream filter) for each pin of the filter,
+// in pin order, that feeds another filter; visit returns false to end the walk.
+// The walk also ends at a peer that gives no information.
+void ForEachDownstream(IBaseFilter* filter, const std::function<bool(IPin*, IPin*, IBaseFilter*)>& visit);
 
 // A filter's name as the log shows it (through the ANSI code page, as the log file
 // stores it). False when the filter gives no information.

@@ -10,17 +10,13 @@ constexpr DWORD kLogLevel = 0x20000;
 
 bool HasInputPin(IBaseFilter* filter)
 {
-    CComPtr<IEnumPins> pins;
-    if (FAILED(filter->EnumPins(&pins)) || !pins)
-        return false;
-    for (;;) {
-        CComPtr<IPin> pin;
-        if (pins->Next(1, &pin, nullptr) != S_OK || !pin)
-            return false;
+    CPinWalk walk(filter);
+    while (CComPtr<IPin> pin = walk.Next()) {
         PIN_DIRECTION dir;
         if (SUCCEEDED(pin->QueryDirection(&dir)) && dir == PINDIR_INPUT)
             return true;
     }
+    return false;
 }
 
 }  // namespace
@@ -65,30 +61,12 @@ IBaseFilter* CGraphDump::FindSourceFilter()
 
 void CGraphDump::DumpChain(IBaseFilter* filter)
 {
-    CComPtr<IEnumPins> pins;
-    if (FAILED(filter->EnumPins(&pins)) || !pins)
-        return;
-    pins->Reset();
-    for (;;) {
-        CComPtr<IPin> pin;
-        if (pins->Next(1, &pin, nullptr) != S_OK || !pin)
-            return;
-        CComPtr<IPin> peer;
-        if (FAILED(pin->ConnectedTo(&peer)) || !peer)
-            continue;
-        PIN_INFO info = {};
-        if (FAILED(peer->QueryPinInfo(&info)))
-            return;
-        CComPtr<IBaseFilter> next;
-        next.Attach(info.pFilter);
-        if (info.dir != PINDIR_INPUT || !next)
-            continue;
+    ForEachDownstream(filter, [this](IPin*, IPin*, IBaseFilter* next) {
         CString name;
         const bool named = GetFilterNameForLog(next, name);
         if (named)
             LogPrint(kLogLevel, L"FILTER : ===[%s]===", name.GetString());
         DumpChain(next);
-        if (!named)
-            return;
-    }
+        return named;
+    });
 }

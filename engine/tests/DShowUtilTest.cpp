@@ -1,6 +1,5 @@
 #include "DShowUtil.h"
 #include "EngineTestSupport.h"
-#include "PlatformGuids.h"
 
 #include <gtest/gtest.h>
 #include <atomic>
@@ -16,8 +15,6 @@ std::wstring PinName(IPin* pin)
     return info.achName;
 }
 
-// File source -> WAVE parser -> smart tee -> two null renderers, built through
-// the utility object itself.
 class DShowUtilGraph : public ::testing::Test {
 protected:
     void SetUp() override
@@ -27,23 +24,14 @@ protected:
     }
     void BuildChain(const wchar_t* firstNullName = L"Null A")
     {
-        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_AsyncReader, &source, L"Source"));
-        CComQIPtr<IFileSourceFilter> file(source);
-        ASSERT_TRUE(file);
-        ASSERT_EQ(S_OK, file->Load(wav.Path(), nullptr));
-        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_WAVEParser, &parser, L"Wave Parser"));
-        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_SmartTee, &tee, L"Smart Tee"));
-        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &nullA, firstNullName));
-        ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &nullB, L"Null B"));
-        ASSERT_EQ(S_OK, util.ConnectFilters(source, 0, parser, 0));
-        ASSERT_EQ(S_OK, util.ConnectFiltersDirect(parser, 0, tee, 0));
-        ASSERT_EQ(S_OK, util.ConnectFiltersDirect(tee, 0, nullA, 0));
-        ASSERT_EQ(S_OK, util.ConnectFiltersDirect(tee, 1, nullB, 0));
+        ASSERT_EQ(S_OK, chain.Build(util, wav.Path(), firstNullName));
+        source = chain.source, parser = chain.parser, tee = chain.tee, nullA = chain.nullA, nullB = chain.nullB;
     }
 
     CGraphFixture g;
     CTempWav wav;
     CDShowUtil util;
+    CTestChain chain;
     CComPtr<IBaseFilter> source, parser, tee, nullA, nullB;
 };
 
@@ -93,6 +81,7 @@ TEST_F(DShowUtilGraph, PinsByDirectionAndPosition)
     CComPtr<IPin> pin = util.GetOutPin(tee, 1);
     g.graph->RemoveFilter(tee);
     tee.Release();
+    chain.tee.Release();
     EXPECT_EQ(L"Preview", PinName(pin));
 }
 

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 #include "ComPtr.h"
+#include "DShowUtil.h"
 #include "LogFile.h"
+#include "PlatformGuids.h"
 
 // Points the process log at a fresh temporary file for the life of the object.
 class CLogCapture {
@@ -122,4 +124,30 @@ public:
 
     CComPtr<IGraphBuilder> graph;
     CComPtr<ICaptureGraphBuilder2> builder;
+};
+
+// File source -> WAVE parser -> smart tee -> two null renderers, built through the
+// utility object itself. Added in an order that does not put the source first.
+struct CTestChain {
+    HRESULT Build(CDShowUtil& util, const wchar_t* wavPath, const wchar_t* firstNullName = L"Null A")
+    {
+        HRESULT hr;
+        if (FAILED(hr = util.AddFilterByCLSID(CLSID_NullRenderer, &nullB, L"Null B")) ||
+            FAILED(hr = util.AddFilterByCLSID(CLSID_SmartTee, &tee, L"Smart Tee")) ||
+            FAILED(hr = util.AddFilterByCLSID(CLSID_WAVEParser, &parser, L"Wave Parser")) ||
+            FAILED(hr = util.AddFilterByCLSID(CLSID_AsyncReader, &source, L"Source")) ||
+            FAILED(hr = util.AddFilterByCLSID(CLSID_NullRenderer, &nullA, firstNullName)))
+            return hr;
+        CComQIPtr<IFileSourceFilter> file(source);
+        if (!file) return E_NOINTERFACE;
+        if (FAILED(hr = file->Load(wavPath, nullptr)) ||
+            FAILED(hr = util.ConnectFilters(source, 0, parser, 0)) ||
+            FAILED(hr = util.ConnectFiltersDirect(parser, 0, tee, 0)) ||
+            FAILED(hr = util.ConnectFiltersDirect(tee, 0, nullA, 0)) ||
+            FAILED(hr = util.ConnectFiltersDirect(tee, 1, nullB, 0)))
+            return hr;
+        return S_OK;
+    }
+
+    CComPtr<IBaseFilter> source, parser, tee, nullA, nullB;
 };

@@ -1,7 +1,6 @@
 #include "DShowUtil.h"
 #include "EngineTestSupport.h"
 #include "GraphDump.h"
-#include "PlatformGuids.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +12,8 @@ TEST(GraphDump, WritesTheChainBehindTheSourceDepthFirst)
     CTempWav wav;
     CDShowUtil util;
     util.Init(g.graph, g.builder);
-    CComPtr<IBaseFilter> source, parser, tee, nullA, nullB;
-    // Added in an order that does not put the source first.
-    ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &nullB, L"Null B"));
-    ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_SmartTee, &tee, L"Smart Tee"));
-    ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_WAVEParser, &parser, L"Wave Parser"));
-    ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_AsyncReader, &source, L"Source"));
-    ASSERT_EQ(S_OK, util.AddFilterByCLSID(CLSID_NullRenderer, &nullA, L"Null \x0416"));
-    CComQIPtr<IFileSourceFilter> file(source);
-    ASSERT_EQ(S_OK, file->Load(wav.Path(), nullptr));
-    ASSERT_EQ(S_OK, util.ConnectFilters(source, 0, parser, 0));
-    ASSERT_EQ(S_OK, util.ConnectFiltersDirect(parser, 0, tee, 0));
-    ASSERT_EQ(S_OK, util.ConnectFiltersDirect(tee, 0, nullA, 0));
-    ASSERT_EQ(S_OK, util.ConnectFiltersDirect(tee, 1, nullB, 0));
+    CTestChain chain;
+    ASSERT_EQ(S_OK, chain.Build(util, wav.Path(), L"Null \x0416"));
 
     CLogCapture log;
     CGraphDump dump;

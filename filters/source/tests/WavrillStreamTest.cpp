@@ -37,8 +37,15 @@ protected:
     CTempFolder dir;
 };
 
-TEST_F(WavrillStream, DeliversExactBytesForEveryLayout)
+// Straight into the sink, and through the analyzer as the conversion graphs do.
+class WavrillChain : public WavrillStream, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WavrillChain, DeliversExactBytesForEveryLayout)
 {
+    const bool throughAnalyzer = GetParam();
+    if (throughAnalyzer) {
+        ASSERT_EQ(0u, RegisterAnalyzer());
+    }
     int n = 0;
     for (const Layout& l : Layouts()) {
         SCOPED_TRACE(l.name);
@@ -50,7 +57,14 @@ TEST_F(WavrillStream, DeliversExactBytesForEveryLayout)
             LONGLONG start = l.start, stop = l.stop;
             ASSERT_EQ(S_OK, g.range->SetRange(&start, &stop));
         }
-        ASSERT_EQ(S_OK, g.Connect());
+        CComPtr<IBaseFilter> analyzer;
+        CComPtr<IAnalyzer> records;
+        if (throughAnalyzer) {
+            ASSERT_EQ(S_OK, analyzer.CoCreateInstance(CLSID_AudioAnalyzer));
+            ASSERT_EQ(S_OK, analyzer->QueryInterface(IID_IAnalyzer, (void**)&records));
+            ASSERT_EQ(S_OK, g.graph.Add(analyzer, L"Audio Analyzer"));
+        }
+        ASSERT_EQ(S_OK, g.Connect(analyzer));
 
         AM_MEDIA_TYPE mt = {};
         CComPtr<IPin> in;
@@ -88,8 +102,19 @@ TEST_F(WavrillStream, DeliversExactBytesForEveryLayout)
         int percent = 0;
         g.range->GetProgress(&percent);
         EXPECT_EQ(100, percent);
+
+        if (records && (LONGLONG)l.sound.size() > 2 * 2048 * frame) {
+            AnalyzerRecord record = {};
+            ASSERT_EQ(S_OK, records->GetData((BYTE*)&record));
+            EXPECT_EQ(l.channels, record.channels);
+            EXPECT_EQ(l.bits, record.bitsPerSample);
+            EXPECT_EQ(l.rate & 0xFFFF, record.sampleRate);
+        }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Graphs, WavrillChain, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "ThroughAnalyzer" : "Direct"; });
 
 TEST_F(WavrillStream, EveryRunStreamsTheRangeAgain)
 {

@@ -20,6 +20,27 @@ struct StressRun {
     DWORD elapsedMs = 0;
 };
 
+struct Seeker {
+    IWavrill* range;
+    StressRun* run;
+};
+
+DWORD WINAPI SeekThread(void* param)
+{
+    auto& s = *static_cast<Seeker*>(param);
+    std::mt19937 random(7);
+    while (!s.run->done) {
+        LONGLONG pos = (LONGLONG)(random() % (s.run->sound.size() / 4)) * 4;
+        int percent = 0;
+        s.range->SetPosition(&pos);
+        s.range->GetProgress(&percent);
+        s.range->GetPosition(&pos);
+        ++s.run->seeks;
+        Sleep(random() % 2);
+    }
+    return 0;
+}
+
 DWORD WINAPI StressThread(void* param)
 {
     StressRun& run = *static_cast<StressRun*>(param);
@@ -30,21 +51,8 @@ DWORD WINAPI StressThread(void* param)
     }
 
     // A second thread seeks and polls progress while the graph starts and stops.
-    struct Seeker { IWavrill* range; StressRun* run; } seeker{g.range, &run};
-    HANDLE seekThread = CreateThread(nullptr, 0, [](void* p) -> DWORD {
-        auto& s = *static_cast<Seeker*>(p);
-        std::mt19937 random(7);
-        while (!s.run->done) {
-            LONGLONG pos = (LONGLONG)(random() % (s.run->sound.size() / 4)) * 4;
-            int percent = 0;
-            s.range->SetPosition(&pos);
-            s.range->GetProgress(&percent);
-            s.range->GetPosition(&pos);
-            ++s.run->seeks;
-            Sleep(random() % 2);
-        }
-        return 0;
-    }, &seeker, 0, nullptr);
+    Seeker seeker{g.range, &run};
+    HANDLE seekThread = CreateThread(nullptr, 0, SeekThread, &seeker, 0, nullptr);
 
     std::mt19937 random(12345);
     const DWORD start = GetTickCount();

@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <dshow.h>
 #include <string>
+#include "AnalyzerRecord.h"
 #include "ComPtr.h"
+#include "IAnalyzer.h"
 #include "IWavrill.h"
 #include "TestGraph.h"
 #include "TestSink.h"
@@ -36,6 +38,13 @@ inline DWORD RunProcess(std::wstring commandLine, DWORD timeoutMs = 30000)
 inline DWORD RegisterWavrill()
 {
     static DWORD result = RunProcess(L"regsvr32.exe /s \"" + ModuleFolder() + L"Wavrill.ax\"");
+    return result;
+}
+
+// The analyzer filter, which sits behind the PCM source in the conversion graphs.
+inline DWORD RegisterAnalyzer()
+{
+    static DWORD result = RunProcess(L"regsvr32.exe /s \"" + ModuleFolder() + L"NVAudioAnalyer.ax\"");
     return result;
 }
 

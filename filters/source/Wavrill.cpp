@@ -114,6 +114,8 @@ HRESULT Wavrill::OpenNamed(const std::wstring& name, OpenFile& file) const
         }
     }
 
+    // Writers that get the byte rate wrong exist; seconds follow the real rate.
+    header.avgBytesPerSec = header.blockAlign * header.sampleRate;
     file.handle = handle;
     file.header = header;
     file.fileSize = size.QuadPart;

@@ -107,6 +107,19 @@ TEST_F(WavrillInterface, RangeIsRoundedToFramesAndCountsFromTheData)
     EXPECT_EQ(std::make_pair(20000LL, 30000LL), Range());
 }
 
+TEST_F(WavrillInterface, SecondsFollowTheRealByteRate)
+{
+    // The header claims 1000 bytes per second; the format says 32000.
+    const std::wstring path = dir.Write(L"rate.wav",
+        Riff({Chunk("fmt ", FmtBody(2, 8000, 16, 0, 1, 4, 1000)), Chunk("data", Pattern(64000))}));
+    ASSERT_EQ(S_OK, g.file->SetFileName(path.c_str(), nullptr));
+    double seconds = 0;
+    EXPECT_EQ(S_OK, g.seek->GetRangeSeconds(&seconds));
+    EXPECT_DOUBLE_EQ(2.0, seconds);
+    EXPECT_EQ(S_OK, g.seek->SeekSeconds(1.5));
+    EXPECT_EQ(44 + 48000, Position());
+}
+
 TEST_F(WavrillInterface, HeaderOnlyFileHasAnEmptyRange)
 {
     const std::wstring path = dir.Write(L"empty.wav", PlainWav(2, 44100, 16, {}));

@@ -19,16 +19,10 @@ bool CAmplify::ProcessRange(uint64_t bytes)
         const size_t want = (size_t)std::min<uint64_t>(bytes, kBlockBytes);
         if (!ReadSource(block.data(), want))
             return false;
-        if (Bits() == 16) {
-            int16_t* s = reinterpret_cast<int16_t*>(block.data());
-            for (size_t i = 0; i < want / 2; ++i) {
-                float v = (float)s[i] * gain;
-                v = v < -32768.0f ? -32768.0f : (v > 32767.0f ? 32767.0f : v);
-                s[i] = (int16_t)(int)v;
-            }
-        } else {
+        if (Bits() == 16)
+            ScaleSamples16(reinterpret_cast<int16_t*>(block.data()), want / 2, gain);
+        else
             TransformSamples(block.data(), want, Bits(), [gain](float v) { return v * gain; });
-        }
         if (!WriteOutput(block.data(), want, want))
             return false;
         bytes -= want;

@@ -60,7 +60,9 @@ void CNoiseGate::ProcessFrame(float* x)
         const float d = (p > 0.0f && p >= m_threshold) ? 1.0f : 0.0f;
         // The first frame of a stream opens the gate at once, so the stream's
         // start is not faded in while the smoothing settles.
-        gate[k] = m_fresh ? d : 0.5f * gate[k] + 0.5f * d;
+        float g = m_fresh ? d : 0.5f * gate[k] + 0.5f * d;
+        // A closed gate reaches 0 instead of creeping through the slow denormal range.
+        gate[k] = g < 1e-6f ? 0.0f : g;
     }
     m_fresh = false;
     for (int k = 2; k <= h - 2; ++k) {

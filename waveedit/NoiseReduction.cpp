@@ -3,7 +3,6 @@
 #include "SampleCodec.h"
 
 #include <algorithm>
-#include <thread>
 
 void CNoiseReduction::SetParam(const NoiseReductionParam* param)
 {
@@ -37,7 +36,6 @@ bool CNoiseReduction::ProcessRange(uint64_t bytes)
     std::vector<uint8_t> block(kReadBytes + CNoiseGate::kWindow * ba);
     std::vector<size_t> produced((size_t)channels);
 
-    auto run = [&](int c, size_t frames) { produced[(size_t)c] = gates[(size_t)c].Push(in[(size_t)c].data(), frames, out[(size_t)c].data()); };
     while (bytes > 0) {
         const size_t want = (size_t)std::min<uint64_t>(bytes, blockFrames * ba);
         if (!ReadSource(block.data(), want))
@@ -46,14 +44,8 @@ bool CNoiseReduction::ProcessRange(uint64_t bytes)
         for (size_t f = 0; f < frames; ++f)
             for (int c = 0; c < channels; ++c)
                 in[(size_t)c][f] = LoadSample(block.data() + f * ba + (size_t)c * bps, bits) * scale;
-        // The channels are independent: the second one runs beside the first.
-        if (channels == 2) {
-            std::thread second(run, 1, frames);
-            run(0, frames);
-            second.join();
-        } else {
-            run(0, frames);
-        }
+        for (int c = 0; c < channels; ++c)
+            produced[(size_t)c] = gates[(size_t)c].Push(in[(size_t)c].data(), frames, out[(size_t)c].data());
         if (!WriteSamples(out, produced[0], block, want))
             return false;
         bytes -= want;

@@ -100,16 +100,9 @@ bool CNormalize::ProcessRange(uint64_t bytes)
         const size_t want = (size_t)std::min<uint64_t>(left, kBlockBytes);
         if (!ReadSource(block.data(), want))
             return false;
-        if (bits == 16 && channels == 2) {
-            int16_t* s = reinterpret_cast<int16_t*>(block.data());
-            const float o0 = offsets[0], o1 = offsets[1];
-            for (size_t i = 0; i + 1 < want / 2; i += 2) {
-                float a = ((float)s[i] + o0) * gain, b = ((float)s[i + 1] + o1) * gain;
-                a = a < -32768.0f ? -32768.0f : (a > 32767.0f ? 32767.0f : a);
-                b = b < -32768.0f ? -32768.0f : (b > 32767.0f ? 32767.0f : b);
-                s[i] = (int16_t)(int)a;
-                s[i + 1] = (int16_t)(int)b;
-            }
+        if (bits == 16) {
+            ScaleSamples16(reinterpret_cast<int16_t*>(block.data()), want / 2, gain, offsets[0],
+                           offsets[(size_t)channels - 1]);
         } else {
             size_t c = 0;
             for (size_t i = 0; i + bytesPerSample <= want; i += bytesPerSample) {

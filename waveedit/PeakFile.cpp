@@ -125,15 +125,15 @@ bool NV_Peak::SetPaths(const std::wstring& wavPath, int step)
 
 bool NV_Peak::SetStep(int)
 {
-    m_values16.clear();
-    m_values8.clear();
+    m_values16.reset();
+    m_values8.reset();
     m_count = 0;
     m_capacity = ComputeCapacity();
     try {
         if (m_header.bitsPerSample == 16)
-            m_values16.assign(m_capacity, 0);
+            m_values16.reset(new int16_t[m_capacity]);
         else if (m_header.bitsPerSample == 8)
-            m_values8.assign(m_capacity, 0);
+            m_values8.reset(new uint8_t[m_capacity]);
         else
             return false;
     } catch (const std::bad_alloc&) {
@@ -148,7 +148,7 @@ bool NV_Peak::ReadValues(CByteFile& file, uint32_t chunkBytes)
     const size_t bpv = (size_t)BytesPerValue();
     // Never more than the buffer holds, whatever the chunk claims.
     const size_t want = std::min<size_t>(chunkBytes, m_capacity * bpv);
-    uint8_t* dest = bpv == 2 ? (uint8_t*)m_values16.data() : m_values8.data();
+    uint8_t* dest = bpv == 2 ? (uint8_t*)m_values16.get() : m_values8.get();
     size_t done = 0;
     while (done < want) {
         size_t got = file.Read(dest + done, std::min(kPieceBytes, want - done));
@@ -280,7 +280,7 @@ bool NV_Peak::Save()
         return false;
     FillInfo();
     const uint32_t n = (uint32_t)(m_count * (size_t)BytesPerValue());
-    const void* values = BytesPerValue() == 2 ? (const void*)m_values16.data() : (const void*)m_values8.data();
+    const void* values = BytesPerValue() == 2 ? (const void*)m_values16.get() : (const void*)m_values8.get();
     return WritePeakFileHeader(*file, 996 + (n + 8) + 8, m_info, n) && (n == 0 || file->Write(values, n)) &&
            WriteChunkHeader(*file, "DSPD", 0);
 }

@@ -94,8 +94,8 @@ public:
     int GetBits() const { return m_header.bitsPerSample; }
     int GetChannels() const { return m_header.channels; }
     // Values in pairs; 16-bit WAVs fill Values16, 8-bit WAVs Values8.
-    const int16_t* Values16() const { return m_values16.data(); }
-    const uint8_t* Values8() const { return m_values8.data(); }
+    const int16_t* Values16() const { return m_values16.get(); }
+    const uint8_t* Values8() const { return m_values8.get(); }
     size_t GetValueCount() const { return m_count; }
     size_t GetCapacity() const { return m_capacity; }
     // Value i as a signed sample (8-bit values less 128).
@@ -118,6 +118,7 @@ private:
     std::wstring m_wavPath, m_peakPath;
     PeakInfo m_info{};
     size_t m_capacity = 0, m_count = 0;
-    std::vector<int16_t> m_values16;
-    std::vector<uint8_t> m_values8;
+    // Not zero-filled: only the first m_count values are ever read.
+    std::unique_ptr<int16_t[]> m_values16;
+    std::unique_ptr<uint8_t[]> m_values8;
 };

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Wave-editing benchmark: on a 10-minute 44.1 kHz stereo WAV made with sox, the
+# time of amplify, fade, normalize, noise reduction and peak build next to sox
+# doing the same jobs and next to a plain 128 KB read+write copy (and a plain
+# read for the peak build). Prints figures and ratios; it is not a test.
+# Usage: scripts/bench-waveedit.sh [minutes]
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/env.sh"
+minutes="${1:-10}"
+"$here/build.sh" >/dev/null
+work="$SONELLE_RUN/bench-waveedit"
+mkdir -p "$work"
+wav="$work/music.wav"
+if [ ! -f "$wav" ] || [ "$(soxi -D "$wav" 2>/dev/null | cut -d. -f1)" != "$((minutes * 60))" ]; then
+  sox -n -r 44100 -c 2 -b 16 "$wav" synth "$((minutes * 60))" sine 220-880 sine 330 whitenoise gain -12 2>/dev/null
+fi
+sox -n -r 44100 -c 2 -b 16 "$work/noise.wav" synth 2 whitenoise gain -40 2>/dev/null
+sox "$work/noise.wav" -n noiseprof "$work/noise.prof" 2>/dev/null
+
+# sox runs natively; each job three times, the best time counts.
+time_best() {
+  local best=""
+  for _ in 1 2 3; do
+    local s e
+    s=$(date +%s.%N); "$@" 2>/dev/null; e=$(date +%s.%N)
+    best=$(awk -v a="$s" -v b="$e" -v best="$best" 'BEGIN { t = b - a; if (best == "" || t < best) best = t; printf "%.3f", best }')
+  done
+  echo "$best"
+}
+cat "$wav" >/dev/null
+sox_vol=$(time_best sox "$wav" "$work/sox.wav" vol 0.5)
+sox_fade=$(time_best sox "$wav" "$work/sox.wav" fade 5 "$((minutes * 60))" 5)
+sox_norm=$(time_best sox "$wav" "$work/sox.wav" gain -n)
+sox_nr=$(time_best sox "$wav" "$work/sox.wav" noisered "$work/noise.prof" 0.21)
+rm -f "$work/sox.wav"
+
+"$here/sandbox.sh" start >/dev/null 2>&1 || true
+trap '"$here/sandbox.sh" stop' EXIT
+winwav="$(wine winepath -w "$wav" 2>/dev/null | tr -d '\r')"
+winwork="$(wine winepath -w "$work" 2>/dev/null | tr -d '\r')"
+wine "$SONELLE_BUILD/bin/WaveEditBench.exe" "$winwav" "$winwork" >"$work/ours.txt" 2>&1 </dev/null
+get() { awk -v n="$1" '$1 == n { print $2 }' "$work/ours.txt"; }
+copy=$(get copy); read_=$(get read)
+printf '%s-minute 44.1 kHz stereo 16-bit WAV (%s bytes); seconds, ours best of 5 rounds, sox best of 3\n' "$minutes" "$(stat -c %s "$wav")"
+printf '%-16s %8s %8s %10s %10s   %s\n' job ours sox ours/copy ours/sox target
+row() {  # name ours sox target-text
+  awk -v n="$1" -v o="$2" -v s="$3" -v c="$copy" -v t="$4" \
+    'BEGIN { printf "%-16s %8.3f %8s %10.2f %10s   %s\n", n, o, (s == "" ? "-" : s), o / c, (s == "" ? "-" : sprintf("%.2f", o / s)), t }'
+}
+row "copy (128 KB)" "$copy" "" ""
+row "read (256 KB)" "$read_" "" ""
+row amplify "$(get amplify)" "$sox_vol" "ours/copy <= 1.2"
+row fade "$(get fade)" "$sox_fade" "ours/copy <= 1.2"
+row normalize "$(get normalize)" "$sox_norm" "ours/sox <= 0.7"
+row "noise reduction" "$(get noisered)" "$sox_nr" "ours/sox <= 0.5"
+awk -v p="$(get peaks)" -v r="$read_" \
+  'BEGIN { printf "%-16s %8.3f %8s %10s %10s   read speed share %.0f %% (target >= 90 %%)\n", "peak build", p, "-", "-", "-", 100 * r / p }'
+grep -q FAILED "$work/ours.txt" && { echo "a job FAILED:"; cat "$work/ours.txt"; exit 1; }
+exit 0

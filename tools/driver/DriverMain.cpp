@@ -7,6 +7,8 @@
 //   SonelleDriver answer <button id> [timeout ms]
 //   SonelleDriver close <window>
 //   SonelleDriver reg <HKLM|HKCU> <key> <value>          prints the value
+//   SonelleDriver screensaver [0|1]                      sets it; the exit code is
+//                                                        the screen saver's state
 // Window handles are hexadecimal. Exit code 0 on success, 1 on failure, 2 on misuse.
 #include "Driver.h"
 #include <cstdio>
@@ -46,7 +48,7 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"text" && argc >= 3) {
         HWND window = ParseWindow(argv[2]);
         std::wstring text = argc >= 4 ? drv::ControlText(window, _wtoi(argv[3])) : drv::WindowText(window);
-        wprintf(L"%s\n", text.c_str());
+        wprintf(L"%ls\n", text.c_str());
         return 0;
     }
     if (command == L"settext" && argc >= 5)
@@ -54,7 +56,7 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"msgbox") {
         drv::MessageBoxInfo box = drv::WaitForMessageBox(0, ParseTimeout(argc, argv, 2));
         if (!box.window) return 1;
-        wprintf(L"%s\n%s\n", box.title.c_str(), box.text.c_str());
+        wprintf(L"%ls\n%ls\n", box.title.c_str(), box.text.c_str());
         return 0;
     }
     if (command == L"answer" && argc >= 3) {
@@ -70,12 +72,19 @@ int wmain(int argc, wchar_t** argv)
         std::wstring text;
         DWORD number = 0;
         if (drv::RegReadString(root, argv[3], argv[4], &text))
-            wprintf(L"%s\n", text.c_str());
+            wprintf(L"%ls\n", text.c_str());
         else if (drv::RegReadDword(root, argv[3], argv[4], &number))
             wprintf(L"%lu\n", number);
         else
             return 1;
         return 0;
+    }
+    if (command == L"screensaver") {
+        // A fresh process sees the session's setting, not a cached copy.
+        if (argc >= 3) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, _wtoi(argv[2]) != 0, nullptr, 0);
+        BOOL active = FALSE;
+        if (!SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0)) return 2;
+        return active ? 1 : 0;
     }
     return Usage();
 }

@@ -3,7 +3,9 @@
 namespace drv {
 
 namespace {
-const REGSAM kView = KEY_WOW64_32KEY;
+// The suite opens its keys in the 32-bit view; a program of the same build as the
+// suite sees that view by default.
+const REGSAM kView = 0;
 
 bool Read(HKEY root, const std::wstring& key, const std::wstring& name, DWORD wantType,
           std::wstring* text, DWORD* number)

@@ -1,4 +1,4 @@
-// Registry reads (and test set-up writes) in the suite's 32-bit registry view.
+// Registry reads (and test set-up writes) in the view the suite uses.
 #pragma once
 #include <windows.h>
 #include <string>

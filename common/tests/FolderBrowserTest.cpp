@@ -175,8 +175,9 @@ public:
     {
         m_window = drv::WaitForWindow(L"#32770", L"Pick a folder", GetCurrentProcessId(), 10000);
         // The edit box appears once the dialog has initialised, and shows the first
-        // selection once the tree has selected it.
-        for (int i = 0; i < 2000 && m_window && EditText().empty(); ++i) Sleep(10);
+        // selection once the tree has selected it: on a busy machine that can take
+        // many seconds (the tree lists every drive first).
+        for (int i = 0; i < 6000 && m_window && EditText().empty(); ++i) Sleep(10);
     }
     ~RunningPathDialog()
     {

@@ -101,8 +101,11 @@ std::vector<std::string> RunProgramCollectDebugStrings(const std::wstring& exe, 
     PROCESS_INFORMATION pi = {};
     if (!StartProgram(exe, args, DEBUG_ONLY_THIS_PROCESS, pi)) return strings;
     DEBUG_EVENT ev;
-    DWORD deadline = GetTickCount() + 20000;
-    while (GetTickCount() < deadline && WaitForDebugEvent(&ev, 1000)) {
+    // A busy machine may take seconds between two events: wait until the process
+    // has ended or the deadline has passed, not only until one wait times out.
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 60000) {
+        if (!WaitForDebugEvent(&ev, 500)) continue;
         DWORD status = DBG_CONTINUE;
         if (ev.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT) {
             const auto& info = ev.u.DebugString;

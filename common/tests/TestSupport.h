@@ -16,7 +16,7 @@ std::wstring MakeTempFolder(const wchar_t* tag);
 void DeleteTree(const std::wstring& folder);
 // Runs a program of the test folder with arguments and returns its exit code, or
 // -1 when it could not be started or did not end in time.
-int RunProgram(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = 20000);
+int RunProgram(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = 60000);
 // Runs it under the debugger and returns every debug string it sent.
 std::vector<std::string> RunProgramCollectDebugStrings(const std::wstring& exe, const std::wstring& args);
 // Lines of a CR LF text (the last, empty piece after the final CR LF is dropped).

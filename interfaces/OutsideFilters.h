@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 #include <unknwn.h>
+#include "IMP3Dump.h"
 
 // "Noise Reduction" (NVNoiseReduction.ax).
 DEFINE_GUID(CLSID_NoiseReduction,
@@ -65,23 +66,7 @@ struct IPCMDumpSplit : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetFileCount(int* count) = 0;
 };
 
-// MP3 writer "NV MP3 Dump".
-DEFINE_GUID(CLSID_NVMP3Dump,
-    0x36A56240, 0xF33C, 0x113E, 0xA1, 0xE3, 0x02, 0xAB, 0x40, 0x3F, 0xDC, 0x55);
-DEFINE_GUID(IID_IMP3Dump,
-    0xB81EF030, 0xF330, 0x4930, 0x8E, 0xE3, 0x02, 0xAB, 0x40, 0x3F, 0xDC, 0x55);
-
-struct IMP3Dump : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetWrittenBytes(int* bytes) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Placeholder4() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Placeholder5() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Placeholder6() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Placeholder7() = 0;
-    // 8: continuation files written after the first file.
-    virtual HRESULT STDMETHODCALLTYPE GetFileCount(int* count) = 0;
-    // 9: close the current file and continue in the next continuation file.
-    virtual HRESULT STDMETHODCALLTYPE NewFile() = 0;
-};
+// MP3 writer "NV MP3 Dump": IMP3Dump.h.
 
 // "MP3 Encoder".
 DEFINE_GUID(CLSID_NVMP3EncFilter,
@@ -135,7 +120,6 @@ __CRT_UUID_DECL(INoiseReduction, 0x0E558952, 0x6D70, 0x4570, 0x70, 0xEC, 0x3F, 0
 __CRT_UUID_DECL(IPCMDump, 0xB81EF030, 0x0830, 0x4930, 0x8E, 0xE2, 0x01, 0xAB, 0x40, 0x3F, 0xDC, 0x55)
 __CRT_UUID_DECL(IPCMDumpFiles, 0xB81EF031, 0x0830, 0x4930, 0x8E, 0xE2, 0x01, 0xAB, 0x40, 0x3F, 0xDC, 0x55)
 __CRT_UUID_DECL(IPCMDumpSplit, 0xB81EF032, 0x0830, 0x4930, 0x8E, 0xE2, 0x01, 0xAB, 0x40, 0x3F, 0xDC, 0x55)
-__CRT_UUID_DECL(IMP3Dump, 0xB81EF030, 0xF330, 0x4930, 0x8E, 0xE3, 0x02, 0xAB, 0x40, 0x3F, 0xDC, 0x55)
 __CRT_UUID_DECL(IMP3EncoderSettings, 0xC27697F0, 0x17BE, 0x55D3, 0x37, 0x12, 0x40, 0xA8, 0x49, 0x21, 0xBF, 0x77)
 __CRT_UUID_DECL(IMP3EncoderSettings2, 0xC27697F1, 0x17BE, 0x55D3, 0x37, 0x12, 0x40, 0xA8, 0x49, 0x21, 0xBF, 0x77)
 #endif

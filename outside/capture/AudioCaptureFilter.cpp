@@ -113,7 +113,24 @@ HRESULT CAudioCapturePin::Inactive()
 {
     // Frees a streaming thread that waits for the device.
     SetEvent(m_abort);
+    m_threadRunning = false;
     return CSourceStream::Inactive();
+}
+
+// After the first run the streaming thread follows the filter's state itself
+// (FillBuffer holds back while paused). Asking it to pause would deadlock: the
+// graph pauses the renderers first, and a paused renderer keeps the thread in
+// its Receive until the graph runs or stops.
+HRESULT CAudioCapturePin::Run(REFERENCE_TIME start)
+{
+    if (m_threadRunning) return S_OK;
+    m_threadRunning = true;
+    return CSourceStream::Run(start);
+}
+
+HRESULT CAudioCapturePin::PauseFromRun()
+{
+    return S_OK;
 }
 
 HRESULT CAudioCapturePin::OnThreadCreate()
@@ -147,9 +164,19 @@ HRESULT CAudioCapturePin::FillBuffer(IMediaSample* sample)
     if (FAILED(sample->GetPointer(&data))) return E_POINTER;
     long size = sample->GetSize();
     size -= size % m_format.nBlockAlign;
-    long got = m_reader.Read(data, (DWORD)size, m_abort);
-    if (got == 0) return S_FALSE;      // stopping
-    if (got < 0) return E_FAIL;
+    long got = 0;
+    for (;;) {
+        // Live: while paused the device's sound is dropped, nothing is delivered.
+        if (m_capture->State() != State_Running) {
+            m_reader.Discard();
+            if (WaitForSingleObject(m_abort, 10) == WAIT_OBJECT_0) return S_FALSE;
+            continue;
+        }
+        got = m_reader.Read(data, (DWORD)size, m_abort);
+        if (got == 0) return S_FALSE;      // stopping
+        if (got < 0) return E_FAIL;
+        if (m_capture->State() == State_Running) break;
+    }
     sample->SetActualDataLength(got);
 
     REFERENCE_TIME duration = (REFERENCE_TIME)got * 10000000 / m_format.nAvgBytesPerSec;

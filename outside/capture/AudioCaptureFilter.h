@@ -32,6 +32,8 @@ public:
     HRESULT OnThreadStartPlay() override;
     HRESULT Active() override;
     HRESULT Inactive() override;
+    HRESULT Run(REFERENCE_TIME start) override;
+    HRESULT PauseFromRun() override;
 
     // IAMBufferNegotiation
     STDMETHODIMP SuggestAllocatorProperties(const ALLOCATOR_PROPERTIES* props) override;
@@ -61,6 +63,7 @@ private:
     HANDLE m_abort;                         // ends a wait for the device at stop
     REFERENCE_TIME m_lastStop = 0;
     LONGLONG m_bytesDelivered = 0;
+    bool m_threadRunning = false;           // the streaming thread got its first run
 };
 
 class CAudioCaptureFilter : public CSource, public IPersistPropertyBag {

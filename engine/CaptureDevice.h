@@ -1,0 +1,120 @@
+// The recording engine: one capture graph for the chosen input device, with the
+// monitoring chain (capture pin, ACM wrapper, noise reduction, analyzer, smart
+// tee, audio renderer or null renderer) and the recording chains that add a
+// writer on the smart tee's capture output.
+#pragma once
+#include <windows.h>
+#include <dshow.h>
+#include "DShowUtil.h"
+#include "String.h"
+
+const UINT WM_CAPTURE_GRAPHEVENT = WM_USER + 70;
+const UINT WM_CAPTURE_STOPPED = WM_USER + 78;
+
+class CCaptureDevice {
+public:
+    static const int DeviceListSize = 10;
+    static const int DeviceNameLength = 80;   // names are cut to 79 characters
+
+    CCaptureDevice();
+    CCaptureDevice(const CCaptureDevice&) = delete;
+    CCaptureDevice& operator=(const CCaptureDevice&) = delete;
+    virtual ~CCaptureDevice();
+
+    // renderMode: 0 by the device name, 1 heard through the PC, 2 not heard.
+    BOOL InitFilterGraph(HWND owner, const wchar_t* videoName, const wchar_t* audioName, int renderMode);
+    BOOL ResetDevice(HWND owner, const wchar_t* videoName, const wchar_t* audioName, int renderMode);
+    void Close();
+    BOOL StartRendering();
+    BOOL Run();
+    BOOL GetAnalyzerData(BYTE* record88);
+
+    void SetNoiseReduction(BOOL enabled, float level);
+    void SetAnalyzerGain(BOOL enabled, float gain);
+    void SetStartMute(int milliseconds, float level);
+    void SetSplitParams(BOOL enabled, int threshold, int silentBlocks, int minSeconds);
+
+    BOOL IsSameDevice(const wchar_t* identity) const;
+    static BOOL HasAudioPin(const wchar_t* videoName);
+    static int GetVideoDeviceNames(wchar_t names[DeviceListSize][DeviceNameLength]);
+    static int GetAudioDeviceNames(wchar_t names[DeviceListSize][DeviceNameLength]);
+    BOOL ShowAudioDeviceProperties();
+    BOOL ShowVideoDeviceProperties();
+
+    // Recording.
+    BOOL StartRecordWav(const wchar_t* file, int channels, int bits, int rate, int splitLimit);
+    BOOL StartRecordMp3(const wchar_t* file);
+    BOOL StopRecord();
+    BOOL StopRendering();
+    BOOL StopGraph();
+    BOOL GetRecordedBytes(int* bytes);
+    BOOL GetRecordedBytes64(LONGLONG* bytes);
+
+    // Takes the graph's waiting events and logs them (nothing else reads them).
+    void DrainGraphEvents();
+
+    // Which of a list of names a requested name means: the exact name (any case),
+    // then a list name equal to the request cut to the list's 79 characters, then
+    // the longest list name contained in the request; -1 for none or an empty name.
+    static int MatchDeviceName(const wchar_t* requested, const CString* names, int count);
+
+    int GetDeviceMode() const { return m_deviceMode; }
+    const CString& GetDeviceIdentity() const { return m_deviceIdentity; }
+    const CString& GetOutputFile() const { return m_outputFile; }
+    BOOL IsPreviewing() const { return m_previewing; }
+    BOOL IsRecording() const { return m_recording; }
+    IGraphBuilder* Graph() const { return m_graph; }
+
+    // Renderer classes tried in turn for monitoring (DirectSound, then WaveOut).
+    void SetRendererClasses(REFCLSID first, REFCLSID second) { m_rendererFirst = first; m_rendererSecond = second; }
+
+    BOOL m_bInit = FALSE;
+
+private:
+    BOOL SetAudioDevice(const wchar_t* name);
+    BOOL SetVideoDevice(const wchar_t* name);
+    static HRESULT BindDevice(REFCLSID category, const wchar_t* name, IBaseFilter** filter, IPropertyBag** bag);
+    BOOL PrepareSourcePin(IBaseFilter* source, int channels, int bytesPerSample, int rate);
+    BOOL BuildSpine(int rate, IBaseFilter*& last);
+    BOOL BuildMonitoringChain();
+    BOOL BuildRecordingChainWav(int channels, int bits, int rate);
+    BOOL BuildRecordingChainMp3();
+    BOOL ConnectRenderer(IBaseFilter* tee);
+    void RemoveChain();
+    void ReleaseAll();
+    void ReleaseFilter(IBaseFilter*& filter);
+    void LogCapture(const wchar_t* text);
+
+    CDShowUtil m_util;
+    ICaptureGraphBuilder2* m_builder = nullptr;
+    IGraphBuilder* m_graph = nullptr;
+    IMediaControl* m_control = nullptr;
+    IMediaEventEx* m_events = nullptr;
+    IBaseFilter* m_videoSource = nullptr;
+    IBaseFilter* m_audioSource = nullptr;
+    IBaseFilter* m_smartTee = nullptr;
+    IBaseFilter* m_renderer = nullptr;
+    IBaseFilter* m_monitorNull = nullptr;
+    IBaseFilter* m_mp3Writer = nullptr;
+    IBaseFilter* m_acmWrapper = nullptr;
+    int m_deviceMode = 1;
+    IBaseFilter* m_analyzer = nullptr;
+    IBaseFilter* m_pcmWriter = nullptr;
+    IBaseFilter* m_mp3Encoder = nullptr;
+    IBaseFilter* m_noiseReduction = nullptr;
+    HWND m_owner = nullptr;
+    BOOL m_previewing = FALSE;
+    BOOL m_recording = FALSE;
+    CString m_outputFile = L"sample.hhh";
+    CString m_deviceIdentity;
+    int m_kind = 0;
+    BYTE m_noiseEnabled = 0;
+    float m_noiseLevel = 15.0f;
+    BYTE m_gainEnabled = 0;
+    float m_gain = 1.0f;
+    int m_startMuteMs = 0;
+    float m_startMuteLevel = 0.0f;
+    CLSID m_rendererFirst;
+    CLSID m_rendererSecond;
+    bool m_comInitialized = false;
+};

@@ -1,0 +1,182 @@
+// CCaptureDevice: recording chains, recording start and stop.
+#include "CaptureDevice.h"
+#include "ComPtr.h"
+#include "IAnalyzer.h"
+#include "LogFile.h"
+#include "OutsideFilters.h"
+
+namespace {
+
+template <class T> CComPtr<T> Query(IUnknown* unk, REFIID iid)
+{
+    CComPtr<T> p;
+    if (unk) unk->QueryInterface(iid, (void**)&p);
+    return p;
+}
+
+} // namespace
+
+BOOL CCaptureDevice::BuildRecordingChainWav(int channels, int bits, int rate)
+{
+    IBaseFilter* last = nullptr;
+    if (!BuildSpine(44100, last)) return FALSE;
+    if (!m_smartTee &&
+        FAILED(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IBaseFilter,
+                                (void**)&m_smartTee)))
+        return FALSE;
+    if (FAILED(m_graph->AddFilter(m_smartTee, L"SmartTee Audio")) || FAILED(m_util.ConnectFilters(last, 0, m_smartTee, 0)))
+        return FALSE;
+    if ((m_deviceMode == 4 || m_deviceMode == 3) && !ConnectRenderer(m_smartTee)) return FALSE;
+    if (FAILED(m_util.AddFilterByCLSID(CLSID_NVPCMDump, &m_pcmWriter, L"NV PCM Dump Filter"))) return FALSE;
+    CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_pcmWriter, IID_IFileSinkFilter);
+    if (!sink || FAILED(sink->SetFileName(m_outputFile, nullptr))) return FALSE;
+    // The capture pin stays at 2 / 16 / 44100; only the writer gets the requested format.
+    CComPtr<IPCMDump> dump = Query<IPCMDump>(m_pcmWriter, IID_IPCMDump);
+    if (!dump || FAILED(dump->SetFormat(channels, rate, bits))) return FALSE;
+    if (FAILED(m_util.ConnectFilters(m_smartTee, 0, m_pcmWriter, 0))) return FALSE;
+    m_kind = 3;
+    return TRUE;
+}
+
+BOOL CCaptureDevice::BuildRecordingChainMp3()
+{
+    IBaseFilter* last = nullptr;
+    if (!BuildSpine(48000, last)) return FALSE;
+    if (!m_smartTee &&
+        FAILED(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IBaseFilter,
+                                (void**)&m_smartTee)))
+        return FALSE;
+    if (FAILED(m_graph->AddFilter(m_smartTee, L"SmartTee Audio")) || FAILED(m_util.ConnectFilters(last, 0, m_smartTee, 0)))
+        return FALSE;
+    if ((m_deviceMode == 4 || m_deviceMode == 3) && !ConnectRenderer(m_smartTee)) return FALSE;
+    if (FAILED(m_util.AddFilterByCLSID(CLSID_NVMP3EncFilter, &m_mp3Encoder, L"MP3 Encoder")) ||
+        FAILED(m_util.ConnectFilters(m_smartTee, 0, m_mp3Encoder, 0)))
+        return FALSE;
+    if (FAILED(m_util.AddFilterByCLSID(CLSID_NVMP3Dump, &m_mp3Writer, MP3_DUMP_FILTER_NAME))) return FALSE;
+    CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_mp3Writer, IID_IFileSinkFilter);
+    if (!sink || FAILED(sink->SetFileName(m_outputFile, nullptr))) return FALSE;
+    if (FAILED(m_util.ConnectFilters(m_mp3Encoder, 0, m_mp3Writer, 0))) return FALSE;
+    if (CComPtr<IMP3EncoderSettings> settings = Query<IMP3EncoderSettings>(m_mp3Encoder, IID_IMP3EncoderSettings)) {
+        settings->SetBitrate(192);
+        settings->SetChannelMode(0);
+        settings->SetSampleRate(48000);
+    }
+    m_kind = 1;
+    return TRUE;
+}
+
+BOOL CCaptureDevice::StartRecordWav(const wchar_t* file, int channels, int bits, int rate, int splitLimit)
+{
+    if (!m_bInit) {
+        LogCapture(L"m_bInit is null");
+        return FALSE;
+    }
+    if (m_recording) return TRUE;
+    if (m_previewing && !StopRendering()) {
+        LogCapture(L"StopRendering is failed");
+        return FALSE;
+    }
+    m_outputFile = file;
+    if (!BuildRecordingChainWav(channels, bits, rate)) {
+        RemoveChain();
+        m_previewing = m_recording = FALSE;
+        DeleteFileW(m_outputFile);
+        StartRendering();
+        LogCapture(L"CaptureGraphRenderAudioDeviceWav is failed");
+        return FALSE;
+    }
+    SetStartMute(m_startMuteMs, m_startMuteLevel);
+    if (CComPtr<IPCMDumpSplit> split = Query<IPCMDumpSplit>(m_pcmWriter, IID_IPCMDumpSplit)) {
+        split->SetSplitEnabled(TRUE);
+        split->SetSplitLimit(splitLimit);
+    }
+    if (!Run()) {
+        // A recording that does not run records nothing: say so, and go back to
+        // monitoring without leaving an empty file behind.
+        LogCapture(L"Start is failed");
+        StopGraph();
+        RemoveChain();
+        m_previewing = m_recording = FALSE;
+        DeleteFileW(m_outputFile);
+        StartRendering();
+        return FALSE;
+    }
+    m_recording = TRUE;
+    m_previewing = FALSE;
+    return TRUE;
+}
+
+BOOL CCaptureDevice::StartRecordMp3(const wchar_t* file)
+{
+    if (!m_bInit) return FALSE;
+    if (m_recording) return TRUE;
+    if (m_previewing && !StopRendering()) return FALSE;
+    m_outputFile = file;
+    if (!BuildRecordingChainMp3()) {
+        RemoveChain();
+        m_previewing = m_recording = FALSE;
+        DeleteFileW(m_outputFile);
+        StartRendering();
+        return FALSE;
+    }
+    SetStartMute(m_startMuteMs, m_startMuteLevel);
+    if (!Run()) {
+        StopGraph();
+        RemoveChain();
+        m_previewing = m_recording = FALSE;
+        DeleteFileW(m_outputFile);
+        StartRendering();
+        return FALSE;
+    }
+    m_recording = TRUE;
+    m_previewing = FALSE;
+    return TRUE;
+}
+
+BOOL CCaptureDevice::StopRendering()
+{
+    if (!m_previewing && !m_recording) return TRUE;
+    if (!StopGraph()) return FALSE;
+    int count = 1;
+    if (m_kind == 1) {
+        count = 0;
+        if (CComPtr<IMP3Dump> mp3 = Query<IMP3Dump>(m_mp3Writer, IID_IMP3Dump)) mp3->GetFileCount(&count);
+    } else if (m_kind == 3) {
+        count = 0;
+        if (CComPtr<IPCMDumpSplit> split = Query<IPCMDumpSplit>(m_pcmWriter, IID_IPCMDumpSplit)) split->GetFileCount(&count);
+    }
+    if (m_recording) PostMessageW(m_owner, WM_CAPTURE_STOPPED, 16, count);
+    DrainGraphEvents();
+    RemoveChain();
+    m_previewing = m_recording = FALSE;
+    m_kind = 0;
+    return TRUE;
+}
+
+BOOL CCaptureDevice::StopGraph()
+{
+    if (!m_bInit) return TRUE;
+    if (!m_control) return FALSE;
+    if (FAILED(m_control->Pause())) return FALSE;
+    Sleep(50);
+    return SUCCEEDED(m_control->Stop());
+}
+
+BOOL CCaptureDevice::StopRecord()
+{
+    if (!m_bInit) return FALSE;
+    if (!m_recording) return TRUE;
+    return StartRendering();
+}
+
+BOOL CCaptureDevice::GetRecordedBytes(int* bytes)
+{
+    CComPtr<IPCMDump> dump = Query<IPCMDump>(m_pcmWriter, IID_IPCMDump);
+    return bytes && dump && SUCCEEDED(dump->GetWrittenBytes(bytes));
+}
+
+BOOL CCaptureDevice::GetRecordedBytes64(LONGLONG* bytes)
+{
+    CComPtr<IPCMDump> dump = Query<IPCMDump>(m_pcmWriter, IID_IPCMDump);
+    return bytes && dump && SUCCEEDED(dump->GetWrittenBytes64(bytes));
+}

@@ -67,6 +67,18 @@ double MeasureToneHz(const Channel& c)
     return hz[hz.size() / 2];
 }
 
+bool HasCleanToneWindows(const Channel& c, double hz, double tolerance, int windows)
+{
+    size_t w = (size_t)(c.rate / 10);
+    int clean = 0;
+    for (size_t i = 0; w && i + w <= c.samples.size(); i += w) {
+        double peak = 0;
+        for (size_t j = i; j < i + w; ++j) peak = std::max(peak, std::fabs(c.samples[j]));
+        if (peak > ToneAmplitude * 0.8 && std::fabs(ZeroCrossingHz(c, i, w) - hz) <= tolerance) ++clean;
+    }
+    return clean >= windows;
+}
+
 bool FindTone(const Channel& c, size_t& start, size_t& count)
 {
     const double window = 0.05;

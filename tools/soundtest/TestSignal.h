@@ -34,6 +34,10 @@ double LongestRun(const std::vector<double>& peaks, double windowSeconds, bool t
 // Median zero-crossing frequency of the 0.1 s windows that hold the tone; 0 if none.
 double MeasureToneHz(const Channel& c);
 
+// Live recordings on a busy machine may carry gaps; a clean 0.1 s window still
+// shows the true pitch. True when at least `windows` tone windows measure hz ± tolerance.
+bool HasCleanToneWindows(const Channel& c, double hz, double tolerance, int windows = 3);
+
 // Index of the first sample of the longest tone run (whole windows), and its length.
 bool FindTone(const Channel& c, size_t& start, size_t& count);
 

@@ -89,9 +89,9 @@ struct Graph {
     }
 };
 
-double ToneHz(const std::vector<BYTE>& pcm, int channels, int rate)
+bool HasTone(const std::vector<BYTE>& pcm, int channels, int rate)
 {
-    return testsignal::MeasureToneHz(testsignal::Extract(pcm, channels, 16, rate, 0));
+    return testsignal::HasCleanToneWindows(testsignal::Extract(pcm, channels, 16, rate, 0), 1000.0, 15.0);
 }
 
 } // namespace
@@ -108,7 +108,7 @@ TEST(CaptureSource, DeliversTheFedSignalWithClockTimes)
     // 2 s at 176400 bytes/s, give or take the start-up of the device.
     EXPECT_GT(bytes.size(), 176400u * 3 / 2);
     EXPECT_LT(bytes.size(), 176400u * 5 / 2);
-    EXPECT_NEAR(1000.0, ToneHz(bytes, 2, 44100), 15.0);
+    EXPECT_TRUE(HasTone(bytes, 2, 44100));
     int peak = 0;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) peak = std::max(peak, std::abs((int)*(const short*)&bytes[i]));
     EXPECT_NEAR(16384, peak, 600);
@@ -215,7 +215,7 @@ TEST(CaptureSource, StreamConfigOffersAndDelivers48000)
     g.control->Stop();
     std::vector<BYTE> bytes = g.sink->Bytes();
     EXPECT_GT(bytes.size(), 192000u);
-    EXPECT_NEAR(1000.0, ToneHz(bytes, 2, 48000), 15.0);
+    EXPECT_TRUE(HasTone(bytes, 2, 48000));
 }
 
 TEST(CaptureSource, CaptureGraphBuilderFindsThePinByCategory)

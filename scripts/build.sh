@@ -7,4 +7,9 @@ if [ ! -f "$SONELLE_BUILD/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$SONELLE_ROOT/cmake/mingw.cmake" -DSONELLE_ARCH="$SONELLE_ARCH" \
     -DCMAKE_BUILD_TYPE="${SONELLE_BUILD_TYPE:-RelWithDebInfo}"
 fi
-cmake --build "$SONELLE_BUILD" -j "$(nproc)"
+# One compiler process needs up to ~0.8 GB here; never start more than memory holds.
+avail_kb=$(awk '/MemAvailable/ {print $2}' /proc/meminfo)
+jobs=$(( avail_kb / 800000 ))
+[ "$jobs" -gt "$(nproc)" ] && jobs=$(nproc)
+[ "$jobs" -lt 1 ] && jobs=1
+cmake --build "$SONELLE_BUILD" -j "${SONELLE_BUILD_JOBS:-$jobs}"

@@ -5,7 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 if [ ! -f "$SONELLE_BUILD/build.ninja" ]; then
   cmake -S "$SONELLE_ROOT" -B "$SONELLE_BUILD" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$SONELLE_ROOT/cmake/mingw.cmake" -DSONELLE_ARCH="$SONELLE_ARCH" \
-    -DCMAKE_BUILD_TYPE="${SONELLE_BUILD_TYPE:-RelWithDebInfo}"
+    -DCMAKE_BUILD_TYPE="${SONELLE_BUILD_TYPE:-Release}"
 fi
 # One compiler process needs up to ~0.8 GB here; never start more than memory holds.
 avail_kb=$(awk '/MemAvailable/ {print $2}' /proc/meminfo)

@@ -1,6 +1,7 @@
 // CComPtr / CComQIPtr: reference-holding COM pointers that never throw.
 #pragma once
 #include <unknwn.h>
+#include <memory>
 
 template <class T>
 class CComPtr {
@@ -21,7 +22,7 @@ public:
     CComPtr& operator=(const CComPtr& o) { return *this = o.p; }
     CComPtr& operator=(CComPtr&& o) noexcept
     {
-        if (this != &o) { Release(); p = o.p; o.p = nullptr; }
+        if (this != std::addressof(o)) { Release(); p = o.p; o.p = nullptr; }
         return *this;
     }
 

@@ -75,7 +75,7 @@ case "${1:-start}" in
     start_pulse
     make_prefix
     private_profile
-    wineserver -p
+    wineserver -p 2>/dev/null || true   # already resident is fine
     # Bring up Wine's own services with output to a file, never to a pipe.
     wine cmd /c exit >"$SONELLE_RUN/warmup.log" 2>&1 </dev/null || true
     ;;

@@ -97,13 +97,8 @@ TEST(AnalyzerRegistration, Regsvr32RegistersTheFilterAndItsPage)
     pages.Release();
     filter.Release();
 
-    // Unregistered, the class is gone; registered again for whoever runs next.
-    ASSERT_EQ(0u, RunRegsvr32(L"/u /s \"" + module + L"\""));
-    EXPECT_FALSE(ReadString(ClassKey(CLSID_AudioAnalyzer), nullptr, &value));
-    EXPECT_FALSE(ReadString(instance, L"FriendlyName", &value));
-    CComPtr<IBaseFilter> none;
-    EXPECT_EQ(REGDB_E_CLASSNOTREG, none.CoCreateInstance(CLSID_AudioAnalyzer));
-    EXPECT_EQ(0u, RunRegsvr32(L"/s \"" + module + L"\""));
+    // Unregistering is not tried here: other test programs of the same prefix
+    // create the analyzer by class id at the same time.
     CoUninitialize();
 }
 

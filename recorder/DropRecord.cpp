@@ -1,4 +1,5 @@
 #include "DropRecord.h"
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -35,7 +36,8 @@ DropDlgRecord MakeDropRecord(HWND window, const wchar_t* programFileName)
     char ansi[512] = {};
     WideCharToMultiByte(CP_THREAD_ACP, 0, programFileName ? programFileName : L"", -1, ansi, sizeof(ansi),
                         nullptr, nullptr);
-    strncpy(record.program, ansi, sizeof(record.program));
+    // At most 256 bytes; terminated only when shorter (the record is zeroed).
+    memcpy(record.program, ansi, std::min(strlen(ansi), sizeof(record.program)));
     return record;
 }
 

@@ -1,0 +1,36 @@
+#include "AboutDlg.h"
+
+CAboutDlg::CAboutDlg(const CString& title, const CString& version, CWnd* parent)
+    : CDialog(IDD, parent), m_strTitle(title), m_strVersion(version)
+{
+    m_strLink.LoadString(123);
+}
+
+void CAboutDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IDC_LINK, m_link);
+    DDX_Text(dx, IDC_TITLE, m_strTitle);
+    DDX_Text(dx, IDC_VERSION, m_strVersion);
+    DDX_Text(dx, IDC_LINK, m_strLink);
+}
+
+BOOL CAboutDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    // The label opens its own text, the maker's web address, when clicked.
+    m_link.SetLink(TRUE);
+    m_link.SetTextColor(0xFF0000);
+    m_link.SetFontSize(12);
+    m_link.SetFontUnderline(TRUE);
+    m_link.SetLinkCursor(LoadCursorW(nullptr, IDC_HAND));
+    SetWindowText(m_strTitle);
+    // The icon static of the template gets bitmap 235 of the program, which has none.
+    HBITMAP image = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(235));
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == 0xFFFF || ::GetDlgCtrlID(child) == -1) {
+            ::SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)image);
+            break;
+        }
+    }
+    return TRUE;
+}

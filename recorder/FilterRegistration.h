@@ -1,0 +1,28 @@
+// Registration of the suite's filter modules at every start: one silent regsvr32
+// per module of the installation folder. The processes are kept so that a page
+// can wait for them before it builds its first graph (a first run would otherwise
+// fail to create filters that are still being registered).
+#pragma once
+#include <windows.h>
+#include <vector>
+#include "String.h"
+
+class CFilterRegistration {
+public:
+    ~CFilterRegistration();
+    // Starts "regsvr32.exe /s "<folder><module>"" for each module; does not wait.
+    void Start(const CString& folder, const wchar_t* const* modules, int count);
+    // Waits (pumping messages) until every registration has ended or timeoutMs
+    // has passed; TRUE when all have ended.
+    BOOL WaitUntilDone(DWORD timeoutMs);
+    // Registrations started and not yet seen to end.
+    int GetPendingCount() const { return (int)m_processes.size(); }
+
+private:
+    std::vector<HANDLE> m_processes;
+};
+
+// The recorder's registrations, started by the main dialog.
+extern CFilterRegistration g_FilterRegistration;
+// What pages call before they build a graph.
+BOOL WaitForFilterRegistration();

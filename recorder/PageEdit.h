@@ -1,0 +1,26 @@
+// The Edit page (template 337). For now only its skinned, empty page: the wave
+// editor and the track list come with the page's own work.
+#pragma once
+#include "NewWizPage.h"
+#include "Bitmap.h"
+
+class CPageEdit : public CNewWizPage {
+public:
+    enum { IDD = 337 };
+    CPageEdit() : CNewWizPage(IDD) {}
+
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    // Opens a file dropped on the main window or handed over by it.
+    void OpenFile(const wchar_t* path);
+    CString GetOpenedFile() const { return m_strOpened; }
+
+protected:
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+
+    CBitmap m_background;
+    CString m_strOpened;
+
+    DECLARE_MESSAGE_MAP()
+};

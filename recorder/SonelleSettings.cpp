@@ -1,0 +1,191 @@
+#include "SonelleApp.h"
+#include "SonelleGlobals.h"
+#include "SonelleSettings.h"
+#include "LogFile.h"
+#include "Registry.h"
+#include <shlobj.h>
+#include <direct.h>
+
+SonelleSettings g_Settings = [] {
+    SonelleSettings s = {};
+    s.nSamplerate = 44100;
+    s.nChannel = 2;
+    s.nBitsPerSample = 16;
+    return s;
+}();
+
+namespace {
+
+// "Exists" as the settings understand it: a search of folder + "*.*" finds an
+// entry (the folder ends in "\").
+bool FolderFound(const wchar_t* folder)
+{
+    CString pattern;
+    pattern.Format(L"%s*.*", folder);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern, &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return true;
+}
+
+void CopyText(wchar_t* field, size_t capacity, const wchar_t* text)
+{
+    lstrcpynW(field, text, (int)capacity);
+}
+
+// "<Music>\NV Sonelle\Record\" and the like; the product folder is made on the way.
+CString DefaultFolder(const wchar_t* sub)
+{
+    wchar_t music[MAX_PATH] = {};
+    CString folder;
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_MYMUSIC | CSIDL_FLAG_CREATE, nullptr, 0, music))) {
+        const wchar_t* product = g_hExtra2Module ? L"NV Wavelorn\\" : L"NV Sonelle\\";
+        size_t length = wcslen(music);
+        CString base;
+        base.Format(length && music[length - 1] == L'\\' ? L"%s%s" : L"%s\\%s", music, product);
+        if (!FolderFound(base)) _wmkdir(base);
+        folder.Format(L"%s%s\\", (const wchar_t*)base, sub);
+    } else {
+        folder.Format(L"%s%s\\", (const wchar_t*)g_szAppPath, sub);
+    }
+    return folder;
+}
+
+DWORD ReadNumber(const wchar_t* name, DWORD def)
+{
+    DWORD value = def;
+    return RegReadDword(HKEY_CURRENT_USER, g_szRegKey, name, value, def) ? value : def;
+}
+
+void WriteNumber(const wchar_t* name, DWORD value)
+{
+    RegWriteDword(HKEY_CURRENT_USER, g_szRegKey, name, value);
+}
+
+void WriteText(const wchar_t* name, const wchar_t* text)
+{
+    RegWriteString(HKEY_CURRENT_USER, g_szRegKey, name, text);
+}
+
+// A folder setting: the stored folder when it exists, else the default; made when
+// missing (one level).
+void LoadFolder(const wchar_t* name, const CString& def, wchar_t* field, size_t capacity)
+{
+    CString stored;
+    BOOL read = RegReadString(HKEY_CURRENT_USER, g_szRegKey, name, stored, def);
+    CopyText(field, capacity, read && FolderFound(stored) ? (const wchar_t*)stored : (const wchar_t*)def);
+    if (!FolderFound(field)) _wmkdir(field);
+}
+
+void LoadRecordingGroup()
+{
+    SonelleSettings& s = g_Settings;
+    LoadFolder(L"RecordOutFolder", DefaultFolder(L"Record"), s.szRecordFolder, 260);
+
+    CString prefixDefault, text;
+    prefixDefault.LoadString(152);
+    CopyText(s.szPrefixName, 260,
+             RegReadString(HKEY_CURRENT_USER, g_szRegKey, L"PrefixName", text, prefixDefault) ? text : prefixDefault);
+    // A stored name longer than the field holds is cut to it.
+    if (RegReadString(HKEY_CURRENT_USER, g_szRegKey, L"AudioDevice", text, L""))
+        CopyText(s.szAudioDeviceName, 100, text);
+
+    s.nChannel = ReadNumber(L"WaveChannel", 2);
+    s.nSamplerate = ReadNumber(L"WaveSample", 44100);
+    s.nBitsPerSample = ReadNumber(L"WaveBitsPerSample", 16);
+    s.nLevel = ReadNumber(L"AudioLevel", 10);
+    s.bNoiseReduction = ReadNumber(L"bNoiseReduction", 0);
+    s.fNoiseReductionValue = (float)ReadNumber(L"NoiseReductionValue", 150);
+    s.bAudioStreamRender = ReadNumber(L"bAudioStreamRender", 1);
+
+    if (g_bDebugSwitch) {
+        DebugPrint(L"szRecordFolder :[%s]", s.szRecordFolder);
+        DebugPrint(L"szPrefixName :[%s]", s.szPrefixName);
+        DebugPrint(L"szAudioDeviceName :[%s]", s.szAudioDeviceName);
+        DebugPrint(L"nChannel :[%d]", (int)s.nChannel);
+        DebugPrint(L"nSamplerate :[%d]", (int)s.nSamplerate);
+        DebugPrint(L"nBitrate :[%d]", (int)s.nBitsPerSample);
+        DebugPrint(L"nLevel :[%d]", (int)s.nLevel);
+        DebugPrint(L"bNoiseReduction :[%d]", (int)s.bNoiseReduction);
+        DebugPrint(L"nNoiseReductionValue :[%d]", (int)s.fNoiseReductionValue);
+        DebugPrint(L"bAudioStreamRender :[%d]", (int)s.bAudioStreamRender);
+    }
+}
+
+void LoadAutoSplitGroup()
+{
+    SonelleSettings& s = g_Settings;
+    s.nAutoSplitThreshold = ReadNumber(L"AutoSplitThresold", 3000);
+    s.nAutoSplitSilentTime = ReadNumber(L"AutoSplitSilentTime ", 50);
+    s.nAutoSplitMinDuration = ReadNumber(L"AutoSplitMinDuration", 10);
+    s.nNormalizeValue = ReadNumber(L"NormalizeVaule", 800);
+}
+
+void LoadPublishingGroup()
+{
+    SonelleSettings& s = g_Settings;
+    CString text;
+    if (RegReadString(HKEY_CURRENT_USER, g_szRegKey, L"BurnDeviceName", text, L""))
+        CopyText(s.szBurnDeviceName, 260, text);
+    LoadFolder(L"AlbumFolder", DefaultFolder(L"Album"), s.szAlbumFolder, 260);
+    s.nOutputType = ReadNumber(L"OutputType", 0);
+    s.nMp3Bitrate = ReadNumber(L"Mp3Bitrate", 192);
+    s.nMp3SampleRate = ReadNumber(L"Mp3SampleRate", 48000);
+    s.nMp3Channel = ReadNumber(L"Mp3Channel", 2);
+    s.bMergeTrack = ReadNumber(L"MergeTrack", 0);
+    s.bEnableMergeTrack = ReadNumber(L"EnableMergeTrack", 0);
+    s.nBurnMode = ReadNumber(L"BurnMode", 3);
+    if (!s.bEnableMergeTrack) s.bMergeTrack = FALSE;
+}
+
+}  // namespace
+
+void CSonelleApp::LoadSettings()
+{
+    LoadRecordingGroup();
+    LoadAutoSplitGroup();
+    LoadPublishingGroup();
+}
+
+void CSonelleApp::SaveSettings()
+{
+    const SonelleSettings& s = g_Settings;
+    WriteText(L"AudioDevice", s.szAudioDeviceName);
+    WriteText(L"PrefixName", s.szPrefixName);
+    WriteNumber(L"WaveChannel", s.nChannel);
+    WriteNumber(L"WaveSample", s.nSamplerate);
+    WriteNumber(L"WaveBitsPerSample", s.nBitsPerSample);
+    WriteNumber(L"AudioLevel", s.nLevel);
+    WriteNumber(L"bNoiseReduction", s.bNoiseReduction);
+    WriteNumber(L"NoiseReductionValue", (DWORD)s.fNoiseReductionValue);
+    WriteNumber(L"bAudioStreamRender", s.bAudioStreamRender);
+
+    WriteNumber(L"AutoSplitThresold", s.nAutoSplitThreshold);
+    WriteNumber(L"AutoSplitSilentTime ", s.nAutoSplitSilentTime);
+    WriteNumber(L"AutoSplitMinDuration", s.nAutoSplitMinDuration);
+    WriteNumber(L"NormalizeVaule", s.nNormalizeValue);
+
+    WriteText(L"BurnDeviceName", s.szBurnDeviceName);
+    WriteText(L"AlbumFolder", s.szAlbumFolder);
+    WriteNumber(L"OutputType", s.nOutputType);
+    WriteNumber(L"Mp3Bitrate", s.nMp3Bitrate);
+    WriteNumber(L"Mp3SampleRate", s.nMp3SampleRate);
+    WriteNumber(L"Mp3Channel", s.nMp3Channel);
+    WriteNumber(L"MergeTrack", s.bMergeTrack);
+    WriteNumber(L"EnableMergeTrack", s.bEnableMergeTrack);
+}
+
+// Ctrl+Shift+Alt held, then M: no typing or dialog key makes that.
+BOOL HandleMergeModeChord(const MSG* msg)
+{
+    if (msg->message != WM_KEYDOWN || msg->wParam != 'M') return FALSE;
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) >= 0 || GetKeyState(VK_MENU) >= 0) return FALSE;
+    if (g_Settings.bEnableMergeTrack) {
+        g_Settings.bEnableMergeTrack = FALSE;
+        g_Settings.bMergeTrack = FALSE;
+    } else {
+        g_Settings.bEnableMergeTrack = TRUE;
+    }
+    return TRUE;
+}

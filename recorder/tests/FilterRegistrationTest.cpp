@@ -1,0 +1,17 @@
+// Filter-module registration: started without waiting, awaited before a graph.
+#include "FilterRegistration.h"
+#include "Driver.h"
+#include <gtest/gtest.h>
+
+TEST(FilterRegistration, RegistrationsEndAndCanBeAwaited)
+{
+    const wchar_t* const modules[] = {L"NoSuchModule1.ax", L"NoSuchModule2.ax"};
+    CFilterRegistration registration;
+    registration.Start(CString(drv::OwnFolder().c_str()), modules, 2);
+    EXPECT_EQ(2, registration.GetPendingCount()) << "started, not awaited";
+    EXPECT_TRUE(registration.WaitUntilDone(30000));
+    EXPECT_EQ(0, registration.GetPendingCount());
+    // Silent: a module that cannot be registered shows nothing.
+    EXPECT_EQ(nullptr, drv::WaitForMessageBox(0, 0).window);
+    EXPECT_TRUE(registration.WaitUntilDone(0)) << "nothing left to wait for";
+}

@@ -1,0 +1,448 @@
+// Sonelle.exe as a user meets it: started from a test installation folder, found
+// by its window, closed with its exit button; checked through the registry, the
+// files it leaves and the starter it starts again.
+#include "Driver.h"
+#include "DropRecord.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+const wchar_t kKey[] = L"software\\Norvane\\NV Sonelle";
+const wchar_t* const kMachineValues[] = {L"AppPath", L"LanuchName", L"WizardName", L"AdvancedName"};
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool FolderExists(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadAll(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::wstring SpecialFolder(int csidl)
+{
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, path);
+    return path;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A dialog-class window of this process with a given title, as another suite
+// program's main window would be.
+class RunningDialog {
+public:
+    RunningDialog(const wchar_t* cls, const std::wstring& title) : m_thread([this, cls, title] {
+        m_window = CreateWindowExW(0, cls, title.c_str(), WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        m_threadId = GetCurrentThreadId();
+        m_ready = true;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        DestroyWindow(m_window);
+    })
+    {
+        while (!m_ready) Sleep(5);
+    }
+    ~RunningDialog()
+    {
+        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+
+private:
+    HWND m_window = nullptr;
+    DWORD m_threadId = 0;
+    std::atomic<bool> m_ready{false};
+    std::thread m_thread;
+};
+
+class SonelleEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const wchar_t* name : kMachineValues) {
+            std::wstring value;
+            m_savedMachine.push_back(drv::RegReadString(HKEY_LOCAL_MACHINE, kKey, name, &value)
+                                         ? std::make_pair(true, value)
+                                         : std::make_pair(false, std::wstring()));
+        }
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        // One installation per test: a starter started by the last test may still
+        // hold its file for a moment.
+        static int count = 0;
+        m_install = std::wstring(temp) + L"SonelleInstall" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                    std::to_wstring(++count) + L"\\";
+        RemoveTree(m_install.substr(0, m_install.size() - 1));
+        ASSERT_TRUE(CreateDirectoryW(m_install.c_str(), nullptr));
+        const std::wstring bin = drv::OwnFolder();
+        ASSERT_TRUE(CopyFileW((bin + L"Sonelle.exe").c_str(), (m_install + L"Sonelle.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((bin + L"StarterDouble.exe").c_str(), (m_install + L"SonelleStarter.exe").c_str(), FALSE));
+
+        m_title = L"Sonelle Test " + std::to_wstring(GetCurrentProcessId());
+        m_wizardTitle = L"Sonelle Wizard Test " + std::to_wstring(GetCurrentProcessId());
+        m_launchTitle = L"Sonelle Launch Test " + std::to_wstring(GetCurrentProcessId());
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", m_install);
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", m_title);
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"WizardName", m_wizardTitle);
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"LanuchName", m_launchTitle);
+        drv::RegDeleteTree(HKEY_CURRENT_USER, kKey);
+    }
+
+    void TearDown() override
+    {
+        for (size_t i = 0; i < m_savedMachine.size(); ++i) {
+            if (m_savedMachine[i].first)
+                drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, kMachineValues[i], m_savedMachine[i].second);
+            else
+                drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kKey, kMachineValues[i]);
+        }
+        const std::wstring folder = m_install.substr(0, m_install.size() - 1);
+        for (int i = 0; i < 40 && FolderExists(folder); ++i) {
+            RemoveTree(folder);
+            if (FolderExists(folder)) Sleep(50);
+        }
+    }
+
+    // Starts the recorder; returns its main window, or null when none appeared.
+    HWND Start(drv::Process& process, const std::wstring& arguments = L"", DWORD timeoutMs = 15000)
+    {
+        EXPECT_TRUE(process.Start(m_install + L"Sonelle.exe", arguments, m_install));
+        return drv::WaitForWindow(L"#32770", m_title, process.Id(), timeoutMs);
+    }
+
+    // Closes it with the exit button, as a user does.
+    void Exit(drv::Process& process, HWND window)
+    {
+        ASSERT_TRUE(drv::ClickControl(window, 1005));
+        ASSERT_TRUE(process.WaitForExit(15000)) << "the recorder did not end";
+    }
+
+    // Runs one start and a normal exit.
+    void RunOnce(const std::wstring& arguments = L"")
+    {
+        drv::Process process;
+        HWND window = Start(process, arguments);
+        ASSERT_NE(nullptr, window);
+        Exit(process, window);
+    }
+
+    std::wstring StarterRecord() const { return m_install + L"SonelleStarter.args"; }
+
+    std::vector<std::pair<bool, std::wstring>> m_savedMachine;
+    std::wstring m_install, m_title, m_wizardTitle, m_launchTitle;
+};
+
+}  // namespace
+
+TEST_F(SonelleEndToEnd, MainWindowHasTheTitleAndBothPagesAreReachable)
+{
+    drv::Process process;
+    HWND window = Start(process);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(m_title, drv::WindowText(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, 1000))) << "the Record page is shown first";
+    ASSERT_TRUE(drv::ClickControl(window, 1001));
+    for (int i = 0; i < 100 && !IsWindowEnabled(GetDlgItem(window, 1000)); ++i) Sleep(20);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, 1000)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, 1001))) << "the Edit page is shown";
+    ASSERT_TRUE(drv::ClickControl(window, 1000));
+    for (int i = 0; i < 100 && IsWindowEnabled(GetDlgItem(window, 1000)); ++i) Sleep(20);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, 1000)));
+
+    // Enter and Escape do not close it.
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(process.WaitForExit(500));
+    Exit(process, window);
+    EXPECT_EQ(0u, process.ExitCode());
+}
+
+TEST_F(SonelleEndToEnd, SingleInstanceTestLooksOnlyForWizardAndRecorderDialogs)
+{
+    struct Case {
+        const wchar_t* cls;
+        std::wstring title;
+        bool blocks;
+    } cases[] = {
+        {L"#32770", m_wizardTitle, true},
+        {L"#32770", m_title, true},
+        {L"#32770", m_launchTitle + L" Starter", false},
+        {L"#32770", m_launchTitle, false},
+        {L"STATIC", m_title, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.title.begin(), c.title.end()));
+        drv::RegDeleteTree(HKEY_CURRENT_USER, kKey);
+        DeleteFileW(StarterRecord().c_str());
+        RunningDialog other(c.cls, c.title);
+        drv::Process process;
+        ASSERT_TRUE(process.Start(m_install + L"Sonelle.exe", L"", m_install));
+        if (c.blocks) {
+            ASSERT_TRUE(process.WaitForExit(15000));
+            EXPECT_FALSE(drv::RegValueExists(HKEY_CURRENT_USER, kKey, L"WaveSample")) << "no settings touched";
+            EXPECT_FALSE(FileExists(StarterRecord())) << "the starter is not started";
+        } else {
+            HWND window = drv::WaitForWindow(L"#32770", m_title, process.Id(), 15000);
+            ASSERT_NE(nullptr, window);
+            Exit(process, window);
+        }
+    }
+}
+
+TEST_F(SonelleEndToEnd, LogSwitchInAnyCaseWithOrWithoutSlash)
+{
+    const std::wstring log = SpecialFolder(CSIDL_PERSONAL) + L"\\VODar.log";
+    struct Case {
+        const wchar_t* arguments;
+        bool logs;
+    } cases[] = {
+        {L"/NV_Log", true}, {L"/nv_log", true}, {L"NV_LOG", true}, {L"/NV_Log2", false}, {L"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
+        DeleteFileW(log.c_str());
+        RunOnce(c.arguments);
+        EXPECT_EQ(c.logs, FileExists(log));
+        if (c.logs) {
+            std::string text = ReadAll(log);
+            EXPECT_NE(std::string::npos, text.find("NV_Log param setting...")) << text;
+            EXPECT_NE(std::string::npos, text.find("OnBackToStarter [")) << text;
+            EXPECT_NE(std::string::npos, text.find("szRecordFolder :[")) << text;
+        }
+    }
+    DeleteFileW(log.c_str());
+}
+
+TEST_F(SonelleEndToEnd, CleanProfileGetsEveryValueWithItsDefault)
+{
+    const std::wstring product = SpecialFolder(CSIDL_MYMUSIC) + L"\\NV Sonelle";
+    RunOnce();
+    const struct {
+        const wchar_t* name;
+        DWORD value;
+    } numbers[] = {
+        {L"WaveSample", 44100}, {L"WaveChannel", 2}, {L"WaveBitsPerSample", 16}, {L"AudioLevel", 10},
+        {L"bNoiseReduction", 0}, {L"NoiseReductionValue", 150}, {L"bAudioStreamRender", 1},
+        {L"AutoSplitThresold", 3000}, {L"AutoSplitSilentTime ", 50}, {L"AutoSplitMinDuration", 10},
+        {L"NormalizeVaule", 800}, {L"OutputType", 0}, {L"Mp3Bitrate", 192}, {L"Mp3SampleRate", 48000},
+        {L"Mp3Channel", 2}, {L"MergeTrack", 0}, {L"EnableMergeTrack", 0}, {L"BurnMode", 3},
+    };
+    for (const auto& n : numbers) {
+        DWORD value = 0xDEAD;
+        EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, n.name, &value)) << "[" << n.name[0] << "...]";
+        EXPECT_EQ(n.value, value);
+    }
+    std::wstring text;
+    EXPECT_TRUE(drv::RegReadString(HKEY_CURRENT_USER, kKey, L"RecordOutFolder", &text));
+    EXPECT_EQ(product + L"\\Record\\", text);
+    EXPECT_TRUE(drv::RegReadString(HKEY_CURRENT_USER, kKey, L"AlbumFolder", &text));
+    EXPECT_EQ(product + L"\\Album\\", text);
+    EXPECT_TRUE(drv::RegReadString(HKEY_CURRENT_USER, kKey, L"PrefixName", &text));
+    EXPECT_EQ(L"Sonelle", text);
+    EXPECT_TRUE(drv::RegReadString(HKEY_CURRENT_USER, kKey, L"AudioDevice", &text));
+    EXPECT_EQ(L"", text);
+    EXPECT_TRUE(drv::RegReadString(HKEY_CURRENT_USER, kKey, L"BurnDeviceName", &text));
+    EXPECT_EQ(L"", text);
+    EXPECT_FALSE(drv::RegValueExists(HKEY_CURRENT_USER, kKey, L"AutoSplitSilentTime")) << "the name ends in a blank";
+    EXPECT_TRUE(FolderExists(product + L"\\Record"));
+    EXPECT_TRUE(FolderExists(product + L"\\Album"));
+}
+
+TEST_F(SonelleEndToEnd, StoredValuesAreKeptAndMergeNeedsItsMode)
+{
+    drv::RegWriteDword(HKEY_CURRENT_USER, kKey, L"MergeTrack", 1);
+    drv::RegWriteDword(HKEY_CURRENT_USER, kKey, L"EnableMergeTrack", 0);
+    drv::RegWriteDword(HKEY_CURRENT_USER, kKey, L"BurnMode", 0);
+    drv::RegWriteDword(HKEY_CURRENT_USER, kKey, L"Mp3Bitrate", 320);
+    drv::RegWriteString(HKEY_CURRENT_USER, kKey, L"RecordOutFolder", L"C:\\no\\such\\folder\\");
+    RunOnce();
+    DWORD value = 0xDEAD;
+    EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, L"MergeTrack", &value));
+    EXPECT_EQ(0u, value);
+    EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, L"BurnMode", &value));
+    EXPECT_EQ(0u, value);
+    EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, L"Mp3Bitrate", &value));
+    EXPECT_EQ(320u, value);
+    std::wstring text;
+    EXPECT_TRUE(drv::RegReadString(HKEY_CURRENT_USER, kKey, L"RecordOutFolder", &text));
+    EXPECT_EQ(L"C:\\no\\such\\folder\\", text) << "a stored folder stays until the user picks another";
+}
+
+TEST_F(SonelleEndToEnd, ExitDeletesOnlyLeftOverNv0Files)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"TmpF\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : {L"e2e_a.nv0", L"e2e_b.NV0", L"e2e_c.txt", L"e2e_d.nv00"})
+        std::ofstream((folder + name).c_str()) << "x";
+    CreateDirectoryW((folder + L"e2e_sub.nv0").c_str(), nullptr);
+    RunOnce();
+    EXPECT_FALSE(FileExists(folder + L"e2e_a.nv0"));
+    EXPECT_FALSE(FileExists(folder + L"e2e_b.NV0"));
+    EXPECT_TRUE(FileExists(folder + L"e2e_c.txt"));
+    EXPECT_TRUE(FolderExists(folder + L"e2e_sub.nv0"));
+    DeleteFileW((folder + L"e2e_c.txt").c_str());
+    DeleteFileW((folder + L"e2e_d.nv00").c_str());
+    RemoveDirectoryW((folder + L"e2e_sub.nv0").c_str());
+}
+
+TEST_F(SonelleEndToEnd, ExitStartsTheStarterWithNoIntro)
+{
+    DeleteFileW(StarterRecord().c_str());
+    RunOnce();
+    for (int i = 0; i < 100 && !FileExists(StarterRecord()); ++i) Sleep(50);
+    EXPECT_EQ("/NOINTRO\r\n", ReadAll(StarterRecord()));
+}
+
+TEST_F(SonelleEndToEnd, MissingStarterIsLoggedAndTheExitIsClean)
+{
+    const std::wstring log = SpecialFolder(CSIDL_PERSONAL) + L"\\VODar.log";
+    DeleteFileW(log.c_str());
+    ASSERT_TRUE(DeleteFileW((m_install + L"SonelleStarter.exe").c_str()));
+    drv::Process process;
+    HWND window = Start(process, L"/NV_Log");
+    ASSERT_NE(nullptr, window);
+    Exit(process, window);
+    EXPECT_EQ(0u, process.ExitCode());
+    EXPECT_EQ(nullptr, drv::WaitForMessageBox(process.Id(), 0).window);
+    EXPECT_NE(std::string::npos, ReadAll(log).find("OnBackToStarter: no starter at ["));
+    DeleteFileW(log.c_str());
+}
+
+TEST_F(SonelleEndToEnd, MissingAppPathIsTheProgramsOwnFolder)
+{
+    drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kKey, L"AppPath");
+    DeleteFileW(StarterRecord().c_str());
+    drv::Process process;
+    // Started from another working folder: the starter is still found beside the program.
+    ASSERT_TRUE(process.Start(m_install + L"Sonelle.exe", L"", drv::OwnFolder()));
+    HWND window = drv::WaitForWindow(L"#32770", m_title, process.Id(), 15000);
+    ASSERT_NE(nullptr, window);
+    Exit(process, window);
+    std::wstring stored;
+    EXPECT_TRUE(drv::RegReadString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", &stored));
+    EXPECT_EQ(0, _wcsicmp(m_install.c_str(), stored.c_str())) << std::string(stored.begin(), stored.end());
+    for (int i = 0; i < 100 && !FileExists(StarterRecord()); ++i) Sleep(50);
+    EXPECT_TRUE(FileExists(StarterRecord()));
+}
+
+namespace {
+// The screen saver's state as a new process sees it, set first when `set` is 0 or 1.
+int ScreenSaver(int set = -1)
+{
+    drv::Process driver;
+    std::wstring arguments = L"screensaver";
+    if (set >= 0) arguments += L" " + std::to_wstring(set);
+    if (!driver.Start(drv::OwnFolder() + L"SonelleDriver.exe", arguments) || !driver.WaitForExit(10000)) return -1;
+    return (int)driver.ExitCode();
+}
+}  // namespace
+
+TEST_F(SonelleEndToEnd, ScreenSaverIsOffWhileRunningAndAsFoundAfterwards)
+{
+    for (int initial : {0, 1}) {
+        SCOPED_TRACE(initial);
+        ASSERT_EQ(initial, ScreenSaver(initial));
+        drv::Process process;
+        HWND window = Start(process);
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(0, ScreenSaver());
+        Exit(process, window);
+        EXPECT_EQ(initial, ScreenSaver());
+    }
+}
+
+namespace {
+// An outside program's window that other dialogs register with through "/owner=".
+class OwnerWindow {
+public:
+    OwnerWindow() : m_thread([this] { Run(); })
+    {
+        while (!m_ready) Sleep(5);
+    }
+    ~OwnerWindow()
+    {
+        PostMessageW(m_window, WM_CLOSE, 0, 0);
+        m_thread.join();
+    }
+    HWND Window() const { return m_window; }
+    CDropRecordList records;
+    std::atomic<LONG> unregistered{0};
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        OwnerWindow* self = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_COPYDATA && self)
+            return self->records.RegisterFromCopyData(reinterpret_cast<COPYDATASTRUCT*>(lParam));
+        if (message == WM_DROPDLG_REGISTRY && wParam == DROPDLG_UNREGISTER && self)
+            self->unregistered = HandleToLong(reinterpret_cast<HWND>(lParam));
+        if (message == WM_CLOSE) DestroyWindow(window);
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    void Run()
+    {
+        WNDCLASSW cls = {};
+        cls.lpfnWndProc = Proc;
+        cls.lpszClassName = L"SonelleTestOwner";
+        RegisterClassW(&cls);
+        m_window = CreateWindowExW(0, cls.lpszClassName, L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_ready = true;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    }
+    HWND m_window = nullptr;
+    std::atomic<bool> m_ready{false};
+    std::thread m_thread;
+};
+}  // namespace
+
+TEST_F(SonelleEndToEnd, OwnerSwitchRegistersTheMainWindowWithItsOwner)
+{
+    OwnerWindow owner;
+    wchar_t arguments[64];
+    swprintf(arguments, 64, L"/owner=%lx", (unsigned long)HandleToLong(owner.Window()));
+    drv::Process process;
+    HWND window = Start(process, arguments);
+    ASSERT_NE(nullptr, window);
+    // The record was copied across processes while the window initialised.
+    ASSERT_EQ(1, owner.records.GetCount());
+    EXPECT_EQ(window, DropRecordWindow(owner.records.GetAt(0)));
+    EXPECT_STREQ("Sonelle.exe", owner.records.GetAt(0).program);
+    Exit(process, window);
+    for (int i = 0; i < 100 && owner.unregistered == 0; ++i) Sleep(20);
+    EXPECT_EQ(HandleToLong(window), owner.unregistered.load());
+}

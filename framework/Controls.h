@@ -1,6 +1,7 @@
 // Everything of the window layer in one include, for programs and libraries.
 #pragma once
 #include "Button.h"
+#include "ResourceHandle.h"
 #include "ComboBox.h"
 #include "Dialog.h"
 #include "Edit.h"

@@ -83,3 +83,10 @@ int AfxMessageBox(UINT textId, UINT type)
     text.LoadString(textId);
     return AfxMessageBox(text, type);
 }
+
+// The programs' entry point (programs link with -municode); it lives here so
+// that every program with an application object gets it.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t* cmdLine, int cmdShow)
+{
+    return AfxWinMain(instance, cmdLine, cmdShow);
+}

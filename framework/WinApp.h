@@ -1,5 +1,5 @@
 // CWinApp: the program's application object. The program defines one global
-// instance; the framework's entry point (wWinMain, linked with -municode) runs
+// instance; the framework's entry point (wWinMain, in WinApp.cpp; link with -municode) runs
 // InitInstance, then the message loop when InitInstance returns TRUE, then
 // ExitInstance, whose result is the process's exit code.
 #pragma once

@@ -1,0 +1,77 @@
+#include "BListCtrl.h"
+#include "SkinModule.h"
+
+UINT CBListCtrl::s_headerBitmapId = 166;
+
+BEGIN_MESSAGE_MAP(CBListCtrl, CListCtrl)
+    ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+END_MESSAGE_MAP()
+
+CBListCtrl::CBListCtrl() = default;
+
+CBListCtrl::~CBListCtrl() { delete m_pImageList; }
+
+void CBListCtrl::PreSubclassWindow()
+{
+    CListCtrl::PreSubclassWindow();
+    HWND header = (HWND)SendMessage(LVM_GETHEADER);
+    if (header && m_header.SubclassWindow(header)) {
+        m_header.SetBitmap(GetSkinModule(), s_headerBitmapId);
+        m_header.SetSortImage(0, FALSE);
+    }
+    delete m_pImageList;
+    m_pImageList = new CImageList;
+    m_pImageList->Create(16, 16, ILC_COLOR32, 1, 1);
+    SetImageList(m_pImageList, LVSIL_SMALL);
+    HINSTANCE resources = AfxGetResourceHandle();
+    m_pImageList->Add(::LoadIconW(resources, MAKEINTRESOURCEW(145)));
+    m_pImageList->Add(::LoadIconW(resources, MAKEINTRESOURCEW(144)));
+    SetBkColor(kBackground);
+    SetTextBkColor(kBackground);
+    SetTextColor(kText);
+    SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+}
+
+LRESULT CBListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bMouseEnabled) {
+        switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+            return 1;
+        case WM_KEYDOWN:
+        case WM_CHAR:
+            // Scrolling keys still scroll; keys that select, check or edit do not.
+            if (message == WM_KEYDOWN && (wParam == VK_PRIOR || wParam == VK_NEXT)) break;
+            return 0;
+        case LVM_EDITLABELW:
+        case LVM_EDITLABELA:
+            return 0;
+        }
+    }
+    return CListCtrl::WindowProc(message, wParam, lParam);
+}
+
+void CBListCtrl::OnCustomDraw(NMHDR* hdr, LRESULT* result)
+{
+    NMLVCUSTOMDRAW* cd = (NMLVCUSTOMDRAW*)hdr;
+    switch (cd->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        *result = CDRF_NOTIFYITEMDRAW;
+        return;
+    case CDDS_ITEMPREPAINT:
+        // Selected rows are painted in our colours: the drawing state loses its
+        // selected and focus bits, the row's own selection stays as it is.
+        if (GetItemState((int)cd->nmcd.dwItemSpec, LVIS_SELECTED) & LVIS_SELECTED) {
+            cd->clrText = kSelectedText;
+            cd->clrTextBk = kSelectedBackground;
+            cd->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+        }
+        *result = CDRF_NOTIFYPOSTPAINT;
+        return;
+    default:
+        *result = CDRF_DODEFAULT;
+    }
+}

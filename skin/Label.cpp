@@ -1,0 +1,88 @@
+#include "Label.h"
+#include <shellapi.h>
+
+BEGIN_MESSAGE_MAP(CLabel, CStatic)
+    ON_WM_CTLCOLOR_REFLECT()
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+CLabel::CLabel() : m_crText(::GetSysColor(COLOR_WINDOWTEXT))
+{
+    m_brush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(m_lf), &m_lf);
+    m_font.CreateFontIndirect(&m_lf);
+}
+
+CLabel::~CLabel() = default;
+
+void CLabel::ReconstructFont()
+{
+    m_font.DeleteObject();
+    m_font.CreateFontIndirect(&m_lf);
+}
+
+void CLabel::RedrawNow()
+{
+    if (m_hWnd) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+CLabel& CLabel::SetTextColor(COLORREF colour)
+{
+    m_crText = colour;
+    RedrawNow();
+    return *this;
+}
+
+CLabel& CLabel::SetFontSize(int size)
+{
+    m_lf.lfHeight = -size;
+    ReconstructFont();
+    RedrawNow();
+    return *this;
+}
+
+CLabel& CLabel::SetFontUnderline(BOOL underline)
+{
+    m_lf.lfUnderline = underline ? 1 : 0;
+    ReconstructFont();
+    RedrawNow();
+    return *this;
+}
+
+CLabel& CLabel::SetLink(BOOL link)
+{
+    m_bLink = link;
+    if (m_hWnd) ModifyStyle(link ? 0 : SS_NOTIFY, link ? SS_NOTIFY : 0);
+    return *this;
+}
+
+CLabel& CLabel::SetLinkCursor(HCURSOR cursor)
+{
+    m_hCursor = cursor;
+    return *this;
+}
+
+HBRUSH CLabel::CtlColor(CDC* dc, UINT kind)
+{
+    if (kind == CTLCOLOR_STATIC) {
+        dc->SelectObject(&m_font);
+        dc->SetTextColor(m_crText);
+        dc->SetBkMode(TRANSPARENT);
+    }
+    return (HBRUSH)m_brush.m_hObject;
+}
+
+BOOL CLabel::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
+{
+    if (!m_hCursor) return CStatic::OnSetCursor(wnd, hitTest, message);
+    ::SetCursor(m_hCursor);
+    return TRUE;
+}
+
+void CLabel::OnLButtonDown(UINT flags, CPoint point)
+{
+    CString target = GetWindowText();
+    ::ShellExecuteW(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+    CStatic::OnLButtonDown(flags, point);
+}

@@ -1,0 +1,295 @@
+#include "Pictures.h"
+#include <algorithm>
+#include <cmath>
+
+using namespace palette;
+
+namespace {
+
+void DrawGlyph(Canvas& c, int ox, int w, int h, Glyph glyph, Rgb ink, double press)
+{
+    double cx = ox + w / 2.0 + press, cy = h / 2.0 + press, s = std::min(w, h);
+    switch (glyph) {
+    case Glyph::Record:
+        c.Circle(cx, cy, s * 0.17, ink.r > 200 && ink.g < 120 ? ink : MakeRgb(ink.r, ink.g * 2 / 5, ink.b / 3));
+        break;
+    case Glyph::Stop:
+        c.RoundRect(cx - s * 0.14, cy - s * 0.14, s * 0.28, s * 0.28, s * 0.03, ink);
+        break;
+    case Glyph::Option:
+        for (int i = 0; i < 3; ++i) {
+            double y = cy - s * 0.12 + i * s * 0.12;
+            c.RoundRect(cx - s * 0.17, y - s * 0.02, s * 0.34, s * 0.04, s * 0.02, ink);
+            c.Circle(cx + (i - 1) * s * 0.09, y, s * 0.045, ink);
+        }
+        break;
+    case Glyph::Publish:
+        c.Ring(cx, cy, s * 0.2, s * 0.05, ink);
+        c.Ring(cx, cy, s * 0.13, s * 0.11, MakeRgb(ink.r / 2, ink.g / 2, ink.b / 2));
+        break;
+    case Glyph::None:
+        break;
+    }
+}
+
+// One face of a button at x = ox: the state picks the colours.
+void ButtonFace(Canvas& c, int ox, int w, int h, bool round, Glyph glyph, int state)
+{
+    Rgb top = kRaisedHigh, bottom = kPanel, rim = kEmber, ink = kCream;
+    double press = 0;
+    if (state == 2) { top = MakeRgb(104, 88, 74); bottom = kRaised; rim = kAmber; ink = kAmberLight; }
+    if (state == 3) { top = kPanel; bottom = kRaised; rim = kAmberLight; ink = kAmber; press = 1; }
+    if (state == 4) { top = kRaised; bottom = kPanel; rim = kGrey; ink = kGrey; }
+    if (glyph == Glyph::Record && state != 4) ink = state == 0 ? kRed : MakeRgb(240, 96, 64);
+    if (round) {
+        double r = std::min(w, h) / 2.0 - 0.5;
+        c.Circle(ox + w / 2.0, h / 2.0 + 1, r, kShadow);
+        c.Circle(ox + w / 2.0, h / 2.0, r, rim);
+        c.CircleGradient(ox + w / 2.0, h / 2.0, r - 3, top, bottom);
+        c.Ring(ox + w / 2.0, h / 2.0, r - 3, r - 4.2, MakeRgb(rim.r / 3, rim.g / 3, rim.b / 3));
+    } else {
+        double r = std::min(w, h) * 0.22;
+        c.RoundRect(ox + 0.5, 0.5, w - 1, h - 1, r, rim);
+        c.RoundRectGradient(ox + 2, 2, w - 4, h - 4, r - 1.5, top, bottom);
+    }
+    DrawGlyph(c, ox, w, h, glyph, ink, press);
+}
+
+} // namespace
+
+Canvas ButtonStrip(int w, int h, bool round, Glyph glyph)
+{
+    Canvas strip(w * 5, h, kCharcoal);
+    for (int f : {0, 2, 3, 4}) {
+        Canvas face(w, h, kCharcoal);
+        ButtonFace(face, 0, w, h, round, glyph, f);
+        strip.Blit(face, f * w, 0);
+    }
+    Canvas mask(w, h);
+    if (round) mask.KeyOutsideCircle(w / 2.0, h / 2.0, std::min(w, h) / 2.0, kKeyRed, Rgb{});
+    else mask.KeyOutsideRoundRect(0, 0, w, h, std::min(w, h) * 0.22, kKeyRed, Rgb{});
+    strip.Blit(mask, w, 0);
+    return strip;
+}
+
+Canvas CheckStrip(int box)
+{
+    Canvas strip(box * 6, box, kKeyMagenta);
+    for (int f = 0; f < 6; ++f) {
+        bool checked = f % 2 == 0, pushed = f == 2 || f == 3, disabled = f >= 4;
+        double ox = f * box;
+        Rgb rim = disabled ? kGrey : pushed ? kAmberLight : kEmber;
+        strip.RoundRect(ox + 1, 1, box - 2, box - 2, box * 0.22, rim);
+        strip.RoundRectGradient(ox + 2.5, 2.5, box - 5, box - 5, box * 0.16, pushed ? kPanel : kRaised, kCharcoal);
+        if (checked) {
+            Rgb ink = disabled ? kGrey : kAmber;
+            double s = box;
+            strip.Triangle(ox + s * 0.22, s * 0.50, ox + s * 0.42, s * 0.72, ox + s * 0.42, s * 0.58, ink);
+            strip.Triangle(ox + s * 0.42, s * 0.72, ox + s * 0.80, s * 0.28, ox + s * 0.42, s * 0.58, ink);
+            strip.Triangle(ox + s * 0.22, s * 0.50, ox + s * 0.30, s * 0.44, ox + s * 0.42, s * 0.58, ink);
+            strip.Triangle(ox + s * 0.80, s * 0.28, ox + s * 0.72, s * 0.24, ox + s * 0.42, s * 0.58, ink);
+        }
+    }
+    // Anti-aliased rims leave blends with magenta; snap those to the rim so the key is exact.
+    for (int y = 0; y < strip.Height(); ++y)
+        for (int x = 0; x < strip.Width(); ++x) {
+            Rgb p = strip.Get(x, y);
+            if (p.r > 200 && p.b > 200 && p.g < 120 && !(p.r == 255 && p.g == 0 && p.b == 255)) strip.Set(x, y, kEmber);
+        }
+    return strip;
+}
+
+Canvas ComboArrow(int w, int h)
+{
+    Canvas strip(w * 3, h, kPanel);
+    for (int cell = 0; cell < 3; ++cell) {
+        int ox = cell * w;
+        strip.VerticalGradient(ox, 0, w, h, cell == 1 ? kPanel : kRaised, cell == 1 ? kRaised : kPanel);
+        Rgb ink = cell == 2 ? kGrey : cell == 1 ? kAmberLight : kAmber;
+        double cx = ox + w / 2.0, cy = h / 2.0 + (cell == 1 ? 1 : 0);
+        strip.Triangle(cx - 4, cy - 2, cx + 4, cy - 2, cx, cy + 3, ink);
+    }
+    return strip;
+}
+
+Canvas SliderChannel(int w, int h, bool vertical, bool active)
+{
+    Canvas c(w, h, kCharcoal);
+    int thickness = 7;
+    if (vertical) {
+        double x = (w - thickness) / 2.0;
+        c.RoundRect(x - 1, 1, thickness + 2, h - 2, 4, kShadow);
+        if (active) c.RoundRectGradient(x, 2, thickness, h - 4, 3.5, kAmberLight, kEmber);
+        else c.RoundRect(x, 2, thickness, h - 4, 3.5, kPanel);
+        for (int y = 8; y < h - 6; y += 12) c.Fill(1, y, 4, 1, kGrey), c.Fill(w - 5, y, 4, 1, kGrey);
+    } else {
+        double y = (h - thickness) / 2.0;
+        c.RoundRect(1, y - 1, w - 2, thickness + 2, 4, kShadow);
+        if (active) {
+            Canvas lit(w, h, kCharcoal);
+            c.RoundRect(2, y, w - 4, thickness, 3.5, kEmber);
+            for (int x = 2; x < w - 2; ++x)
+                for (int j = 0; j < h; ++j)
+                    if (c.Get(x, j).r == kEmber.r && c.Get(x, j).g == kEmber.g)
+                        c.Set(x, j, Mix(kEmber, kAmberLight, (double)x / w));
+        } else {
+            c.RoundRect(2, y, w - 4, thickness, 3.5, kPanel);
+        }
+    }
+    return c;
+}
+
+Canvas SliderThumb(int w, int h, bool vertical)
+{
+    Canvas c(w, h, kKeyMagenta);
+    Canvas knob(w, h, kKeyMagenta);
+    knob.RoundRect(0, 0, w, h, std::min(w, h) * 0.35, kShadow);
+    knob.RoundRectGradient(1, 1, w - 2, h - 2, std::min(w, h) * 0.3, kAmberLight, kEmber);
+    if (vertical) knob.Fill(3, h / 2, w - 6, 1, kCharcoal);
+    else knob.Fill(w / 2, 3, 1, h - 6, kCharcoal);
+    // Hard edges against the key: a pixel is either knob or exactly magenta.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Rgb p = knob.Get(x, y);
+            bool keyish = p.r > 200 && p.b > 150 && p.g < 120;
+            c.Set(x, y, keyish ? kKeyMagenta : p);
+        }
+    return c;
+}
+
+Canvas GraphBar(int w, int h)
+{
+    Canvas c(w, h, kCharcoal);
+    for (int y = 0; y < h; ++y) {
+        double t = (double)y / (h - 1);  // 0 at the top
+        Rgb lit = t < 0.25 ? Mix(kRed, kEmber, t / 0.25) : Mix(kEmber, kAmberLight, (t - 0.25) / 0.75);
+        bool gap = y % 3 == 2;
+        c.Fill(0, y, w, 1, gap ? Mix(lit, kCharcoal, 0.7) : lit);
+    }
+    return c;
+}
+
+Canvas GraphBack(int w, int h, int barWidth, int barHeight)
+{
+    Canvas c(w, h, kCharcoal);
+    c.VerticalGradient(0, 0, w, h, kPanel, kCharcoal);
+    for (int y = 0; y < barHeight; y += barHeight / 4) c.Fill(0, y, w, 1, MakeRgb(52, 45, 40));
+    for (int i = 0; i < 30; ++i) {
+        int x = 2 + i * (barWidth + 1);
+        for (int y = 0; y < barHeight; ++y)
+            if (y % 3 != 2) c.Fill(x, y, barWidth, 1, MakeRgb(50, 42, 37));
+    }
+    c.Fill(0, h - 1, w, 1, kEmber);
+    return c;
+}
+
+Canvas VolumeBar(int w, int h)
+{
+    Canvas c(w, h, kCharcoal);
+    int half = w / 2;
+    Canvas lit = GraphBar(half - 4, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 2; x < half - 2; ++x) {
+            bool gap = y % 3 == 2;
+            c.Set(x, y, gap ? kCharcoal : MakeRgb(52, 44, 39));
+            c.Set(half + x, y, lit.Get(x - 2, y));
+        }
+    }
+    return c;
+}
+
+Canvas ProgressBar(int w, int rowHeight, int rows)
+{
+    Canvas c(w, rowHeight * rows, kCharcoal);
+    auto track = [&](int row, Rgb from, Rgb to, bool lit) {
+        int y = row * rowHeight;
+        c.RoundRect(0, y, w, rowHeight, rowHeight / 2.0, kShadow);
+        if (lit) {
+            for (int x = 1; x < w - 1; ++x) {
+                Rgb col = Mix(from, to, (double)x / w);
+                for (int j = 1; j < rowHeight - 1; ++j) c.Set(x, y + j, Mix(col, kAmberLight, j == 1 ? 0.4 : 0));
+            }
+        } else {
+            c.RoundRect(1, y + 1, w - 2, rowHeight - 2, (rowHeight - 2) / 2.0, kPanel);
+        }
+    };
+    if (rows == 2) {
+        track(0, kPanel, kPanel, false);
+        track(1, kEmber, kAmber, true);
+    } else {
+        track(0, kRed, MakeRgb(240, 96, 64), true);  // beyond the mark
+        track(1, kPanel, kPanel, false);              // empty
+        for (int r = 2; r < rows - 1; ++r) track(r, kPanel, kPanel, false);
+        track(rows - 1, kEmber, kAmber, true);        // up to the mark
+    }
+    return c;
+}
+
+Canvas SpinStrip(int w, int h)
+{
+    Canvas strip(w * 5, h, kPanel);
+    for (int f = 0; f < 5; ++f) {
+        int ox = f * w;
+        Rgb face = f == 3 ? kPanel : f == 2 ? kRaisedHigh : kRaised;
+        Rgb ink = f == 4 ? kGrey : f == 3 ? kAmberLight : f == 2 ? kAmberLight : kAmber;
+        int hh = h / 2;
+        strip.VerticalGradient(ox, 0, w, hh, face, kPanel);
+        strip.VerticalGradient(ox, hh, w, h - hh, face, kPanel);
+        strip.Fill(ox, hh, w, 1, kCharcoal);
+        double cx = ox + w / 2.0;
+        strip.Triangle(cx - 4, hh * 0.7, cx + 4, hh * 0.7, cx, hh * 0.25, ink);
+        strip.Triangle(cx - 4, hh + hh * 0.3, cx + 4, hh + hh * 0.3, cx, hh + hh * 0.75, ink);
+    }
+    return strip;
+}
+
+Canvas HeaderSkin(int h)
+{
+    Canvas c(22, h, kPanel);
+    for (int hot = 0; hot < 2; ++hot) {
+        int ox = hot * 11;
+        Rgb top = hot ? MakeRgb(104, 80, 60) : kRaisedHigh, bottom = hot ? kEmber : kRaised;
+        c.VerticalGradient(ox, 0, 11, h, top, bottom);
+        c.Fill(ox, h - 1, 11, 1, kAmber);
+        c.Fill(ox, 0, 11, 1, hot ? kAmberLight : MakeRgb(110, 96, 84));
+        c.Fill(ox, 1, 1, h - 2, MakeRgb(96, 84, 74));          // left edge highlight
+        c.Fill(ox + 10, 1, 1, h - 2, kShadow);                 // right edge shade
+    }
+    return c;
+}
+
+Canvas ScrollSkin(int a)
+{
+    Canvas c(a * 9, a * 3, kCharcoal);
+    for (int row = 0; row < 3; ++row) {
+        Rgb face = row == 0 ? kRaised : row == 1 ? kRaisedHigh : kEmber;
+        Rgb ink = row == 0 ? kAmber : kAmberLight;
+        int y = row * a;
+        auto arrowCell = [&](int cell, int dir) {  // 0 up, 1 down, 2 left, 3 right
+            int x = cell * a;
+            c.Fill(x, y, a, a, kCharcoal);
+            c.RoundRectGradient(x + 1, y + 1, a - 2, a - 2, 3, face, kPanel);
+            double cx = x + a / 2.0, cy = y + a / 2.0, s = a * 0.22;
+            if (dir == 0) c.Triangle(cx - s, cy + s * 0.6, cx + s, cy + s * 0.6, cx, cy - s * 0.7, ink);
+            if (dir == 1) c.Triangle(cx - s, cy - s * 0.6, cx + s, cy - s * 0.6, cx, cy + s * 0.7, ink);
+            if (dir == 2) c.Triangle(cx + s * 0.6, cy - s, cx + s * 0.6, cy + s, cx - s * 0.7, cy, ink);
+            if (dir == 3) c.Triangle(cx - s * 0.6, cy - s, cx - s * 0.6, cy + s, cx + s * 0.7, cy, ink);
+        };
+        arrowCell(0, 0);
+        arrowCell(1, 1);
+        arrowCell(4, 2);
+        arrowCell(5, 3);
+        // Thumbs: rounded ends within 3 pixels, a plain middle that tiles.
+        c.Fill(2 * a, y, a, a, kCharcoal);
+        c.RoundRectGradient(2 * a + 2, y, a - 4, a, 3, kAmber, kEmber);
+        c.Fill(6 * a, y, a, a, kCharcoal);
+        c.RoundRectGradient(6 * a, y + 2, a, a - 4, 3, kAmber, kEmber);
+        // Tracks.
+        c.Fill(3 * a, y, a, a, kCharcoal);
+        c.Fill(3 * a + a / 2 - 1, y, 2, a, kPanel);
+        c.Fill(7 * a, y, a, a, kCharcoal);
+        c.Fill(7 * a, y + a / 2 - 1, a, 2, kPanel);
+        c.Fill(8 * a, y, a, a, kCharcoal);
+    }
+    return c;
+}

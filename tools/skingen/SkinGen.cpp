@@ -1,0 +1,161 @@
+// skingen SET OUTDIR: draws the bitmaps of one skin set into OUTDIR as
+// "<id>.bmp" and writes "<SET>.rc", the resource script that names them.
+// Sets: "recorder" (the recorder's skin), "test" (flat colours for the tests).
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include "Canvas.h"
+#include "Pictures.h"
+#include "../../skin/SkinIds.h"
+#include "../../skin/tests/TestSkin.h"
+
+namespace {
+
+typedef std::map<int, std::function<Canvas()>> PictureSet;
+
+PictureSet RecorderSet()
+{
+    return {
+        {IDB_REC_GRAPH_BAR, [] { return GraphBar(10, 213); }},
+        {IDB_REC_STOP, [] { return ButtonStrip(86, 86, true, Glyph::Stop); }},
+        {IDB_REC_OPTION, [] { return ButtonStrip(86, 86, true, Glyph::Option); }},
+        {IDB_REC_RECORD, [] { return ButtonStrip(86, 86, true, Glyph::Record); }},
+        {IDB_REC_PUBLISH, [] { return ButtonStrip(100, 100, true, Glyph::Publish); }},
+        {IDB_REC_PROGRESS, [] { return ProgressBar(459, 7, 2); }},
+        {IDB_REC_SPIN, [] { return SpinStrip(15, 21); }},
+        {IDB_REC_LEVEL_THUMB, [] { return SliderThumb(25, 13, true); }},
+        {IDB_REC_LEVEL_BAR, [] { return VolumeBar(34, 219); }},
+        {IDB_REC_LIST_HEADER, [] { return HeaderSkin(22); }},
+        {IDB_REC_SCROLL, [] { return ScrollSkin(16); }},
+        {IDB_REC_COMBO_ARROW, [] { return ComboArrow(16, 27); }},
+        {IDB_REC_DISC_METER, [] { return ProgressBar(300, 10, 4); }},
+        {IDB_REC_LEVEL_ACTIVE, [] { return SliderChannel(29, 203, true, true); }},
+        {IDB_REC_LEVEL_CHANNEL, [] { return SliderChannel(29, 203, true, false); }},
+        {IDB_REC_VOLUME_CHANNEL, [] { return SliderChannel(157, 29, false, false); }},
+        {IDB_REC_VOLUME_ACTIVE, [] { return SliderChannel(157, 29, false, true); }},
+        {IDB_REC_VOLUME_THUMB, [] { return SliderThumb(13, 25, false); }},
+        {IDB_REC_PUBLISH_PROGRESS, [] { return ProgressBar(300, 7, 2); }},
+        {IDB_REC_CHECK_MP3FILE, [] { return CheckStrip(20); }},
+        {IDB_REC_CHECK_AUDIOCD, [] { return CheckStrip(20); }},
+        {IDB_REC_CHECK_MP3CD, [] { return CheckStrip(20); }},
+        {IDB_REC_GRAPH_LEFT, [] { return GraphBack(334, 217, 10, 213); }},
+        {IDB_REC_GRAPH_RIGHT, [] { return GraphBack(334, 217, 10, 213); }},
+    };
+}
+
+Rgb Flat(int id, int index)
+{
+    testskin::Colour c = testskin::FrameColour(id, index);
+    return MakeRgb(c.r, c.g, c.b);
+}
+
+// A strip of `frames` flat frames of w x h.
+Canvas FlatStrip(int id, int frames, int w, int h)
+{
+    Canvas c(w * frames, h);
+    for (int i = 0; i < frames; ++i) c.Fill(i * w, 0, w, h, Flat(id, i));
+    return c;
+}
+
+PictureSet TestSet()
+{
+    const Rgb red = MakeRgb(255, 0, 0), magenta = MakeRgb(255, 0, 255);
+    return {
+        {IDB_TEST_BUTTON, [=] {
+             Canvas c = FlatStrip(IDB_TEST_BUTTON, 5, 20, 10);
+             c.Fill(20, 0, 20, 10, Rgb{});
+             c.Fill(20, 0, 5, 10, red);
+             return c;
+         }},
+        {IDB_TEST_CHECK, [=] {
+             Canvas c = FlatStrip(IDB_TEST_CHECK, 6, 12, 12);
+             for (int i = 0; i < 6; ++i) {
+                 c.Fill(i * 12, 0, 12, 2, magenta);
+                 c.Fill(i * 12, 10, 12, 2, magenta);
+                 c.Fill(i * 12, 0, 2, 12, magenta);
+                 c.Fill(i * 12 + 10, 0, 2, 12, magenta);
+             }
+             return c;
+         }},
+        {IDB_TEST_COMBO, [] { return FlatStrip(IDB_TEST_COMBO, 3, 16, 27); }},
+        {IDB_TEST_CHANNEL, [] { return FlatStrip(IDB_TEST_CHANNEL, 1, 20, 100); }},
+        {IDB_TEST_ACTIVE, [] { return FlatStrip(IDB_TEST_ACTIVE, 1, 20, 100); }},
+        {IDB_TEST_THUMB, [=] {
+             Canvas c = FlatStrip(IDB_TEST_THUMB, 1, 16, 10);
+             c.Set(0, 0, magenta);
+             c.Set(15, 0, magenta);
+             c.Set(0, 9, magenta);
+             c.Set(15, 9, magenta);
+             return c;
+         }},
+        {IDB_TEST_GRAPH_BAR, [] { return FlatStrip(IDB_TEST_GRAPH_BAR, 1, 10, 100); }},
+        {IDB_TEST_GRAPH_BACK, [] { return FlatStrip(IDB_TEST_GRAPH_BACK, 1, 334, 110); }},
+        {IDB_TEST_VOLUME, [] { return FlatStrip(IDB_TEST_VOLUME, 2, 10, 100); }},
+        {IDB_TEST_PROGRESS, [] {
+             Canvas c(100, 20);
+             c.Fill(0, 0, 100, 10, Flat(IDB_TEST_PROGRESS, 0));
+             c.Fill(0, 10, 100, 10, Flat(IDB_TEST_PROGRESS, 1));
+             return c;
+         }},
+        {IDB_TEST_PROGRESS3, [] {
+             Canvas c(100, 40);
+             for (int r = 0; r < 4; ++r) c.Fill(0, r * 10, 100, 10, Flat(IDB_TEST_PROGRESS3, r));
+             return c;
+         }},
+        {IDB_TEST_SPIN, [] {
+             Canvas c(50, 20);
+             for (int f = 0; f < 5; ++f) {
+                 c.Fill(f * 10, 0, 10, 10, Flat(IDB_TEST_SPIN, f * 2));
+                 c.Fill(f * 10, 10, 10, 10, Flat(IDB_TEST_SPIN, f * 2 + 1));
+             }
+             return c;
+         }},
+        {IDB_TEST_HEADER, [] {
+             Canvas c(22, 20);
+             const int parts[6][2] = {{0, 5}, {5, 1}, {6, 5}, {11, 5}, {16, 1}, {17, 5}};
+             for (int p = 0; p < 6; ++p) c.Fill(parts[p][0], 0, parts[p][1], 20, Flat(IDB_TEST_HEADER, p));
+             return c;
+         }},
+        {IDB_TEST_SCROLL, [] {
+             Canvas c(72, 24);
+             for (int row = 0; row < 3; ++row)
+                 for (int cell = 0; cell < 9; ++cell) c.Fill(cell * 8, row * 8, 8, 8, Flat(IDB_TEST_SCROLL, row * 9 + cell));
+             return c;
+         }},
+    };
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: skingen recorder|test OUTDIR\n");
+        return 2;
+    }
+    std::string set = argv[1], out = argv[2];
+    PictureSet pictures;
+    if (set == "recorder") pictures = RecorderSet();
+    else if (set == "test") pictures = TestSet();
+    else {
+        std::fprintf(stderr, "skingen: unknown set %s\n", set.c_str());
+        return 2;
+    }
+    std::string rc = "// Generated by skingen; do not edit.\n";
+    for (auto& entry : pictures) {
+        std::string file = out + "/" + std::to_string(entry.first) + ".bmp";
+        if (!entry.second().SaveBmp(file)) {
+            std::fprintf(stderr, "skingen: cannot write %s\n", file.c_str());
+            return 1;
+        }
+        rc += std::to_string(entry.first) + " BITMAP \"" + file + "\"\n";
+    }
+    std::string rcPath = out + "/" + set + ".rc";
+    FILE* f = std::fopen(rcPath.c_str(), "wb");
+    if (!f || std::fputs(rc.c_str(), f) < 0 || std::fclose(f) != 0) {
+        std::fprintf(stderr, "skingen: cannot write %s\n", rcPath.c_str());
+        return 1;
+    }
+    return 0;
+}

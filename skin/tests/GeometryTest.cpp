@@ -40,7 +40,7 @@ TEST(ScrollGeometry, LayoutOfThumbAndArrows)
         {116, 8, {0, 99, 10, 0, 45}, 8, 53, 10},     // track position wins while dragging
         {116, 8, {0, 9, 10, 0, -1}, 8, 58, 0},       // range 0: no thumb, in the middle
         {116, 8, {0, 999, 1, 0, -1}, 8, 8, 6},       // at least 6 pixels
-        {20, 8, {0, 99, 10, 50, -1}, 8, 8, 0},       // track shorter than 6: no thumb
+        {20, 8, {0, 99, 10, 50, -1}, 8, 10, 0},      // track shorter than 6: no thumb
         {12, 8, {0, 99, 10, 0, -1}, 6, 6, 0},        // shorter than two arrows: they share it
         {116, 8, {10, 109, 10, 10, -1}, 8, 8, 10},   // a minimum other than 0
         {116, 8, {10, 109, 10, 100, -1}, 8, 98, 10},

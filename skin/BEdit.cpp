@@ -64,7 +64,12 @@ void CBEdit::Draw(CDC* dc)
     m_strText = text;
     HGDIOBJ oldFont = m_font.m_hObject ? dc->SelectObject(m_font.m_hObject) : nullptr;
     dc->SetTextColor(m_bDisabled ? ::GetSysColor(COLOR_BTNSHADOW) : RGB(0, 0, 0));
-    dc->DrawText(m_strText, &client, TextFormat(GetStyle()));
+    // Where the edit itself puts its text: inside its margins.
+    DWORD margins = (DWORD)SendMessage(EM_GETMARGINS);
+    CRect textRect = client;
+    textRect.left += LOWORD(margins);
+    textRect.right -= HIWORD(margins);
+    dc->DrawText(m_strText, &textRect, TextFormat(GetStyle()));
     if (oldFont) dc->SelectObject(oldFont);
 }
 

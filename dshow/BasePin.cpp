@@ -33,14 +33,20 @@ STDMETHODIMP CBasePin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt)
     if (!receivePin)
         return E_POINTER;
     CAutoLock lock(m_lock);
-    if (m_connected)
-        return VFW_E_ALREADY_CONNECTED;
-    if (!m_filter->IsStopped())
-        return VFW_E_NOT_STOPPED;
+    HRESULT hr = CanConnect();
+    if (FAILED(hr))
+        return hr;
     CMediaType partial;
     if (mt)
         partial = *mt;
     return AgreeMediaType(receivePin, mt ? &partial : nullptr);
+}
+
+HRESULT CBasePin::CanConnect() const
+{
+    if (m_connected)
+        return VFW_E_ALREADY_CONNECTED;
+    return m_filter->IsStopped() ? S_OK : VFW_E_NOT_STOPPED;
 }
 
 HRESULT CBasePin::AgreeMediaType(IPin* receivePin, const CMediaType* mt)
@@ -124,11 +130,10 @@ STDMETHODIMP CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* m
     if (!connector || !mt)
         return E_POINTER;
     CAutoLock lock(m_lock);
-    if (m_connected)
-        return VFW_E_ALREADY_CONNECTED;
-    if (!m_filter->IsStopped())
-        return VFW_E_NOT_STOPPED;
-    HRESULT hr = CheckConnect(connector);
+    HRESULT hr = CanConnect();
+    if (FAILED(hr))
+        return hr;
+    hr = CheckConnect(connector);
     if (FAILED(hr)) {
         BreakConnect();
         return hr;

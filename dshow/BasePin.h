@@ -57,6 +57,7 @@ public:
     CBaseFilter* Filter() const { return m_filter; }
 
 protected:
+    HRESULT CanConnect() const;   // not connected yet and the filter stopped
     HRESULT AgreeMediaType(IPin* receivePin, const CMediaType* mt);
     HRESULT AttemptConnection(IPin* receivePin, const CMediaType* mt);
     HRESULT TryMediaTypes(IPin* receivePin, const CMediaType* partial, IEnumMediaTypes* types);

@@ -92,6 +92,17 @@ HRESULT CBaseOutputPin::DecideAllocator(IMemInputPin* pin, IMemAllocator** alloc
     return S_OK;
 }
 
+HRESULT CBaseOutputPin::SetAllocatorProperties(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
+{
+    if (request->cbAlign < 1)
+        request->cbAlign = 1;
+    ALLOCATOR_PROPERTIES actual = {};
+    HRESULT hr = allocator->SetProperties(request, &actual);
+    if (FAILED(hr))
+        return hr;
+    return actual.cBuffers < request->cBuffers || actual.cbBuffer < request->cbBuffer ? E_FAIL : S_OK;
+}
+
 HRESULT CBaseOutputPin::Active()
 {
     return m_allocator ? m_allocator->Commit() : VFW_E_NO_ALLOCATOR;

@@ -34,6 +34,10 @@ public:
     IMemAllocator* Allocator() const { return m_allocator; }   // no reference added
     IMemInputPin* InputPin() const { return m_inputPin; }       // no reference added
 
+    // Asks the allocator for the request (alignment at least 1); E_FAIL when it
+    // grants fewer or smaller buffers.
+    static HRESULT SetAllocatorProperties(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request);
+
 protected:
     IMemAllocator* m_allocator = nullptr;
     IMemInputPin* m_inputPin = nullptr;

@@ -38,13 +38,7 @@ HRESULT CTransInPlaceFilter::DecideBufferSize(IMemAllocator* allocator, ALLOCATO
         request->cBuffers = 1;
     if (request->cbBuffer < 1)
         request->cbBuffer = 65536;
-    if (request->cbAlign < 1)
-        request->cbAlign = 1;
-    ALLOCATOR_PROPERTIES actual = {};
-    HRESULT hr = allocator->SetProperties(request, &actual);
-    if (FAILED(hr))
-        return hr;
-    return actual.cbBuffer < request->cbBuffer ? E_FAIL : S_OK;
+    return CBaseOutputPin::SetAllocatorProperties(allocator, request);
 }
 
 HRESULT CTransInPlaceFilter::GetInputAllocator(IMemAllocator** allocator)
@@ -114,13 +108,7 @@ HRESULT CTransInPlaceFilter::Receive(IMediaSample* sample)
             return hr;
         }
     }
-    hr = Transform(work);
-    if (hr == S_OK)
-        hr = m_output->Deliver(work);
-    else if (hr == S_FALSE)
-        hr = S_OK;
-    else
-        m_input->SetRunTimeError();
+    hr = DeliverTransformed(Transform(work), work);
     if (copied)
         work->Release();
     return hr;

@@ -271,15 +271,19 @@ HRESULT CTransformFilter::Receive(IMediaSample* sample)
     hr = InitializeOutputSample(sample, &out);
     if (FAILED(hr))
         return hr;
-    hr = Transform(sample, out);
-    if (hr == S_OK)
-        hr = m_output->Deliver(out);
-    else if (hr == S_FALSE)
-        hr = S_OK;   // dropped on purpose
-    else
-        m_input->SetRunTimeError();
+    hr = DeliverTransformed(Transform(sample, out), out);
     out->Release();
     return hr;
+}
+
+HRESULT CTransformFilter::DeliverTransformed(HRESULT transformResult, IMediaSample* sample)
+{
+    if (transformResult == S_OK)
+        return m_output->Deliver(sample);
+    if (transformResult == S_FALSE)
+        return S_OK;   // dropped on purpose
+    m_input->SetRunTimeError();
+    return transformResult;
 }
 
 HRESULT CTransformFilter::EndOfStream()

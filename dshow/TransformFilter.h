@@ -103,6 +103,8 @@ public:
 protected:
     // A delivery buffer carrying the input sample's times and flags.
     HRESULT InitializeOutputSample(IMediaSample* in, IMediaSample** out);
+    // Delivers a transformed sample (S_OK), drops it (S_FALSE), or stops taking samples (an error).
+    HRESULT DeliverTransformed(HRESULT transformResult, IMediaSample* sample);
 
     CCritSec m_csFilter;    // state lock
     CCritSec m_csReceive;   // streaming lock

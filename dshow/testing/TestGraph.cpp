@@ -63,6 +63,21 @@ HRESULT CTestGraph::ConnectDirect(IBaseFilter* from, IBaseFilter* to, const AM_M
     return m_graph->ConnectDirect(out, in, mt);
 }
 
+HRESULT CTestGraph::Chain(std::initializer_list<IBaseFilter*> filters)
+{
+    IBaseFilter* previous = nullptr;
+    int n = 0;
+    for (IBaseFilter* filter : filters) {
+        HRESULT hr = Add(filter, std::to_wstring(++n).c_str());
+        if (SUCCEEDED(hr) && previous)
+            hr = ConnectDirect(previous, filter);
+        if (FAILED(hr))
+            return hr;
+        previous = filter;
+    }
+    return S_OK;
+}
+
 HRESULT CTestGraph::ConnectIntelligent(IBaseFilter* from, IBaseFilter* to)
 {
     CComPtr<IPin> out, in;

@@ -3,6 +3,8 @@
 #pragma once
 #include "ComPtr.h"
 #include <dshow.h>
+#include <initializer_list>
+#include <string>
 
 class CTestGraph {
 public:
@@ -15,6 +17,8 @@ public:
     HRESULT Add(IBaseFilter* filter, const wchar_t* name);
     // Connects the first free output pin of `from` to the first free input pin of `to` directly.
     HRESULT ConnectDirect(IBaseFilter* from, IBaseFilter* to, const AM_MEDIA_TYPE* mt = nullptr);
+    // Adds the filters (named "1", "2", ...) and connects each to the next directly.
+    HRESULT Chain(std::initializer_list<IBaseFilter*> filters);
     // Lets the graph insert converters between the two pins.
     HRESULT ConnectIntelligent(IBaseFilter* from, IBaseFilter* to);
 

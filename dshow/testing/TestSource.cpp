@@ -46,13 +46,7 @@ HRESULT CTestSourceStream::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_
         request->cBuffers = 4;
     if (request->cbBuffer < m_owner->m_sampleBytes)
         request->cbBuffer = m_owner->m_sampleBytes;
-    if (request->cbAlign < 1)
-        request->cbAlign = 1;
-    ALLOCATOR_PROPERTIES actual = {};
-    HRESULT hr = allocator->SetProperties(request, &actual);
-    if (FAILED(hr))
-        return hr;
-    return actual.cbBuffer < request->cbBuffer ? E_FAIL : S_OK;
+    return SetAllocatorProperties(allocator, request);
 }
 
 HRESULT CTestSourceStream::CheckMediaType(const CMediaType* mt)

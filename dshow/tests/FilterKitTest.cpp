@@ -99,9 +99,7 @@ TEST_F(FilterKit, SourceToSinkDeliversEveryByteWithTimesAndCompletes)
     source.Attach(CTestSource::Create(pcm, data, 4096));
     CComPtr<CTestSink> sink;
     sink.Attach(CTestSink::Create());
-    ASSERT_EQ(S_OK, graph.Add(source, L"source"));
-    ASSERT_EQ(S_OK, graph.Add(sink, L"sink"));
-    ASSERT_EQ(S_OK, graph.ConnectDirect(source, sink));
+    ASSERT_EQ(S_OK, graph.Chain({source, sink}));
 
     EXPECT_EQ(EC_COMPLETE, graph.RunToCompletion(10000));
     EXPECT_EQ(data, sink->Bytes());
@@ -123,11 +121,7 @@ TEST_F(FilterKit, InPlaceTransformPassesTheUpstreamBuffersThrough)
     invert = new CInvertFilter;
     CComPtr<CTestSink> sink;
     sink.Attach(CTestSink::Create());
-    graph.Add(source, L"source");
-    graph.Add(invert, L"invert");
-    graph.Add(sink, L"sink");
-    ASSERT_EQ(S_OK, graph.ConnectDirect(source, invert));
-    ASSERT_EQ(S_OK, graph.ConnectDirect(invert, sink));
+    ASSERT_EQ(S_OK, graph.Chain({source, invert, sink}));
     EXPECT_TRUE(invert->PassesThrough());
 
     EXPECT_EQ(EC_COMPLETE, graph.RunToCompletion(10000));
@@ -155,11 +149,7 @@ TEST_F(FilterKit, TransformWithItsOwnAllocatorCopiesIntoNewBuffers)
     addOne = new CAddOneFilter;
     CComPtr<CTestSink> sink;
     sink.Attach(CTestSink::Create());
-    graph.Add(source, L"source");
-    graph.Add(addOne, L"add one");
-    graph.Add(sink, L"sink");
-    ASSERT_EQ(S_OK, graph.ConnectDirect(source, addOne));
-    ASSERT_EQ(S_OK, graph.ConnectDirect(addOne, sink));
+    ASSERT_EQ(S_OK, graph.Chain({source, addOne, sink}));
     EXPECT_NE(addOne->InputPin()->Allocator(), addOne->OutputPin()->Allocator());
 
     EXPECT_EQ(EC_COMPLETE, graph.RunToCompletion(10000));
@@ -196,11 +186,7 @@ TEST_F(FilterKit, StopAtRandomMomentsNeverHangsAndARunAfterwardsIsComplete)
     invert = new CInvertFilter;
     CComPtr<CTestSink> sink;
     sink.Attach(CTestSink::Create());
-    graph.Add(source, L"source");
-    graph.Add(invert, L"invert");
-    graph.Add(sink, L"sink");
-    ASSERT_EQ(S_OK, graph.ConnectDirect(source, invert));
-    ASSERT_EQ(S_OK, graph.ConnectDirect(invert, sink));
+    ASSERT_EQ(S_OK, graph.Chain({source, invert, sink}));
 
     source->SetDelayPerSample(1);
     DWORD begin = GetTickCount();
@@ -223,9 +209,7 @@ TEST_F(FilterKit, LiveSourceDeliversOnlyWhileRunning)
     source.Attach(CTestSource::Create(pcm, Pattern(8000), 1000, true));
     CComPtr<CTestSink> sink;
     sink.Attach(CTestSink::Create());
-    graph.Add(source, L"source");
-    graph.Add(sink, L"sink");
-    ASSERT_EQ(S_OK, graph.ConnectDirect(source, sink));
+    ASSERT_EQ(S_OK, graph.Chain({source, sink}));
 
     CComQIPtr<IMediaFilter> mf(graph.Graph());
     mf->SetSyncSource(nullptr);

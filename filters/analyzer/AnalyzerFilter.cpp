@@ -254,25 +254,6 @@ HRESULT CAudioAnalyzerFilter::CheckInputType(const CMediaType* in)
     return CheckPcm(in);
 }
 
-HRESULT CAudioAnalyzerFilter::CheckTransform(const CMediaType* in, const CMediaType* out)
-{
-    if (CheckPcm(in) != S_OK)
-        return E_FAIL;
-    return *in == *out ? S_OK : E_FAIL;
-}
-
-HRESULT CAudioAnalyzerFilter::GetMediaType(int position, CMediaType* mt)
-{
-    if (!m_input->IsConnected())
-        return E_UNEXPECTED;
-    if (position < 0)
-        return E_INVALIDARG;
-    if (position > 0)
-        return VFW_S_NO_MORE_ITEMS;
-    *mt = m_input->CurrentMediaType();
-    return S_OK;
-}
-
 HRESULT CAudioAnalyzerFilter::SetMediaType(PIN_DIRECTION dir, const CMediaType* mt)
 {
     if (dir != PINDIR_INPUT)
@@ -298,15 +279,7 @@ HRESULT CAudioAnalyzerFilter::DecideBufferSize(IMemAllocator* allocator, ALLOCAT
         input->GetProperties(&upstream);
     request->cBuffers = std::max({request->cBuffers, upstream.cBuffers, 4L});
     request->cbBuffer = std::max({request->cbBuffer, upstream.cbBuffer, long(BlockBytes())});
-    if (request->cbAlign < 1)
-        request->cbAlign = 1;
-    ALLOCATOR_PROPERTIES actual = {};
-    HRESULT hr = allocator->SetProperties(request, &actual);
-    if (FAILED(hr))
-        return hr;
-    if (actual.cBuffers < request->cBuffers || actual.cbBuffer < request->cbBuffer)
-        return E_FAIL;
-    return S_OK;
+    return CBaseOutputPin::SetAllocatorProperties(allocator, request);
 }
 
 HRESULT CAudioAnalyzerFilter::StartStreaming()

@@ -50,8 +50,7 @@ public:
     STDMETHODIMP Stop() override;
     STDMETHODIMP Pause() override;
     HRESULT CheckInputType(const CMediaType* in) override;
-    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
-    HRESULT GetMediaType(int position, CMediaType* mt) override;
+    // The output takes and offers exactly the input's type (the in-place defaults).
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) override;
     HRESULT StartStreaming() override;

@@ -1,15 +1,13 @@
 #include "WaveHeader.h"
 
 #include "ByteFile.h"
+#include "WavHeader.h"
 
 #include <cstring>
 
 namespace {
 
 bool IdIs(const char id[4], const char* text) { return memcmp(id, text, 4) == 0; }
-
-uint32_t U32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | ((uint32_t)p[3] << 24); }
-uint16_t U16(const unsigned char* p) { return (uint16_t)(p[0] | (p[1] << 8)); }
 
 }  // namespace
 
@@ -28,51 +26,37 @@ int ReadWaveHeader(CByteFile& file, WaveHeaderInfo& info)
     if (!file.Seek(0))
         return kWaveBad;
 
-    unsigned char riff[12] = {};
-    if (file.Read(riff, 12) != 12)
-        return kWaveNotRiff;
-    memcpy(h.riffId, riff, 4);
-    h.riffSize = U32(riff + 4);
-    memcpy(h.waveId, riff + 8, 4);
-    if (!IdIs(h.riffId, "RIFF") || !IdIs(h.waveId, "WAVE"))
+    const WavReadAt readAt = [&file](uint64_t offset, void* buffer, size_t count) -> size_t {
+        return file.Seek(offset) ? file.Read(buffer, count) : 0;
+    };
+    WavHeaderInfo walk;
+    const WavHeaderStatus status = ParseWavHeader(readAt, length, walk);
+    if (status == WavHeaderStatus::NotRiffWave)
         return kWaveNotRiff;
 
-    uint64_t pos = 12;
-    bool haveFmt = false;
-    while (pos + 8 <= length) {
-        unsigned char ch[8];
-        if (!file.Seek(pos) || file.Read(ch, 8) != 8)
-            break;
-        const uint32_t size = U32(ch + 4);
-        pos += 8;
-        if (IdIs((const char*)ch, "fmt ")) {
-            unsigned char fmt[16];
-            if (size < 16 || pos + 16 > length || file.Read(fmt, 16) != 16)
-                return kWaveBad;
-            memcpy(h.fmtId, ch, 4);
-            h.fmtSize = size;
-            h.formatTag = U16(fmt);
-            h.channels = U16(fmt + 2);
-            h.sampleRate = U32(fmt + 4);
-            h.byteRate = U32(fmt + 8);
-            h.blockAlign = U16(fmt + 12);
-            h.bitsPerSample = U16(fmt + 14);
-            haveFmt = true;
-        } else if (IdIs((const char*)ch, "data")) {
-            if (!haveFmt)
-                return kWaveBad;
-            memcpy(h.chunkId, ch, 4);
-            h.chunkSize = size;
-            h.dataOffset = (uint32_t)pos;
-            const uint64_t available = length - pos;
-            info.dataSize = (uint32_t)(size < available ? size : available);
-            if (!IsSupportedWave(h))
-                return kWaveBad;
-            // Only whole frames are sample data.
-            info.dataSize -= info.dataSize % (uint32_t)WaveBlockAlign(h);
-            return info.dataSize != 0 ? kWaveOk : kWaveBad;
-        }
-        pos += (uint64_t)size + (size & 1);
-    }
-    return kWaveBad;
+    memcpy(h.riffId, "RIFF", 4);
+    memcpy(h.waveId, "WAVE", 4);
+    unsigned char riffSize[4] = {};
+    if (readAt(4, riffSize, 4) == 4)
+        h.riffSize = riffSize[0] | (riffSize[1] << 8) | (riffSize[2] << 16) | ((uint32_t)riffSize[3] << 24);
+    if (status != WavHeaderStatus::Ok)
+        return kWaveBad;
+
+    memcpy(h.fmtId, "fmt ", 4);
+    h.fmtSize = walk.fmtSize;
+    h.formatTag = walk.formatTag;
+    h.channels = walk.channels;
+    h.sampleRate = walk.sampleRate;
+    h.byteRate = walk.avgBytesPerSec;
+    h.blockAlign = walk.blockAlign;
+    h.bitsPerSample = walk.bitsPerSample;
+    memcpy(h.chunkId, "data", 4);
+    h.chunkSize = walk.storedDataSize;
+    h.dataOffset = (uint32_t)walk.dataOffset;
+    info.dataSize = (uint32_t)walk.dataSize;
+    if (!IsSupportedWave(h))
+        return kWaveBad;
+    // Only whole frames are sample data.
+    info.dataSize -= info.dataSize % (uint32_t)WaveBlockAlign(h);
+    return info.dataSize != 0 ? kWaveOk : kWaveBad;
 }

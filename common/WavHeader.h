@@ -15,6 +15,7 @@ struct WavHeaderInfo {
     uint16_t bitsPerSample = 0;
     uint32_t fmtSize = 0;     // size of the "fmt " chunk as stored
     uint64_t dataOffset = 0;  // file offset of the first sound byte
+    uint32_t storedDataSize = 0; // the data chunk's size as stored
     uint64_t dataSize = 0;    // the data chunk's size, cut to what the file holds
 };
 

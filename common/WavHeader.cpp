@@ -51,6 +51,7 @@ WavHeaderStatus ParseWavHeader(const WavReadAt& readAt, uint64_t fileSize, WavHe
             if (!haveFormat)
                 return WavHeaderStatus::BadFormatChunk;
             info.dataOffset = body;
+            info.storedDataSize = size;
             const uint64_t available = fileSize > body ? fileSize - body : 0;
             info.dataSize = size < available ? size : available;
             return WavHeaderStatus::Ok;

@@ -1,6 +1,7 @@
 // Folder checks on real folders, and the browse dialog driven as a user would.
 #include "FolderBrowser.h"
 #include "Driver.h"
+#include "TestSupport.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <string>
@@ -15,27 +16,11 @@ protected:
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         m_root = std::wstring(temp) + L"FolderBrowserTest" + std::to_wstring(GetCurrentProcessId());
-        RemoveTree(m_root);
+        DeleteTree(m_root);
         ASSERT_TRUE(CreateDirectoryW(m_root.c_str(), nullptr));
     }
-    void TearDown() override { RemoveTree(m_root); }
+    void TearDown() override { DeleteTree(m_root); }
 
-    static void RemoveTree(const std::wstring& folder)
-    {
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..") continue;
-                std::wstring path = folder + L"\\" + name;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-                else DeleteFileW(path.c_str());
-            } while (FindNextFileW(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
     std::wstring Path(const wchar_t* tail) const { return m_root + tail; }
     static void MakeFile(const std::wstring& path)
     {

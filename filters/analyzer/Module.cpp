@@ -3,7 +3,7 @@
 #include "AnalyzerFilter.h"
 #include "AnalyzerProperty.h"
 #include "ClassFactory.h"
-#include "Registration.h"
+#include "ModuleExports.h"
 
 namespace {
 
@@ -34,7 +34,6 @@ const CFactoryTemplate kTemplates[] = {
     {L"Setting", &CLSID_AudioAnalyzerProperty, &CNVAudioAnalyzerProperty::CreateInstance, nullptr},
 };
 
-const int kTemplateCount = sizeof(kTemplates) / sizeof(kTemplates[0]);
 
 }  // namespace
 
@@ -45,22 +44,4 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
     return TRUE;
 }
 
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv)
-{
-    return DShowGetClassObject(kTemplates, kTemplateCount, clsid, riid, ppv);
-}
-
-STDAPI DllCanUnloadNow()
-{
-    return DShowCanUnloadNow();
-}
-
-STDAPI DllRegisterServer()
-{
-    return DShowRegisterServer(kTemplates, kTemplateCount, true);
-}
-
-STDAPI DllUnregisterServer()
-{
-    return DShowRegisterServer(kTemplates, kTemplateCount, false);
-}
+DSHOW_MODULE_EXPORTS(kTemplates)

@@ -1,7 +1,7 @@
 // The module Wavrill.ax: class factory and registration of "NV PCM Source".
 #include <windows.h>
 #include "IWavrill.h"
-#include "Registration.h"
+#include "ModuleExports.h"
 #include "Wavrill.h"
 
 namespace {
@@ -29,26 +29,7 @@ const REGFILTER2 kFilterData = MakeFilterData();
 const CFactoryTemplate kTemplates[] = {
     {L"NV PCM Source", &CLSID_Wavrill, &Wavrill::CreateInstance, &kFilterData},
 };
-constexpr int kTemplateCount = sizeof kTemplates / sizeof kTemplates[0];
 
 }  // namespace
 
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv)
-{
-    return DShowGetClassObject(kTemplates, kTemplateCount, clsid, riid, ppv);
-}
-
-STDAPI DllCanUnloadNow()
-{
-    return DShowCanUnloadNow();
-}
-
-STDAPI DllRegisterServer()
-{
-    return DShowRegisterServer(kTemplates, kTemplateCount, true);
-}
-
-STDAPI DllUnregisterServer()
-{
-    return DShowRegisterServer(kTemplates, kTemplateCount, false);
-}
+DSHOW_MODULE_EXPORTS(kTemplates)

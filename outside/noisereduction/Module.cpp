@@ -1,6 +1,6 @@
 // NVNoiseReduction.ax: class factory and registration of the noise reduction.
 #include "NoiseReductionFilter.h"
-#include "Registration.h"
+#include "ModuleExports.h"
 
 namespace {
 
@@ -27,22 +27,4 @@ const CFactoryTemplate kTemplates[] = {
 
 } // namespace
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv)
-{
-    return DShowGetClassObject(kTemplates, 1, clsid, riid, ppv);
-}
-
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow()
-{
-    return DShowCanUnloadNow();
-}
-
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllRegisterServer()
-{
-    return DShowRegisterServer(kTemplates, 1, true);
-}
-
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer()
-{
-    return DShowRegisterServer(kTemplates, 1, false);
-}
+DSHOW_MODULE_EXPORTS(kTemplates)

@@ -1,6 +1,6 @@
 // Vossel.ax: class factory and registration of the PCM writer.
 #include "PcmDumpFilter.h"
-#include "Registration.h"
+#include "ModuleExports.h"
 
 namespace {
 
@@ -24,22 +24,4 @@ const CFactoryTemplate kTemplates[] = {
 
 } // namespace
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv)
-{
-    return DShowGetClassObject(kTemplates, 1, clsid, riid, ppv);
-}
-
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow()
-{
-    return DShowCanUnloadNow();
-}
-
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllRegisterServer()
-{
-    return DShowRegisterServer(kTemplates, 1, true);
-}
-
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer()
-{
-    return DShowRegisterServer(kTemplates, 1, false);
-}
+DSHOW_MODULE_EXPORTS(kTemplates)

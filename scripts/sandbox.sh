@@ -2,7 +2,8 @@
 # Wine sandbox control: `sandbox.sh start` makes the prefix once (null graphics
 # driver before its first real use, desktop integration off), then starts a
 # resident wineserver and a private PulseAudio with two null sinks (monitoring
-# output, capture feed) and the test signal feed; `sandbox.sh stop` ends them. Set SONELLE_GRAPHICS=x11 for a prefix that draws on $DISPLAY.
+# output, capture feed) and the test signal feed, and two small volumes V: and W:
+# that tests fill up (full-disk tests); `sandbox.sh stop` ends them. Set SONELLE_GRAPHICS=x11 for a prefix that draws on $DISPLAY.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
@@ -69,12 +70,35 @@ private_profile() {
   done
 }
 
+# Two tiny tmpfs volumes as drives V: and W: (one per test program that fills a
+# disk, so programs running side by side never share one). Needs the right to
+# mount; without it the drives are missing and the full-disk tests skip.
+small_volumes() {
+  local letter dir
+  for letter in v w; do
+    dir="$SONELLE_RUN/volume-$letter"
+    mkdir -p "$dir"
+    mountpoint -q "$dir" || mount -t tmpfs -o size=512k,mode=0777 tmpfs "$dir" 2>/dev/null || continue
+    ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"
+  done
+}
+
+unmount_small_volumes() {
+  local letter dir
+  for letter in v w; do
+    dir="$SONELLE_RUN/volume-$letter"
+    rm -f "$WINEPREFIX/dosdevices/$letter:"
+    mountpoint -q "$dir" 2>/dev/null && umount "$dir" 2>/dev/null || true
+  done
+}
+
 case "${1:-start}" in
   start)
     mkdir -p "$SONELLE_RUN" "$XDG_DATA_HOME"
     start_pulse
     make_prefix
     private_profile
+    small_volumes
     wineserver -p 2>/dev/null || true   # already resident is fine
     # Bring up Wine's own services with output to a file, never to a pipe.
     wine cmd /c exit >"$SONELLE_RUN/warmup.log" 2>&1 </dev/null || true
@@ -83,6 +107,7 @@ case "${1:-start}" in
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     "$(dirname "${BASH_SOURCE[0]}")/signal-feed.sh" stop
+    unmount_small_volumes
     pkill -f "socket=$PULSE_DIR/native" 2>/dev/null || true
     ;;
   *) echo "usage: sandbox.sh start|stop" >&2; exit 2 ;;

@@ -88,10 +88,13 @@ HRESULT CPcmDumpFilter::StartFiles()
     m_errorReported = false;
     if (m_writeWav) {
         if (m_path.empty()) return E_FAIL;
+        // The peak file follows the WAV: one for the file and each continuation.
+        m_writer.SetListener(m_writePeak ? &m_peak : nullptr);
         m_writer.SetSplit(m_splitEnabled, (uint64_t)(m_splitMegabytes > 0 ? m_splitMegabytes : 0) * 1048576ull);
-        if (!m_writer.Start(m_path, out)) return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_CANNOT_MAKE);
+        if (!m_writer.Start(m_path, out)) return HRESULT_FROM_WIN32(m_writer.LastError());
     }
-    if (m_writePeak && !m_path.empty()) m_peak.Start(m_path, out);
+    else if (m_writePeak && !m_path.empty())
+        m_peak.Start(m_path, out);
     return S_OK;
 }
 
@@ -147,20 +150,19 @@ HRESULT CPcmDumpFilter::Write(IMediaSample* sample)
     m_converter.Convert(data, (size_t)length, m_converted);
     if (m_converted.empty()) return S_OK;
     if (m_writeWav) {
-        if (!m_writer.Write(m_converted.data(), m_converted.size())) {
-            if (!m_errorReported) {
-                m_errorReported = true;
-                NotifyEvent(EC_ERRORABORT, HRESULT_FROM_WIN32(ERROR_WRITE_FAULT), 0);
-            }
-            m_written = (LONGLONG)m_writer.TotalBytes();
-            return E_FAIL;
+        if (!m_writer.Write(m_converted.data(), m_converted.size()) && !m_errorReported) {
+            // Reported once (a full disk gives ERROR_DISK_FULL); what reached the
+            // files stays there with headers that describe it. Later sound is
+            // dropped so the rest of the graph (monitoring) keeps running.
+            m_errorReported = true;
+            NotifyEvent(EC_ERRORABORT, HRESULT_FROM_WIN32(m_writer.LastError()), 0);
         }
         m_written = (LONGLONG)m_writer.TotalBytes();
         m_fileCount = m_writer.ContinuationCount();
     } else {
         m_written = m_written + (LONGLONG)m_converted.size();
+        m_peak.Feed(m_converted.data(), m_converted.size());
     }
-    m_peak.Feed(m_converted.data(), m_converted.size());
     return S_OK;
 }
 

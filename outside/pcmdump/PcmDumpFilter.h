@@ -79,8 +79,8 @@ private:
     bool m_splitEnabled = false;
     int m_splitMegabytes = 0;
     CPcmConverter m_converter;
+    CPeakStreamWriter m_peak;      // before the writer, which tells it about each file
     CWavSplitWriter m_writer;
-    CPeakStreamWriter m_peak;
     std::vector<uint8_t> m_converted;
     volatile LONGLONG m_written = 0;
     volatile LONG m_fileCount = 0;

@@ -21,7 +21,8 @@ bool CPeakStreamWriter::Finish()
 {
     if (!m_decimator) return true;
     m_decimator.reset();
-    auto file = OpenByteFile(PeakPathFor(m_wavPath), FileMode::CreateExclusive);
+    const std::wstring path = PeakPathFor(m_wavPath);
+    auto file = OpenByteFile(path, FileMode::CreateExclusive);
     if (!file) return false;
     PeakInfo info;
     FillPeakInfo(info, (uint32_t)m_format.rate, (uint16_t)m_format.channels, (uint16_t)m_format.BlockAlign(),
@@ -29,6 +30,10 @@ bool CPeakStreamWriter::Finish()
     const uint32_t n = (uint32_t)m_values.size();
     // The same layout as the wave document writes: header, values, empty "DSPD".
     const uint8_t dspd[8] = {'D', 'S', 'P', 'D', 0, 0, 0, 0};
-    return WritePeakFileHeader(*file, 996 + (n + 8) + 8, info, n) && (n == 0 || file->Write(m_values.data(), n)) &&
-           file->Write(dspd, sizeof dspd);
+    bool ok = WritePeakFileHeader(*file, 996 + (n + 8) + 8, info, n) && (n == 0 || file->Write(m_values.data(), n)) &&
+              file->Write(dspd, sizeof dspd);
+    m_values.clear();
+    file.reset();
+    if (!ok) DeleteByteFile(path);
+    return ok;
 }

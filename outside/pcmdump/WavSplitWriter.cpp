@@ -57,6 +57,7 @@ bool CWavSplitWriter::Start(const std::wstring& path, const PcmLayout& format)
     m_total = 0;
     m_continuations = 0;
     m_failed = false;
+    m_error = 0;
     return OpenFile(path);
 }
 
@@ -65,7 +66,7 @@ bool CWavSplitWriter::OpenFile(const std::wstring& path)
     m_file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_file == INVALID_HANDLE_VALUE) {
-        m_failed = true;
+        Fail();
         return false;
     }
     m_fileBytes = 0;
@@ -73,20 +74,67 @@ bool CWavSplitWriter::OpenFile(const std::wstring& path)
     MakeHeader(header, m_format, 0);
     m_lastRefresh = GetTickCount();
     if (!WriteRaw(header, kHeaderBytes)) {
-        CloseFile();
+        // A file without its whole header is no WAV: it is not left behind.
+        CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+        DeleteFileW(path.c_str());
         return false;
     }
+    if (m_listener) m_listener->FileStarted(path, m_format);
     return true;
+}
+
+void CWavSplitWriter::Fail()
+{
+    if (!m_failed) m_error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    m_failed = true;
+}
+
+DWORD CWavSplitWriter::WriteAll(const void* data, DWORD bytes)
+{
+    // A short write is tried on until the system names its error (a full disk
+    // first takes what fits, then fails with ERROR_DISK_FULL).
+    DWORD done = 0;
+    while (done < bytes) {
+        DWORD written = 0;
+        SetLastError(0);
+        if (!WriteFile(m_file, (const uint8_t*)data + done, bytes - done, &written, nullptr) || written == 0 ||
+            written > bytes - done)
+            break;
+        done += written;
+    }
+    return done;
 }
 
 bool CWavSplitWriter::WriteRaw(const void* data, DWORD bytes)
 {
-    DWORD written = 0;
-    if (!WriteFile(m_file, data, bytes, &written, nullptr) || written != bytes) {
-        m_failed = true;
-        return false;
+    if (WriteAll(data, bytes) == bytes) return true;
+    Fail();
+    return false;
+}
+
+bool CWavSplitWriter::WriteSound(const uint8_t* data, DWORD bytes)
+{
+    DWORD done = WriteAll(data, bytes);
+    if (done == bytes) {
+        m_fileBytes += bytes;
+        m_total += bytes;
+        if (m_listener) m_listener->DataWritten(data, bytes);
+        return true;
     }
-    return true;
+    Fail();
+    // Keep the whole frames that reached the file and cut off a partial one, so
+    // the header describes the file exactly.
+    uint64_t reached = m_fileBytes + done;
+    uint64_t kept = reached - reached % (uint64_t)m_format.BlockAlign();
+    if (m_listener && kept > m_fileBytes) m_listener->DataWritten(data, (size_t)(kept - m_fileBytes));
+    m_total = m_total - m_fileBytes + kept;
+    m_fileBytes = kept;
+    LARGE_INTEGER end;
+    end.QuadPart = (LONGLONG)(kHeaderBytes + m_fileBytes);
+    if (SetFilePointerEx(m_file, end, nullptr, FILE_BEGIN)) SetEndOfFile(m_file);
+    RefreshHeader();
+    return false;
 }
 
 bool CWavSplitWriter::Write(const uint8_t* data, size_t bytes)
@@ -110,12 +158,7 @@ bool CWavSplitWriter::Write(const uint8_t* data, size_t bytes)
         }
         uint64_t room = limit - m_fileBytes;
         DWORD now = (DWORD)(bytes < room ? bytes : room);
-        if (!WriteRaw(data, now)) {
-            RefreshHeader();
-            return false;
-        }
-        m_fileBytes += now;
-        m_total += now;
+        if (!WriteSound(data, now)) return false;
         data += now;
         bytes -= now;
     }
@@ -143,6 +186,7 @@ void CWavSplitWriter::CloseFile()
     RefreshHeader();
     CloseHandle(m_file);
     m_file = INVALID_HANDLE_VALUE;
+    if (m_listener) m_listener->FileFinished();
 }
 
 void CWavSplitWriter::Finish()

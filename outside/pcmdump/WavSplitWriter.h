@@ -2,11 +2,14 @@
 // files "<drive><folder><title>_<n>.wav" (n = 1, 2, ...). The header of the open
 // file is rewritten at every split, about once a second while writing and when
 // the recording ends, so a process that dies leaves playable files behind.
+// A write that fails (a full disk) keeps the whole frames that reached the file,
+// cuts off the rest and leaves a header that describes exactly what is there.
 #pragma once
 #include <windows.h>
 #include <cstdint>
 #include <string>
 #include "PcmConverter.h"
+#include "WavFileListener.h"
 
 class CWavSplitWriter {
 public:
@@ -17,6 +20,8 @@ public:
 
     // limitBytes 0: no limit chosen (files still end before the 4 GB a WAV can hold).
     void SetSplit(bool enabled, uint64_t limitBytes);
+    // Set before Start; nullptr for none.
+    void SetListener(IWavFileListener* listener) { m_listener = listener; }
     // Opens the first file; false when it cannot be created.
     bool Start(const std::wstring& path, const PcmLayout& format);
     // Appends sound bytes (whole frames are kept together in one file); false on a
@@ -29,6 +34,8 @@ public:
 
     bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
     bool Failed() const { return m_failed; }
+    // The system's error code of the failed write or creation (0 while none failed).
+    DWORD LastError() const { return m_error; }
     int ContinuationCount() const { return m_continuations; }
     uint64_t TotalBytes() const { return m_total; }
 
@@ -39,7 +46,10 @@ public:
 private:
     bool OpenFile(const std::wstring& path);
     void CloseFile();
+    DWORD WriteAll(const void* data, DWORD bytes);
     bool WriteRaw(const void* data, DWORD bytes);
+    bool WriteSound(const uint8_t* data, DWORD bytes);
+    void Fail();
 
     HANDLE m_file = INVALID_HANDLE_VALUE;
     std::wstring m_path;
@@ -50,5 +60,7 @@ private:
     uint64_t m_total = 0;           // sound bytes over all files
     int m_continuations = 0;
     bool m_failed = false;
+    DWORD m_error = 0;
+    IWavFileListener* m_listener = nullptr;
     DWORD m_lastRefresh = 0;
 };

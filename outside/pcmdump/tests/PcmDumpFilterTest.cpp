@@ -2,13 +2,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dshow.h>
+#include <algorithm>
+#include "ByteFile.h"
 #include "ComPtr.h"
+#include "FullVolume.h"
 #include "ModuleLoader.h"
 #include "OutsideFilters.h"
 #include "TestGraph.h"
 #include "TestSignal.h"
 #include "TestSource.h"
+#include "PeakFile.h"
 #include "WavSplitWriter.h"
+#include "WaveHeader.h"
 
 using namespace testsignal;
 
@@ -43,6 +48,29 @@ struct DumpGraph {
         return p;
     }
 };
+
+std::vector<uint8_t> FileBytes(const std::wstring& path)
+{
+    std::vector<uint8_t> bytes;
+    auto f = OpenByteFile(path, FileMode::ReadShared);
+    if (!f) return bytes;
+    uint8_t buf[65536];
+    for (size_t n; (n = f->Read(buf, sizeof buf)) > 0;) bytes.insert(bytes.end(), buf, buf + n);
+    return bytes;
+}
+
+// The peak file the wave editor builds from a finished WAV (it writes it beside the WAV).
+std::vector<uint8_t> EditorPeakFile(const std::wstring& wav)
+{
+    WaveHeaderInfo info;
+    {
+        auto f = OpenByteFile(wav, FileMode::ReadShared);
+        if (!f || ReadWaveHeader(*f, info) != kWaveOk) return {};
+    }
+    NV_Peak peak(info.header, info.dataSize, nullptr);
+    if (!peak.Build(wav, nullptr)) return {};
+    return FileBytes(PeakPathFor(wav));
+}
 
 } // namespace
 
@@ -82,32 +110,58 @@ TEST(PcmDumpFilter, WritesTheRequestedFormatConvertedFromItsInput)
     DeleteFileW(path.c_str());
 }
 
-TEST(PcmDumpFilter, ContinuesInNumberedFilesAndCountsThem)
+// 2.5 MB of sound with a limit of 1 MB: the file and two continuations. Asked for
+// peak files, each WAV gets its own, equal to the one the wave editor builds
+// from that WAV.
+TEST(PcmDumpFilter, ContinuesInNumberedFilesWithTheirPeakFilesAndCountsThem)
 {
-    std::wstring path = TempPath(L"dump_split.wav");
-    // 2.5 MB of sound with a limit of 1 MB: the file and two continuations.
     std::vector<BYTE> pcm = SineBytes(2, 44100, 440, 2621440.0 / 176400, 0.25);
-    DumpGraph g(pcm, 2, 44100);
-    ASSERT_TRUE(g.Connect());
-    ASSERT_EQ(S_OK, g.Get<IFileSinkFilter>(IID_IFileSinkFilter)->SetFileName(path.c_str(), nullptr));
-    CComPtr<IPCMDumpSplit> split = g.Get<IPCMDumpSplit>(IID_IPCMDumpSplit);
-    split->SetSplitEnabled(TRUE);
-    split->SetSplitLimit(1);
-    ASSERT_EQ(EC_COMPLETE, g.graph.RunToCompletion(10000));
-    g.graph.Stop();
-    int count = -1;
-    split->GetFileCount(&count);
-    EXPECT_EQ(2, count);
-    std::vector<BYTE> joined;
-    for (int i = 0; i <= 2; ++i) {
-        std::wstring p = i ? CWavSplitWriter::ContinuationPath(path, i) : path;
-        WavFile wav;
-        ASSERT_TRUE(ReadWav(p, wav)) << i;
-        EXPECT_EQ(i < 2 ? 1048576u : (uint32_t)(pcm.size() - 2 * 1048576), wav.dataSize);
-        joined.insert(joined.end(), wav.data.begin(), wav.data.end());
-        DeleteFileW(p.c_str());
+    for (bool peaks : {false, true}) {
+        SCOPED_TRACE(peaks ? "with peak files" : "without peak files");
+        std::wstring path = TempPath(L"dump_split.wav");
+        DumpGraph g(pcm, 2, 44100);
+        ASSERT_TRUE(g.Connect());
+        ASSERT_EQ(S_OK, g.Get<IFileSinkFilter>(IID_IFileSinkFilter)->SetFileName(path.c_str(), nullptr));
+        if (peaks) {
+            CComPtr<IPCMDumpFiles> files = g.Get<IPCMDumpFiles>(IID_IPCMDumpFiles);
+            files->SetReserved(0);
+            files->SetWritePeak(TRUE);
+            files->SetWriteWav(TRUE);
+        }
+        CComPtr<IPCMDumpSplit> split = g.Get<IPCMDumpSplit>(IID_IPCMDumpSplit);
+        split->SetSplitEnabled(TRUE);
+        split->SetSplitLimit(1);
+        ASSERT_EQ(EC_COMPLETE, g.graph.RunToCompletion(10000));
+        g.graph.Stop();
+        int count = -1;
+        split->GetFileCount(&count);
+        ASSERT_EQ(2, count);
+        std::vector<BYTE> joined;
+        for (int i = 0; i <= 3; ++i) {
+            std::wstring wav = i ? CWavSplitWriter::ContinuationPath(path, i) : path;
+            std::wstring peak = PeakPathFor(wav);
+            std::vector<uint8_t> ours = FileBytes(peak);
+            DeleteFileW(peak.c_str());
+            if (i == 3 || !peaks) {
+                EXPECT_TRUE(ours.empty()) << "a peak file nobody asked for: " << i;
+                continue;
+            }
+            WavFile w;
+            ASSERT_TRUE(ReadWav(wav, w)) << i;
+            EXPECT_EQ(i < 2 ? 1048576u : (uint32_t)(pcm.size() - 2 * 1048576), w.dataSize);
+            joined.insert(joined.end(), w.data.begin(), w.data.end());
+            if (peaks) {
+                ASSERT_FALSE(ours.empty()) << "no peak file for file " << i;
+                std::vector<uint8_t> golden = EditorPeakFile(wav);
+                ASSERT_FALSE(golden.empty()) << i;
+                EXPECT_EQ(golden.size(), ours.size()) << i;
+                EXPECT_TRUE(golden == ours) << "peak file " << i << " differs from the wave editor's";
+                DeleteFileW(peak.c_str());
+            }
+            DeleteFileW(wav.c_str());
+        }
+        EXPECT_TRUE(joined == pcm) << "the sound is not kept whole across the files";
     }
-    EXPECT_TRUE(joined == pcm) << "the sound is not kept whole across the files";
 }
 
 TEST(PcmDumpFilter, WritesThePeakFileWhenAsked)
@@ -146,4 +200,29 @@ TEST(PcmDumpFilter, RefusesBadPathsAndFormatsAtOnce)
     CComQIPtr<IPCMDumpSplit> split(dump);
     EXPECT_EQ(S_OK, split->GetFileCount(&count));
     EXPECT_EQ(0, count);
+}
+
+TEST(PcmDumpFilter, AFullDiskIsReportedOnceAndTheFileKeepsWhatWasWritten)
+{
+    CFullVolume volume(L'W', 96 * 1024);
+    if (!volume.Ok()) GTEST_SKIP() << volume.Why();
+    std::wstring path = volume.Path(L"graph_full.wav");
+    std::vector<BYTE> pcm = SineBytes(2, 44100, 1000, 1.5, 0.5);
+    DumpGraph g(pcm, 2, 44100);
+    ASSERT_TRUE(g.Connect());
+    ASSERT_EQ(S_OK, g.Get<IFileSinkFilter>(IID_IFileSinkFilter)->SetFileName(path.c_str(), nullptr));
+    LONG_PTR error = 0;
+    ASSERT_EQ(EC_ERRORABORT, g.graph.RunToCompletion(10000, &error));
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DISK_FULL), (HRESULT)error);
+    g.graph.Stop();
+    LONGLONG written = 0;
+    g.Get<IPCMDump>(IID_IPCMDump)->GetWrittenBytes64(&written);
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(path, wav));
+    EXPECT_EQ((unsigned)written, wav.dataSize);
+    EXPECT_EQ(44 + written, wav.fileSize);
+    EXPECT_EQ(36 + written, (LONGLONG)wav.riffSize);
+    EXPECT_GT(written, 64 * 1024);
+    EXPECT_LT(written, (LONGLONG)pcm.size());
+    EXPECT_TRUE(std::equal(wav.data.begin(), wav.data.end(), pcm.begin())) << "the kept sound is not the sound sent";
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "WavSplitWriter.h"
+#include "FullVolume.h"
 #include "TestSignal.h"
+#include <algorithm>
 
 using namespace testsignal;
 
@@ -90,4 +92,64 @@ TEST(WavSplitWriter, AFileThatCannotBeCreatedFails)
     EXPECT_TRUE(w.Failed());
     uint8_t b[4] = {};
     EXPECT_FALSE(w.Write(b, 4));
+}
+
+// Drive W: is one of the sandbox's tiny volumes (engine tests fill V:).
+TEST(WavSplitWriter, AFullDiskKeepsWhatWasWrittenWithAnExactHeader)
+{
+    CFullVolume volume(L'W', 64 * 1024);
+    if (!volume.Ok()) GTEST_SKIP() << volume.Why();
+    std::wstring path = volume.Path(L"full.wav");
+    PcmLayout f{2, 44100, 16};
+    // 999 bytes a block: frames straddle the writes, so the disk fills mid-frame.
+    std::vector<uint8_t> data(400000);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = (uint8_t)(i * 13 + i / 7);
+    CWavSplitWriter w;
+    ASSERT_TRUE(w.Start(path, f));
+    size_t offered = 0;
+    while (offered < data.size()) {
+        size_t n = std::min<size_t>(999, data.size() - offered);
+        if (!w.Write(&data[offered], n)) break;
+        offered += n;
+    }
+    ASSERT_LT(offered, data.size()) << "the volume never filled";
+    EXPECT_TRUE(w.Failed());
+    EXPECT_EQ((DWORD)ERROR_DISK_FULL, w.LastError());
+    EXPECT_FALSE(w.Write(data.data(), 4)) << "nothing is written after the failure";
+    uint64_t total = w.TotalBytes();
+    EXPECT_EQ(0u, total % 4) << "only whole frames are kept";
+    EXPECT_GE(total + 4, (uint64_t)offered);
+    w.Finish();
+
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(path, wav));
+    EXPECT_EQ(total, wav.dataSize);
+    EXPECT_EQ(36 + total, wav.riffSize);
+    EXPECT_EQ(44 + (long long)total, wav.fileSize);
+    EXPECT_TRUE(std::equal(wav.data.begin(), wav.data.end(), data.begin())) << "the kept sound is not what was written";
+    EXPECT_GT(total, 32768u);
+}
+
+TEST(WavSplitWriter, AContinuationThatCannotBeStartedLeavesNoFile)
+{
+    // Two pages free: the first file (header and 4096 bytes) takes both, so the
+    // continuation past the 4096-byte limit finds no room for its header.
+    CFullVolume volume(L'W', 8 * 1024);
+    if (!volume.Ok()) GTEST_SKIP() << volume.Why();
+    std::wstring path = volume.Path(L"edge.wav");
+    std::vector<uint8_t> data(4096, 77);
+    CWavSplitWriter w;
+    w.SetSplit(true, 4096);
+    ASSERT_TRUE(w.Start(path, {1, 8000, 8}));
+    ASSERT_TRUE(w.Write(data.data(), data.size()));
+    EXPECT_FALSE(w.Write(data.data(), data.size()));
+    EXPECT_EQ((DWORD)ERROR_DISK_FULL, w.LastError());
+    EXPECT_EQ(0, w.ContinuationCount());
+    w.Finish();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(CWavSplitWriter::ContinuationPath(path, 1).c_str()))
+        << "a continuation without its header was left behind";
+    WavFile first;
+    ASSERT_TRUE(ReadWav(path, first));
+    EXPECT_EQ(4096u, first.dataSize);
+    EXPECT_EQ(4096 + 44LL, first.fileSize);
 }

@@ -268,7 +268,10 @@ void CCaptureDevice::DrainGraphEvents()
     long code = 0;
     LONG_PTR p1 = 0, p2 = 0;
     while (m_events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
-        LogPrint(kLogLevel, L"capture graph event 0x%x (0x%Ix, 0x%Ix)", (unsigned)code, p1, p2);
+        if (code == EC_ERRORABORT)   // a writer that could not write (a full disk) says why
+            LogPrint(kLogLevel, L"capture graph error hr:[0x%08x]", (unsigned)p1);
+        else
+            LogPrint(kLogLevel, L"capture graph event 0x%x (0x%Ix, 0x%Ix)", (unsigned)code, p1, p2);
         m_events->FreeEventParams(code, p1, p2);
     }
 }
@@ -283,7 +286,12 @@ BOOL CCaptureDevice::PrepareSourcePin(IBaseFilter* source, int channels, int byt
     if (!pin) return FALSE;
     CComPtr<IAMBufferNegotiation> negotiation = Query<IAMBufferNegotiation>(pin, IID_IAMBufferNegotiation);
     ALLOCATOR_PROPERTIES props = {20, 4096, 1, 0};
-    if (!negotiation || FAILED(negotiation->SuggestAllocatorProperties(&props))) return FALSE;
+    HRESULT hr = negotiation ? negotiation->SuggestAllocatorProperties(&props) : E_NOINTERFACE;
+    if (FAILED(hr)) {
+        // Only the chain without a renderer goes on with the pin's own buffers.
+        LogPrint(kLogLevel, L"capture pin refused 20 x 4096 buffers hr:[0x%08x]", (unsigned)hr);
+        return FALSE;
+    }
     CComPtr<IAMStreamConfig> config = Query<IAMStreamConfig>(pin, IID_IAMStreamConfig);
     AM_MEDIA_TYPE* mt = nullptr;
     if (config && SUCCEEDED(config->GetFormat(&mt)) && mt) {
@@ -363,6 +371,17 @@ BOOL CCaptureDevice::ConnectRenderer(IBaseFilter* tee)
     return FALSE;
 }
 
+// The smart tee is created only when its slot is empty and is otherwise reused.
+BOOL CCaptureDevice::ConnectSmartTee(IBaseFilter* upstream)
+{
+    if (!m_smartTee &&
+        FAILED(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IBaseFilter,
+                                (void**)&m_smartTee)))
+        return FALSE;
+    return SUCCEEDED(m_graph->AddFilter(m_smartTee, L"SmartTee Audio")) &&
+           SUCCEEDED(m_util.ConnectFilters(upstream, 0, m_smartTee, 0));
+}
+
 BOOL CCaptureDevice::BuildMonitoringChain()
 {
     IBaseFilter* last = nullptr;
@@ -371,12 +390,7 @@ BOOL CCaptureDevice::BuildMonitoringChain()
         return SUCCEEDED(m_util.AddFilterByCLSID(CLSID_NullRenderer, &m_monitorNull, L"NULL Renderer")) &&
                SUCCEEDED(m_util.ConnectFilters(last, 0, m_monitorNull, 0));
     }
-    if (!m_smartTee &&
-        FAILED(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IBaseFilter,
-                                (void**)&m_smartTee)))
-        return FALSE;
-    if (FAILED(m_graph->AddFilter(m_smartTee, L"SmartTee Audio")) || FAILED(m_util.ConnectFilters(last, 0, m_smartTee, 0)))
-        return FALSE;
+    if (!ConnectSmartTee(last)) return FALSE;
     return ConnectRenderer(m_smartTee);
 }
 

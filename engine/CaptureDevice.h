@@ -79,7 +79,9 @@ private:
     BOOL BuildMonitoringChain();
     BOOL BuildRecordingChainWav(int channels, int bits, int rate);
     BOOL BuildRecordingChainMp3();
+    BOOL ConnectSmartTee(IBaseFilter* upstream);
     BOOL ConnectRenderer(IBaseFilter* tee);
+    void AbandonRecording(bool stopGraph);
     void RemoveChain();
     void ReleaseAll();
     void ReleaseFilter(IBaseFilter*& filter);
@@ -106,6 +108,7 @@ private:
     BOOL m_previewing = FALSE;
     BOOL m_recording = FALSE;
     CString m_outputFile = L"sample.hhh";
+    bool m_outputCreated = false;     // the writer of the chain being built created the file
     CString m_deviceIdentity;
     int m_kind = 0;
     BYTE m_noiseEnabled = 0;

@@ -20,16 +20,12 @@ BOOL CCaptureDevice::BuildRecordingChainWav(int channels, int bits, int rate)
 {
     IBaseFilter* last = nullptr;
     if (!BuildSpine(44100, last)) return FALSE;
-    if (!m_smartTee &&
-        FAILED(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IBaseFilter,
-                                (void**)&m_smartTee)))
-        return FALSE;
-    if (FAILED(m_graph->AddFilter(m_smartTee, L"SmartTee Audio")) || FAILED(m_util.ConnectFilters(last, 0, m_smartTee, 0)))
-        return FALSE;
+    if (!ConnectSmartTee(last)) return FALSE;
     if ((m_deviceMode == 4 || m_deviceMode == 3) && !ConnectRenderer(m_smartTee)) return FALSE;
     if (FAILED(m_util.AddFilterByCLSID(CLSID_NVPCMDump, &m_pcmWriter, L"NV PCM Dump Filter"))) return FALSE;
     CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_pcmWriter, IID_IFileSinkFilter);
     if (!sink || FAILED(sink->SetFileName(m_outputFile, nullptr))) return FALSE;
+    m_outputCreated = true;
     // The capture pin stays at 2 / 16 / 44100; only the writer gets the requested format.
     CComPtr<IPCMDump> dump = Query<IPCMDump>(m_pcmWriter, IID_IPCMDump);
     if (!dump || FAILED(dump->SetFormat(channels, rate, bits))) return FALSE;
@@ -42,20 +38,24 @@ BOOL CCaptureDevice::BuildRecordingChainMp3()
 {
     IBaseFilter* last = nullptr;
     if (!BuildSpine(48000, last)) return FALSE;
-    if (!m_smartTee &&
-        FAILED(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IBaseFilter,
-                                (void**)&m_smartTee)))
-        return FALSE;
-    if (FAILED(m_graph->AddFilter(m_smartTee, L"SmartTee Audio")) || FAILED(m_util.ConnectFilters(last, 0, m_smartTee, 0)))
-        return FALSE;
+    if (!ConnectSmartTee(last)) return FALSE;
     if ((m_deviceMode == 4 || m_deviceMode == 3) && !ConnectRenderer(m_smartTee)) return FALSE;
-    if (FAILED(m_util.AddFilterByCLSID(CLSID_NVMP3EncFilter, &m_mp3Encoder, L"MP3 Encoder")) ||
-        FAILED(m_util.ConnectFilters(m_smartTee, 0, m_mp3Encoder, 0)))
+    // The encoder and the MP3 writer are modules of their own that may be missing:
+    // the failing step is named in the log.
+    auto failed = [](const wchar_t* step, HRESULT hr) {
+        LogPrint(0x20000, L"[%s] %s fail hr:[0x%08x]", L"CaptureGraphRenderAudioDeviceMp3", step, (unsigned)hr);
         return FALSE;
-    if (FAILED(m_util.AddFilterByCLSID(CLSID_NVMP3Dump, &m_mp3Writer, MP3_DUMP_FILTER_NAME))) return FALSE;
+    };
+    HRESULT hr = m_util.AddFilterByCLSID(CLSID_NVMP3EncFilter, &m_mp3Encoder, L"MP3 Encoder");
+    if (FAILED(hr)) return failed(L"MP3 Encoder", hr);
+    if (FAILED(hr = m_util.ConnectFilters(m_smartTee, 0, m_mp3Encoder, 0))) return failed(L"ConnectFilters", hr);
+    hr = m_util.AddFilterByCLSID(CLSID_NVMP3Dump, &m_mp3Writer, MP3_DUMP_FILTER_NAME);
+    if (FAILED(hr)) return failed(MP3_DUMP_FILTER_NAME, hr);
     CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_mp3Writer, IID_IFileSinkFilter);
-    if (!sink || FAILED(sink->SetFileName(m_outputFile, nullptr))) return FALSE;
-    if (FAILED(m_util.ConnectFilters(m_mp3Encoder, 0, m_mp3Writer, 0))) return FALSE;
+    if (!sink) return failed(L"IFileSinkFilter", E_NOINTERFACE);
+    if (FAILED(hr = sink->SetFileName(m_outputFile, nullptr))) return failed(L"SetFileName", hr);
+    m_outputCreated = true;
+    if (FAILED(hr = m_util.ConnectFilters(m_mp3Encoder, 0, m_mp3Writer, 0))) return failed(L"ConnectFilters", hr);
     if (CComPtr<IMP3EncoderSettings> settings = Query<IMP3EncoderSettings>(m_mp3Encoder, IID_IMP3EncoderSettings)) {
         settings->SetBitrate(192);
         settings->SetChannelMode(0);
@@ -63,6 +63,18 @@ BOOL CCaptureDevice::BuildRecordingChainMp3()
     }
     m_kind = 1;
     return TRUE;
+}
+
+// A recording that cannot start leaves nothing behind: its half-built chain goes,
+// the file its writer created (and only that) is deleted, and monitoring resumes.
+void CCaptureDevice::AbandonRecording(bool stopGraph)
+{
+    if (stopGraph) StopGraph();
+    RemoveChain();
+    m_previewing = m_recording = FALSE;
+    if (m_outputCreated) DeleteFileW(m_outputFile);
+    m_outputCreated = false;
+    StartRendering();
 }
 
 BOOL CCaptureDevice::StartRecordWav(const wchar_t* file, int channels, int bits, int rate, int splitLimit)
@@ -77,11 +89,9 @@ BOOL CCaptureDevice::StartRecordWav(const wchar_t* file, int channels, int bits,
         return FALSE;
     }
     m_outputFile = file;
+    m_outputCreated = false;
     if (!BuildRecordingChainWav(channels, bits, rate)) {
-        RemoveChain();
-        m_previewing = m_recording = FALSE;
-        DeleteFileW(m_outputFile);
-        StartRendering();
+        AbandonRecording(false);
         LogCapture(L"CaptureGraphRenderAudioDeviceWav is failed");
         return FALSE;
     }
@@ -94,11 +104,7 @@ BOOL CCaptureDevice::StartRecordWav(const wchar_t* file, int channels, int bits,
         // A recording that does not run records nothing: say so, and go back to
         // monitoring without leaving an empty file behind.
         LogCapture(L"Start is failed");
-        StopGraph();
-        RemoveChain();
-        m_previewing = m_recording = FALSE;
-        DeleteFileW(m_outputFile);
-        StartRendering();
+        AbandonRecording(true);
         return FALSE;
     }
     m_recording = TRUE;
@@ -112,20 +118,14 @@ BOOL CCaptureDevice::StartRecordMp3(const wchar_t* file)
     if (m_recording) return TRUE;
     if (m_previewing && !StopRendering()) return FALSE;
     m_outputFile = file;
+    m_outputCreated = false;
     if (!BuildRecordingChainMp3()) {
-        RemoveChain();
-        m_previewing = m_recording = FALSE;
-        DeleteFileW(m_outputFile);
-        StartRendering();
+        AbandonRecording(false);
         return FALSE;
     }
     SetStartMute(m_startMuteMs, m_startMuteLevel);
     if (!Run()) {
-        StopGraph();
-        RemoveChain();
-        m_previewing = m_recording = FALSE;
-        DeleteFileW(m_outputFile);
-        StartRendering();
+        AbandonRecording(true);
         return FALSE;
     }
     m_recording = TRUE;

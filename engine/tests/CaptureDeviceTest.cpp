@@ -5,9 +5,15 @@
 #include <dshow.h>
 #include <string>
 #include <vector>
+#include <atomic>
+#include <thread>
 #include "CaptureDevice.h"
 #include "ComPtr.h"
+#include "EngineTestSupport.h"
+#include "FakeCaptureDevices.h"
+#include "FullVolume.h"
 #include "ModuleLoader.h"
+#include "OutsideFilters.h"
 #include "TestSignal.h"
 
 using namespace testsignal;
@@ -41,6 +47,65 @@ bool Has(const std::vector<std::wstring>& names, const wchar_t* name)
 {
     for (auto& n : names) if (n == name) return true;
     return false;
+}
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& text)
+{
+    for (auto& l : lines) if (l.find(text) != std::string::npos) return true;
+    return false;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Closes the first property frame of this process (a modal "#32770" dialog)
+// with Cancel; gives up after the time limit (then nothing was shown). The
+// frame is found by process: Wine gives it no owner (docs/wine.md).
+class CFrameCloser {
+public:
+    CFrameCloser()
+        : m_thread([this] {
+              for (DWORD start = GetTickCount(); GetTickCount() - start < 10000 && !m_stop;) {
+                  HWND frame = nullptr;
+                  while ((frame = FindWindowExW(nullptr, frame, L"#32770", nullptr)) != nullptr) {
+                      DWORD pid = 0;
+                      GetWindowThreadProcessId(frame, &pid);
+                      if (pid != GetCurrentProcessId() || !IsWindowVisible(frame)) continue;
+                      m_closed = true;
+                      PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
+                      return;
+                  }
+                  Sleep(20);
+              }
+          })
+    {
+    }
+    ~CFrameCloser()
+    {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+    }
+    bool Closed()
+    {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+        return m_closed;
+    }
+
+private:
+    std::atomic<bool> m_stop{false}, m_closed{false};
+    std::thread m_thread;
+};
+
+CComPtr<IUnknown> FilterIdentity(IGraphBuilder* graph, const wchar_t* name)
+{
+    CComPtr<IBaseFilter> filter;
+    CComPtr<IUnknown> identity;
+    if (graph && SUCCEEDED(graph->FindFilterByName(name, &filter)))
+        filter->QueryInterface(IID_IUnknown, (void**)&identity);
+    return identity;
 }
 
 class CaptureDeviceTest : public ::testing::Test {
@@ -264,4 +329,203 @@ TEST_F(CaptureDeviceTest, TenOpenReleaseCyclesLeaveNoFiltersAndStopsNeverHang)
         EXPECT_EQ(S_OK, canUnload()) << m;
     }
     EXPECT_TRUE(StopMessages().empty());
+}
+
+// A capture pin that refuses the 20 x 4096 buffer suggestion, or has no way to
+// take one: the chain without a renderer goes on with the pin's own buffers and
+// records; the chains with a renderer fail cleanly.
+TEST_F(CaptureDeviceTest, ARefusedBufferSuggestionRecordsWithoutARendererAndFailsWithOne)
+{
+    const struct { const wchar_t* name; BufferSuggestion suggestion; const char* logged; } cases[] = {
+        {L"Fake Refusing Capture", BufferSuggestion::Refused, "capture pin refused 20 x 4096 buffers hr:[0x80004005]"},
+        {L"Fake Plain Capture", BufferSuggestion::NotOffered, "capture pin refused 20 x 4096 buffers hr:[0x80004002]"},
+    };
+    std::vector<FakeDeviceSpec> specs;
+    for (const auto& c : cases) specs.push_back({c.name, CLSID_AudioInputDeviceCategory, c.suggestion, false});
+    CFakeDeviceList devices(specs);
+    ASSERT_TRUE(devices.Ok());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (int)c.suggestion);
+        std::wstring file = TempPath(L"capture_refused.wav");
+        DeleteFileW(file.c_str());
+        {
+            // Not heard (device mode 1): monitoring and recording go on.
+            CLogCapture log;
+            CCaptureDevice dev;
+            ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", c.name, 2));
+            ASSERT_EQ(1, dev.GetDeviceMode());
+            ASSERT_TRUE(dev.StartRendering());
+            EXPECT_TRUE(Has(FilterNames(dev.Graph()), L"NULL Renderer"));
+            EXPECT_TRUE(HasLine(log.Lines(), c.logged));
+            ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 2047));
+            EXPECT_TRUE(dev.IsRecording());
+            Sleep(1500);
+            ASSERT_TRUE(dev.StopRecord());
+            std::vector<LPARAM> stops = StopMessages();
+            ASSERT_EQ(1u, stops.size());
+            EXPECT_EQ(0, stops[0]);
+            dev.Close();
+            WavFile wav;
+            ASSERT_TRUE(ReadWav(file, wav));
+            EXPECT_EQ(2, wav.channels);
+            EXPECT_EQ(44100, wav.rate);
+            EXPECT_NEAR(1.5, wav.dataSize / 176400.0, 0.5);
+            Channel left = Extract(wav.data, 2, 16, 44100, 0);
+            EXPECT_TRUE(HasCleanToneWindows(left, 1000.0, 10.0)) << MeasureToneHz(left);
+            DeleteFileW(file.c_str());
+        }
+        {
+            // Heard (device mode 4): neither monitoring nor recording starts, and
+            // nothing of the chains stays in the graph.
+            CLogCapture log;
+            CCaptureDevice dev;
+            ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", c.name, 1));
+            ASSERT_EQ(4, dev.GetDeviceMode());
+            EXPECT_FALSE(dev.StartRendering());
+            EXPECT_FALSE(dev.IsPreviewing());
+            EXPECT_EQ(std::vector<std::wstring>{L"Audio Capture Device"}, FilterNames(dev.Graph()));
+            EXPECT_FALSE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 2047));
+            EXPECT_FALSE(dev.IsRecording());
+            EXPECT_FALSE(FileExists(file));
+            EXPECT_EQ(std::vector<std::wstring>{L"Audio Capture Device"}, FilterNames(dev.Graph()));
+            std::vector<std::string> lines = log.Lines();
+            EXPECT_TRUE(HasLine(lines, c.logged));
+            EXPECT_TRUE(HasLine(lines, "CaptureGraphRenderAudioDeviceWav is failed"));
+            EXPECT_TRUE(StopMessages().empty());
+        }
+    }
+}
+
+TEST_F(CaptureDeviceTest, PropertyPagesOfTheOpenDeviceInAModalFrame)
+{
+    CFakeDeviceList devices({{L"Fake Audio With Page", CLSID_AudioInputDeviceCategory, BufferSuggestion::Accepted, true},
+                             {L"Fake Video With Page", CLSID_VideoInputDeviceCategory, BufferSuggestion::Accepted, true}});
+    ASSERT_TRUE(devices.Ok());
+    // A real top-level owner, as the pages have (the frame is modal to it on Windows).
+    HWND owner = CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(owner);
+    const struct { const wchar_t* video; const wchar_t* audio; const wchar_t* source; bool audioPages; } cases[] = {
+        {L"", L"Fake Audio With Page", L"Audio Capture Device", true},
+        {L"Fake Video With Page", L"", L"Video Capture", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.audioPages ? "audio" : "video"));
+        g_fakePageLog.created = g_fakePageLog.activated = g_fakePageLog.objects = 0;
+        g_fakePageLog.object = nullptr;
+        CCaptureDevice dev;
+        ASSERT_TRUE(dev.InitFilterGraph(owner, c.video, c.audio, 2));
+        CComPtr<IUnknown> source = FilterIdentity(dev.Graph(), c.source);
+        ASSERT_TRUE(source);
+        {
+            CFrameCloser closer;
+            EXPECT_TRUE(c.audioPages ? dev.ShowAudioDeviceProperties() : dev.ShowVideoDeviceProperties());
+            EXPECT_TRUE(closer.Closed()) << "no property frame was shown";
+        }
+        EXPECT_EQ(1, g_fakePageLog.created.load());
+        EXPECT_EQ(1, g_fakePageLog.activated.load());
+        EXPECT_EQ(1, g_fakePageLog.objects.load());
+        EXPECT_EQ(source.p, g_fakePageLog.object.load()) << "the page was not given the device's filter";
+        // The other kind of source is not open: nothing to show.
+        EXPECT_FALSE(c.audioPages ? dev.ShowVideoDeviceProperties() : dev.ShowAudioDeviceProperties());
+    }
+    DestroyWindow(owner);
+}
+
+TEST_F(CaptureDeviceTest, PropertyPagesOfAFilterWithoutPagesShowNothing)
+{
+    CCaptureDevice dev;
+    EXPECT_FALSE(dev.ShowAudioDeviceProperties()) << "no device open";
+    EXPECT_FALSE(dev.ShowVideoDeviceProperties());
+    g_fakePageLog.created = 0;
+    // The fed device is our capture source, which offers no pages.
+    ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", CaptureDeviceName, 2));
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(dev.ShowAudioDeviceProperties());
+    EXPECT_LT(GetTickCount() - start, 2000u) << "something modal was shown";
+    EXPECT_FALSE(FindWindowExW(nullptr, nullptr, L"#32770", nullptr));
+    EXPECT_FALSE(dev.ShowVideoDeviceProperties());
+}
+
+// Drive V: is one of the sandbox's tiny volumes (the writer's own tests fill W:).
+TEST_F(CaptureDeviceTest, ADiskThatFillsUpIsReportedAndTheRecordingKeepsWhatWasWritten)
+{
+    CFullVolume volume(L'V', 128 * 1024);
+    if (!volume.Ok()) GTEST_SKIP() << volume.Why();
+    std::wstring file = volume.Path(L"take.wav");
+    CLogCapture log;
+    CCaptureDevice dev;
+    ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", CaptureDeviceName, 2));
+    ASSERT_TRUE(dev.StartRendering());
+    ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 2047));
+    // Notifications of the start are not what this test is after.
+    Sleep(100);
+    MSG msg;
+    while (PeekMessageW(&msg, m_window, WM_CAPTURE_GRAPHEVENT, WM_CAPTURE_GRAPHEVENT, PM_REMOVE)) {}
+    // 128 KB take less than a second: wait until the count stands still.
+    int bytes = -1, later = 0;
+    for (DWORD start = GetTickCount(); bytes != later && GetTickCount() - start < 8000;) {
+        bytes = later;
+        Sleep(400);
+        ASSERT_TRUE(dev.GetRecordedBytes(&later));
+    }
+    EXPECT_EQ(bytes, later) << "the recording never stopped growing";
+    EXPECT_TRUE(PeekMessageW(&msg, m_window, WM_CAPTURE_GRAPHEVENT, WM_CAPTURE_GRAPHEVENT, PM_REMOVE))
+        << "the owner heard nothing of the failed write";
+    // Monitoring goes on meanwhile.
+    BYTE record[88];
+    bool levels = false;
+    for (int i = 0; i < 20 && !levels; ++i) { Sleep(100); levels = dev.GetAnalyzerData(record) != FALSE; }
+    EXPECT_TRUE(levels) << "the analyzer stopped with the writer";
+    ASSERT_TRUE(dev.StopRecord());
+    std::vector<LPARAM> stops = StopMessages();
+    ASSERT_EQ(1u, stops.size()) << "the recording is still listed";
+    EXPECT_EQ(0, stops[0]);
+    EXPECT_TRUE(HasLine(log.Lines(), "capture graph error hr:[0x80070070]"));
+    dev.Close();
+
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(file, wav));
+    EXPECT_EQ((unsigned)bytes, wav.dataSize);
+    EXPECT_EQ(36u + wav.dataSize, wav.riffSize);
+    EXPECT_EQ(44 + (long long)wav.dataSize, wav.fileSize);
+    EXPECT_GT(wav.dataSize, 64u * 1024);
+    EXPECT_EQ(0u, wav.dataSize % 4);
+}
+
+// The MP3 chain waits for its encoder and writer modules: until they exist a
+// recording start fails cleanly, names the missing filter in the log and leaves
+// no file (an existing file of that name is not touched).
+TEST_F(CaptureDeviceTest, MP3RecordingWithoutItsFiltersFailsCleanly)
+{
+    CComPtr<IBaseFilter> encoder;
+    if (SUCCEEDED(encoder.CoCreateInstance(CLSID_NVMP3EncFilter)))
+        GTEST_SKIP() << "the MP3 encoder is registered here";
+    std::wstring file = TempPath(L"capture_take.mp3");
+    std::wstring existing = TempPath(L"capture_existing.mp3");
+    HANDLE h = CreateFileW(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    DWORD n = 0;
+    WriteFile(h, "keep", 4, &n, nullptr);
+    CloseHandle(h);
+    DeleteFileW(file.c_str());
+    CLogCapture log;
+    CCaptureDevice dev;
+    ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", CaptureDeviceName, 2));
+    ASSERT_TRUE(dev.StartRendering());
+    for (const std::wstring& target : {file, existing}) {
+        EXPECT_FALSE(dev.StartRecordMp3(target.c_str()));
+        EXPECT_FALSE(dev.IsRecording());
+        EXPECT_TRUE(dev.IsPreviewing()) << "monitoring is restored";
+        auto names = FilterNames(dev.Graph());
+        EXPECT_FALSE(Has(names, L"MP3 Encoder"));
+        EXPECT_FALSE(Has(names, L"NV MP3 Dump"));
+    }
+    EXPECT_FALSE(FileExists(file));
+    WIN32_FILE_ATTRIBUTE_DATA a = {};
+    EXPECT_TRUE(GetFileAttributesExW(existing.c_str(), GetFileExInfoStandard, &a));
+    EXPECT_EQ(4u, a.nFileSizeLow) << "a file the recording never opened was touched";
+    EXPECT_TRUE(HasLine(log.Lines(), "[CaptureGraphRenderAudioDeviceMp3] MP3 Encoder fail hr:[0x80040154]"));
+    EXPECT_TRUE(StopMessages().empty());
+    dev.Close();
+    DeleteFileW(existing.c_str());
 }

@@ -1,7 +1,9 @@
 #include "DShowUtil.h"
+#include "DeviceEnumOverride.h"
 #include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -300,89 +302,6 @@ CLSID ClassOf(IBaseFilter* filter)
     return id;
 }
 
-// The system device enumerator as this process sees it while the object lives:
-// the real one, but listing every category's devices in reverse order.
-class CReversedDeviceEnum : public ICreateDevEnum, public IClassFactory {
-public:
-    CReversedDeviceEnum()
-    {
-        m_real.CoCreateInstance(CLSID_SystemDeviceEnum);
-        CoRegisterClassObject(CLSID_SystemDeviceEnum, static_cast<IClassFactory*>(this),
-                              CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_cookie);
-    }
-    virtual ~CReversedDeviceEnum()
-    {
-        if (m_cookie) CoRevokeClassObject(m_cookie);
-    }
-    bool Ok() const { return m_real && m_cookie; }
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) *out = static_cast<IClassFactory*>(this);
-        else if (iid == IID_ICreateDevEnum) *out = static_cast<ICreateDevEnum*>(this);
-        else { *out = nullptr; return E_NOINTERFACE; }
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override
-    {
-        return outer ? CLASS_E_NOAGGREGATION : QueryInterface(iid, out);
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-
-    STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override
-    {
-        CComPtr<IEnumMoniker> real;
-        HRESULT hr = m_real->CreateClassEnumerator(category, &real, flags);
-        if (hr != S_OK) { *out = nullptr; return hr; }
-        std::vector<IMoniker*> list;
-        for (;;) {
-            IMoniker* m = nullptr;
-            if (real->Next(1, &m, nullptr) != S_OK) break;
-            list.insert(list.begin(), m);
-        }
-        *out = new CList(std::move(list));
-        return S_OK;
-    }
-
-private:
-    class CList : public IEnumMoniker {
-    public:
-        explicit CList(std::vector<IMoniker*> list) : m_list(std::move(list)) {}
-        virtual ~CList() { for (IMoniker* m : m_list) m->Release(); }
-        STDMETHODIMP QueryInterface(REFIID iid, void** out) override
-        {
-            if (iid == IID_IUnknown || iid == IID_IEnumMoniker) { *out = this; AddRef(); return S_OK; }
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-        STDMETHODIMP_(ULONG) Release() override { ULONG r = --m_refs; if (!r) delete this; return r; }
-        STDMETHODIMP Next(ULONG n, IMoniker** out, ULONG* fetched) override
-        {
-            ULONG got = 0;
-            while (got < n && m_next < m_list.size()) {
-                out[got] = m_list[m_next++];
-                out[got++]->AddRef();
-            }
-            if (fetched) *fetched = got;
-            return got == n ? S_OK : S_FALSE;
-        }
-        STDMETHODIMP Skip(ULONG n) override { m_next += n; return m_next <= m_list.size() ? S_OK : S_FALSE; }
-        STDMETHODIMP Reset() override { m_next = 0; return S_OK; }
-        STDMETHODIMP Clone(IEnumMoniker**) override { return E_NOTIMPL; }
-
-    private:
-        std::vector<IMoniker*> m_list;
-        size_t m_next = 0;
-        ULONG m_refs = 1;
-    };
-
-    CComPtr<ICreateDevEnum> m_real;
-    DWORD m_cookie = 0;
-};
-
 TEST_F(DShowUtilGraph, FindDeviceFilterBreaksTiesByDisplayName)
 {
     // Two boxes of one model share a friendly name; the lower display name wins
@@ -395,9 +314,10 @@ TEST_F(DShowUtilGraph, FindDeviceFilterBreaksTiesByDisplayName)
 
     for (int reversed = 0; reversed < 2; ++reversed) {
         SCOPED_TRACE(reversed);
-        std::unique_ptr<CReversedDeviceEnum> reverse;
+        std::unique_ptr<CDeviceEnumOverride> reverse;
         if (reversed) {
-            reverse.reset(new CReversedDeviceEnum);
+            reverse.reset(new CDeviceEnumOverride(
+                [](REFCLSID, MonikerList& list) { std::reverse(list.begin(), list.end()); }));
             ASSERT_TRUE(reverse->Ok());
         }
         CComPtr<IBaseFilter> slot;

@@ -442,7 +442,11 @@ TEST_F(CaptureDeviceTest, PropertyPagesOfAFilterWithoutPagesShowNothing)
     DWORD start = GetTickCount();
     EXPECT_TRUE(dev.ShowAudioDeviceProperties());
     EXPECT_LT(GetTickCount() - start, 2000u) << "something modal was shown";
-    EXPECT_FALSE(FindWindowExW(nullptr, nullptr, L"#32770", nullptr));
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr)) != nullptr;) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        EXPECT_NE(GetCurrentProcessId(), pid) << "a dialog was left open";
+    }
     EXPECT_FALSE(dev.ShowVideoDeviceProperties());
 }
 

@@ -142,10 +142,8 @@ TEST(PcmDumpFilter, ContinuesInNumberedFilesWithTheirPeakFilesAndCountsThem)
             std::wstring peak = PeakPathFor(wav);
             std::vector<uint8_t> ours = FileBytes(peak);
             DeleteFileW(peak.c_str());
-            if (i == 3 || !peaks) {
-                EXPECT_TRUE(ours.empty()) << "a peak file nobody asked for: " << i;
-                continue;
-            }
+            if (i == 3 || !peaks) EXPECT_TRUE(ours.empty()) << "a peak file nobody asked for: " << i;
+            if (i == 3) break;
             WavFile w;
             ASSERT_TRUE(ReadWav(wav, w)) << i;
             EXPECT_EQ(i < 2 ? 1048576u : (uint32_t)(pcm.size() - 2 * 1048576), w.dataSize);

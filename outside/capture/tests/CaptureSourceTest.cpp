@@ -4,8 +4,13 @@
 #include <windows.h>
 #include <dshow.h>
 #include <cmath>
+#include <algorithm>
+#include <mutex>
+#include <vector>
 #include "ComPtr.h"
+#include "InputPin.h"
 #include "OutsideFilters.h"
+#include "TestComObject.h"
 #include "TestSink.h"
 #include "TestSignal.h"
 #include "ModuleLoader.h"
@@ -87,6 +92,89 @@ struct Graph {
     {
         if (control) control->Stop();
     }
+};
+
+// A memory allocator that grants at most 4 buffers of 2048 bytes, whatever is asked.
+class CCappedAllocator : public CTestComObject<IMemAllocator> {
+public:
+    CCappedAllocator() : CTestComObject(IID_IMemAllocator) { m_real.CoCreateInstance(CLSID_MemoryAllocator); }
+    STDMETHODIMP SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) override
+    {
+        ALLOCATOR_PROPERTIES capped = *request;
+        capped.cBuffers = std::min(capped.cBuffers, 4L);
+        capped.cbBuffer = std::min(capped.cbBuffer, 2048L);
+        return m_real->SetProperties(&capped, actual);
+    }
+    STDMETHODIMP GetProperties(ALLOCATOR_PROPERTIES* props) override { return m_real->GetProperties(props); }
+    STDMETHODIMP Commit() override { return m_real->Commit(); }
+    STDMETHODIMP Decommit() override { return m_real->Decommit(); }
+    STDMETHODIMP GetBuffer(IMediaSample** s, REFERENCE_TIME* a, REFERENCE_TIME* b, DWORD f) override
+    {
+        return m_real->GetBuffer(s, a, b, f);
+    }
+    STDMETHODIMP ReleaseBuffer(IMediaSample* s) override { return m_real->ReleaseBuffer(s); }
+
+private:
+    CComPtr<IMemAllocator> m_real;
+};
+
+// A sink that keeps the bytes it receives and offers only the capped allocator.
+class CCappedSink : public CBaseFilter {
+public:
+    CCappedSink() : CBaseFilter(L"Capped Sink", &m_csFilter, CLSID_TestSink, true), m_pin(this, &m_csFilter) {}
+    int GetPinCount() override { return 1; }
+    CBasePin* GetPin(int n) override { return n == 0 ? &m_pin : nullptr; }
+    IPin* InputPin() { return &m_pin; }
+    std::vector<BYTE> Bytes()
+    {
+        std::lock_guard<std::mutex> lock(m_data);
+        return m_bytes;
+    }
+    long LargestSample()
+    {
+        std::lock_guard<std::mutex> lock(m_data);
+        return m_largest;
+    }
+
+private:
+    class CPin : public CBaseInputPin {
+    public:
+        CPin(CCappedSink* sink, CCritSec* lock) : CBaseInputPin(sink, lock, L"In"), m_sink(sink) {}
+        HRESULT CheckMediaType(const CMediaType* mt) override { return mt->majortype == MEDIATYPE_Audio ? S_OK : S_FALSE; }
+        STDMETHODIMP GetAllocator(IMemAllocator** allocator) override
+        {
+            if (!allocator) return E_POINTER;
+            CAutoLock lock(m_lock);
+            if (!m_allocator) {
+                m_allocator = new CCappedAllocator;
+                m_allocator->AddRef();
+            }
+            *allocator = m_allocator;
+            m_allocator->AddRef();
+            return S_OK;
+        }
+        STDMETHODIMP Receive(IMediaSample* sample) override
+        {
+            HRESULT hr = CBaseInputPin::Receive(sample);
+            if (hr != S_OK) return hr;
+            BYTE* data = nullptr;
+            sample->GetPointer(&data);
+            long n = sample->GetActualDataLength();
+            std::lock_guard<std::mutex> lock(m_sink->m_data);
+            m_sink->m_bytes.insert(m_sink->m_bytes.end(), data, data + n);
+            m_sink->m_largest = std::max(m_sink->m_largest, n);
+            return S_OK;
+        }
+
+    private:
+        CCappedSink* m_sink;
+    };
+
+    CCritSec m_csFilter;
+    CPin m_pin;
+    std::mutex m_data;
+    std::vector<BYTE> m_bytes;
+    long m_largest = 0;
 };
 
 bool HasTone(const std::vector<BYTE>& pcm, int channels, int rate)
@@ -173,6 +261,37 @@ TEST(CaptureSource, HonoursTheSuggestedBuffersAndRefusesWhenConnected)
     auto samples = g.sink->Samples();
     ASSERT_FALSE(samples.empty());
     for (auto& s : samples) EXPECT_LE(s.length, 4096);
+}
+
+// The pin's suggestion is 20 x 4096; an allocator downstream that grants only
+// 4 x 2048 is what the pin streams with, and the sound still arrives whole.
+TEST(CaptureSource, StreamsWithTheBuffersADownstreamAllocatorGrants)
+{
+    Graph g;
+    ASSERT_TRUE(g.capture);
+    CComQIPtr<IAMBufferNegotiation> neg(OutputPin(g.capture));
+    ALLOCATOR_PROPERTIES want = {20, 4096, 1, 0};
+    ASSERT_EQ(S_OK, neg->SuggestAllocatorProperties(&want));
+    CComQIPtr<IPersistPropertyBag> persist(g.capture);
+    CNameBag bag(kFeed);
+    ASSERT_TRUE(persist && SUCCEEDED(persist->Load(&bag, nullptr)));
+    CCappedSink* sink = new CCappedSink;
+    CComPtr<IBaseFilter> sinkFilter(sink);
+    ASSERT_TRUE(SUCCEEDED(g.graph->AddFilter(g.capture, L"Audio Capture Device")));
+    ASSERT_TRUE(SUCCEEDED(g.graph->AddFilter(sinkFilter, L"Capped Sink")));
+    ASSERT_TRUE(SUCCEEDED(g.graph->ConnectDirect(OutputPin(g.capture), sink->InputPin(), nullptr)));
+    ALLOCATOR_PROPERTIES got = {};
+    ASSERT_EQ(S_OK, neg->GetAllocatorProperties(&got));
+    EXPECT_EQ(4, got.cBuffers);
+    EXPECT_EQ(2048, got.cbBuffer);
+    ASSERT_TRUE(SUCCEEDED(g.control->Run()));
+    Sleep(2000);
+    g.control->Stop();
+    std::vector<BYTE> bytes = sink->Bytes();
+    EXPECT_LE(sink->LargestSample(), 2048);
+    EXPECT_GT(bytes.size(), 176400u * 3 / 2);
+    EXPECT_LT(bytes.size(), 176400u * 5 / 2);
+    EXPECT_TRUE(HasTone(bytes, 2, 44100));
 }
 
 TEST(CaptureSource, StreamConfigOffersAndDelivers48000)

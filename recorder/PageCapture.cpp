@@ -1,23 +1,17 @@
 #include "PageCapture.h"
+#include "MainWindowSkinIds.h"
 #include "SonelleGlobals.h"
 
 BEGIN_MESSAGE_MAP(CPageCapture, CNewWizPage)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
-
-CPageCapture::~CPageCapture()
-{
-    if (m_hBrush) DeleteObject(m_hBrush);
-}
 
 BOOL CPageCapture::OnInitDialog()
 {
     CNewWizPage::OnInitDialog();
-    // The page background is a pattern brush of skin bitmap 152.
-    if (HBITMAP pattern = LoadBitmapW(g_hSkinModule, MAKEINTRESOURCEW(152))) {
-        m_hBrush = CreatePatternBrush(pattern);
-        DeleteObject(pattern);
-    }
+    if (m_background.Load(g_hSkinModule, IDB_PAGE_RECORD_BACK)) m_background.SizeWindow(m_hWnd);
     return TRUE;
 }
 
@@ -27,8 +21,16 @@ BOOL CPageCapture::OnSetActive()
     return TRUE;
 }
 
+void CPageCapture::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    m_background.Paint(dc);
+    EndPaint(m_hWnd, &paint);
+}
+
 HBRUSH CPageCapture::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (kind == CTLCOLOR_DLG && m_hBrush) return m_hBrush;
+    if (kind == CTLCOLOR_DLG && m_background.GetBrush()) return m_background.GetBrush();
     return CNewWizPage::OnCtlColor(dc, wnd, kind);
 }

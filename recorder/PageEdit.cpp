@@ -1,4 +1,5 @@
 #include "PageEdit.h"
+#include "MainWindowSkinIds.h"
 #include "SonelleGlobals.h"
 
 BEGIN_MESSAGE_MAP(CPageEdit, CNewWizPage)
@@ -9,12 +10,7 @@ END_MESSAGE_MAP()
 BOOL CPageEdit::OnInitDialog()
 {
     CNewWizPage::OnInitDialog();
-    // The page takes the size of its background, skin bitmap 177.
-    if (m_background.Attach(LoadBitmapW(g_hSkinModule, MAKEINTRESOURCEW(177)))) {
-        BITMAP info = {};
-        GetObjectW((HBITMAP)m_background.m_hObject, sizeof(info), &info);
-        SetWindowPos((HWND)nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (m_background.Load(g_hSkinModule, IDB_PAGE_EDIT_BACK)) m_background.SizeWindow(m_hWnd);
     return TRUE;
 }
 
@@ -33,14 +29,6 @@ void CPageEdit::OnPaint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
-    if (m_background.m_hObject) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, m_background.m_hObject);
-        BITMAP info = {};
-        GetObjectW((HBITMAP)m_background.m_hObject, sizeof(info), &info);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
+    m_background.Paint(dc);
     EndPaint(m_hWnd, &paint);
 }

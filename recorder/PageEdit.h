@@ -2,7 +2,7 @@
 // editor and the track list come with the page's own work.
 #pragma once
 #include "NewWizPage.h"
-#include "Bitmap.h"
+#include "PageBackground.h"
 
 class CPageEdit : public CNewWizPage {
 public:
@@ -19,7 +19,7 @@ protected:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
 
-    CBitmap m_background;
+    CPageBackground m_background;
     CString m_strOpened;
 
     DECLARE_MESSAGE_MAP()

@@ -2,6 +2,7 @@
 #include "AboutDlg.h"
 #include "FilterRegistration.h"
 #include "LogFile.h"
+#include "MainWindowSkinIds.h"
 #include "Menu.h"
 #include "PageEdit.h"
 #include "SonelleGlobals.h"
@@ -95,15 +96,17 @@ BOOL CSonelleDlg::OnInitDialog()
 
 void CSonelleDlg::SkinButtons()
 {
-    if (!m_background.LoadBitmap(g_hSkinModule, 136)) m_background.LoadBitmap(GetModuleHandleW(nullptr), 136);
+    if (!m_background.LoadBitmap(g_hSkinModule, IDB_MAIN_BACKGROUND))
+        m_background.LoadBitmap(GetModuleHandleW(nullptr), IDB_MAIN_BACKGROUND);
     if (g_hExtra2Module) m_title.LoadBitmap(g_hExtra2Module, 1010);
-    else m_title.LoadBitmap(g_hSkinModule, 151);
+    else m_title.LoadBitmap(g_hSkinModule, IDB_MAIN_TITLE);
 
-    m_btnHelp.LoadBitmaps(g_hSkinModule, 148, 39, 39, false);
-    m_btnMinimize.LoadBitmaps(g_hSkinModule, 146, 39, 39, false);
-    m_btnExit.LoadBitmaps(g_hSkinModule, 147, 39, 39, false);
-    m_btnRecord.LoadBitmaps(g_hSkinModule, g_hExtra2Module ? 149 : 150, 307, 46, false);
-    m_btnEdit.LoadBitmaps(g_hSkinModule, g_hExtra2Module ? 150 : 149, 307, 46, false);
+    m_btnHelp.LoadBitmaps(g_hSkinModule, IDB_MAIN_HELP, 39, 39, false);
+    m_btnMinimize.LoadBitmaps(g_hSkinModule, IDB_MAIN_MINIMIZE, 39, 39, false);
+    m_btnExit.LoadBitmaps(g_hSkinModule, IDB_MAIN_EXIT, 39, 39, false);
+    // The left strip goes with the button placed first.
+    m_btnRecord.LoadBitmaps(g_hSkinModule, g_hExtra2Module ? IDB_MAIN_RIGHT_TAB : IDB_MAIN_LEFT_TAB, 307, 46, false);
+    m_btnEdit.LoadBitmaps(g_hSkinModule, g_hExtra2Module ? IDB_MAIN_LEFT_TAB : IDB_MAIN_RIGHT_TAB, 307, 46, false);
 
     CString face = ResourceString(145);
     CBButton* pageButtons[] = {&m_btnRecord, &m_btnEdit};

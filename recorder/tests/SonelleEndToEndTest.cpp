@@ -186,6 +186,73 @@ TEST_F(SonelleEndToEnd, MainWindowHasTheTitleAndBothPagesAreReachable)
     EXPECT_EQ(0u, process.ExitCode());
 }
 
+namespace {
+bool HasShape(HWND window)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    int kind = GetWindowRgn(window, region);
+    DeleteObject(region);
+    return kind == SIMPLEREGION || kind == COMPLEXREGION;
+}
+
+// The page dialogs inside the main window.
+std::vector<HWND> Pages(HWND window)
+{
+    std::vector<HWND> pages;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (drv::WindowClass(child) == L"#32770") pages.push_back(child);
+    return pages;
+}
+}  // namespace
+
+TEST_F(SonelleEndToEnd, MainWindowIsSkinnedFromItsOwnPicturesOrTheSkinModule)
+{
+    for (bool skinModule : {false, true}) {
+        SCOPED_TRACE(skinModule ? "skin module" : "own pictures");
+        if (skinModule) {
+            ASSERT_TRUE(CopyFileW((drv::OwnFolder() + L"sSonelleADVSkin.dll").c_str(),
+                                  (m_install + L"sSonelleADVSkin.dll").c_str(), FALSE));
+        }
+        drv::Process process;
+        HWND window = Start(process);
+        ASSERT_NE(nullptr, window);
+        RECT frame = {};
+        GetWindowRect(window, &frame);
+        EXPECT_EQ(1000, frame.right - frame.left) << "sized to the background picture";
+        EXPECT_EQ(680, frame.bottom - frame.top);
+        EXPECT_TRUE(HasShape(window)) << "rounded window";
+        for (int id : {1000, 1001, 1003, 1004, 1005}) {
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, id))) << id;
+            EXPECT_TRUE(HasShape(GetDlgItem(window, id))) << id << ": its picture strip was loaded";
+        }
+
+        std::vector<HWND> pages = Pages(window);
+        ASSERT_EQ(1u, pages.size()) << "the Record page only";
+        const HWND recordPage = pages[0];
+        RECT place = {};
+        GetWindowRect(recordPage, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(17, place.left);
+        EXPECT_EQ(79, place.top);
+        EXPECT_EQ(966, place.right - place.left);
+        EXPECT_EQ(582, place.bottom - place.top);
+
+        ASSERT_TRUE(drv::ClickControl(window, 1001));
+        for (int i = 0; i < 100 && Pages(window).size() < 2; ++i) Sleep(20);
+        pages = Pages(window);
+        ASSERT_EQ(2u, pages.size()) << "the Edit page is made on first use";
+        const HWND editPage = pages[0] == recordPage ? pages[1] : pages[0];
+        for (int i = 0; i < 100 && !IsWindowEnabled(GetDlgItem(window, 1000)); ++i) Sleep(20);
+        EXPECT_FALSE(IsWindowVisible(recordPage));
+        EXPECT_TRUE(IsWindowVisible(editPage));
+        ASSERT_TRUE(drv::ClickControl(window, 1000));
+        for (int i = 0; i < 100 && !IsWindowVisible(recordPage); ++i) Sleep(20);
+        EXPECT_TRUE(IsWindowVisible(recordPage));
+        EXPECT_FALSE(IsWindowVisible(editPage));
+        Exit(process, window);
+    }
+}
+
 TEST_F(SonelleEndToEnd, SingleInstanceTestLooksOnlyForWizardAndRecorderDialogs)
 {
     struct Case {

@@ -14,6 +14,7 @@ add_custom_command(
   COMMAND ${SONELLE_HOST_CXX} -std=c++17 -O1 -o ${SONELLE_SKINGEN} ${SONELLE_SKINGEN_SOURCES}
   DEPENDS ${SONELLE_SKINGEN_SOURCES} ${SONELLE_SKINGEN_HEADERS}
           ${CMAKE_SOURCE_DIR}/skin/SkinIds.h ${CMAKE_SOURCE_DIR}/skin/tests/TestSkin.h
+          ${CMAKE_SOURCE_DIR}/recorder/MainWindowSkinIds.h
   COMMENT "Building the skin picture generator (host)")
 add_custom_target(skingen DEPENDS ${SONELLE_SKINGEN})
 

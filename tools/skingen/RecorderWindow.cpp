@@ -1,0 +1,328 @@
+#include "RecorderWindow.h"
+#include <algorithm>
+#include <cmath>
+#include "Pictures.h"
+#include "Shapes.h"
+#include "../../recorder/MainWindowSkinIds.h"
+
+using namespace palette;
+
+namespace {
+
+const Rgb kBarTop = {54, 46, 40}, kBarBottom = {39, 34, 30};
+const Rgb kBodyTop = {35, 31, 27}, kBodyBottom = {24, 21, 19};
+const Rgb kEdgeDark = {13, 11, 10}, kEdgeLight = {74, 64, 56};
+const Rgb kPageTop = {38, 33, 29}, kPageBottom = {30, 26, 23};
+const Rgb kWellTop = {20, 17, 15}, kWellBottom = {25, 22, 19};
+const Rgb kPlateTop = {47, 41, 36}, kPlateBottom = {36, 31, 28};
+
+// The window background is drawn once; the pieces drawn over it copy from it.
+const Canvas& Background()
+{
+    static const Canvas background = MainBackground();
+    return background;
+}
+
+// A recess around the rectangle of a control: dark upper edge, light lower edge.
+void Well(Canvas& c, double x, double y, double w, double h, double r)
+{
+    c.RoundRect(x - 2, y - 1, w + 4, h + 3, r + 2, kEdgeLight);
+    c.RoundRect(x - 2, y - 2, w + 4, h + 3, r + 2, kEdgeDark);
+    c.RoundRectGradient(x - 1, y - 1, w + 2, h + 2, r + 1, kWellTop, kWellBottom);
+}
+
+// A raised surface: light upper edge, dark lower edge.
+void Plate(Canvas& c, double x, double y, double w, double h, double r)
+{
+    c.RoundRect(x, y + 1, w, h, r, kEdgeDark);
+    c.RoundRect(x, y, w, h, r, MakeRgb(66, 57, 50));
+    c.RoundRectGradient(x + 1, y + 1, w - 2, h - 2, r - 1, kPlateTop, kPlateBottom);
+}
+
+// A round seat for a big round button.
+void Socket(Canvas& c, double cx, double cy, double r)
+{
+    c.Circle(cx, cy + 1, r + 2, kEdgeLight);
+    c.Circle(cx, cy, r + 2, kEdgeDark);
+    c.CircleGradient(cx, cy, r + 1, kWellTop, kWellBottom);
+}
+
+Canvas PageBase()
+{
+    Canvas c(MAIN_PAGE_WIDTH, MAIN_PAGE_HEIGHT);
+    c.VerticalGradient(0, 0, c.Width(), c.Height(), kPageTop, kPageBottom);
+    return c;
+}
+
+// Lettering of the product name: strokes in units of the x-height, measured
+// down from the capital height (0) to the base line (1.45).
+typedef std::vector<std::vector<Pt>> Glyph2;
+const double kBase = 1.45, kMid = 0.95;
+
+Glyph2 LetterS()
+{
+    std::vector<Pt> s = Bezier({0.80, 0.22}, {0.72, 0.07}, {0.58, 0.0}, {0.43, 0.0});
+    Append(s, Bezier({0.43, 0.0}, {0.22, 0.0}, {0.08, 0.12}, {0.08, 0.32}));
+    Append(s, Bezier({0.08, 0.32}, {0.08, 0.56}, {0.34, 0.62}, {0.46, 0.67}));
+    Append(s, Bezier({0.46, 0.67}, {0.64, 0.74}, {0.84, 0.83}, {0.84, 1.07}));
+    Append(s, Bezier({0.84, 1.07}, {0.84, 1.31}, {0.64, 1.45}, {0.42, 1.45}));
+    Append(s, Bezier({0.42, 1.45}, {0.24, 1.45}, {0.09, 1.37}, {0.02, 1.21}));
+    return {s};
+}
+Glyph2 LetterO() { return {Arc({0.5, kMid}, 0.5, 0.5, 0, 360, 48)}; }
+Glyph2 LetterN()
+{
+    std::vector<Pt> arch = Bezier({0, 0.80}, {0.06, 0.56}, {0.24, 0.45}, {0.45, 0.45});
+    Append(arch, Bezier({0.45, 0.45}, {0.74, 0.45}, {0.88, 0.60}, {0.88, 0.86}));
+    arch.push_back({0.88, kBase});
+    return {{{0, 0.45}, {0, kBase}}, arch};
+}
+Glyph2 LetterE()
+{
+    std::vector<Pt> bowl = {{0.0, kMid}, {1.0, kMid}};
+    Append(bowl, Arc({0.5, kMid}, 0.5, 0.5, 0, 318, 48));
+    return {bowl};
+}
+Glyph2 LetterL() { return {{{0, 0}, {0, kBase}}}; }
+
+// Draws "Sonelle" from (x, capTop) with x-height `em`; returns the right end.
+double Wordmark(Canvas& c, double x, double capTop, double em, Rgb ink)
+{
+    const struct {
+        Glyph2 (*glyph)();
+        double width;
+    } letters[] = {{LetterS, 0.84}, {LetterO, 1.0}, {LetterN, 0.88}, {LetterE, 1.0},
+                   {LetterL, 0.0},  {LetterL, 0.0}, {LetterE, 1.0}};
+    const double stroke = 0.2, gap = 0.34;
+    std::vector<std::vector<Pt>> all;
+    for (const auto& letter : letters) {
+        for (auto line : letter.glyph()) {
+            for (Pt& p : line) p = {x + p.x * em, capTop + p.y * em};
+            all.push_back(line);
+        }
+        x += (letter.width + stroke + gap) * em;
+    }
+    Stroke(c, all, stroke * em, ink);
+    return x - (stroke + gap) * em;
+}
+
+// The mark beside the name: a ring holding a short burst of level bars.
+void Mark(Canvas& c, double cx, double cy)
+{
+    c.Circle(cx, cy + 1.5, 24, kEdgeDark);
+    c.CircleGradient(cx, cy, 23.5, kAmberLight, kEmber);
+    c.CircleGradient(cx, cy, 19.5, MakeRgb(28, 24, 21), MakeRgb(40, 34, 30));
+    const double heights[] = {7, 14, 22, 28, 22, 14, 7};
+    for (int i = 0; i < 7; ++i) {
+        double h = heights[i], bx = cx + (i - 3) * 4.6 - 1.4;
+        c.RoundRect(bx, cy - h / 2, 2.8, h, 1.4, Mix(kAmberLight, kEmber, std::abs(i - 3) / 3.0));
+    }
+}
+
+// The page buttons: two pills, each centred in its frame (where the caption is
+// drawn) and clear of the part where the two frames overlap, so neither covers
+// the other whatever order they are painted in.
+bool InTab(bool, double px, double py, double inset)
+{
+    const double x = 61 + inset, y = 3 + inset, w = 185 - 2 * inset, h = 40 - 2 * inset;
+    return InsideRoundRect(px, py, x, y, w, h, 14 - inset);
+}
+
+void TabFace(Canvas& c, bool left, int state)
+{
+    // Captions: grey on the idle face, near-black on the hover face, yellow on the
+    // pressed face and on the face of the shown page (the disabled frame).
+    Rgb rim = MakeRgb(96, 83, 72), top = MakeRgb(74, 64, 56), bottom = MakeRgb(47, 41, 37);
+    if (state == 2) rim = MakeRgb(252, 224, 176), top = MakeRgb(250, 212, 150), bottom = kAmber;
+    if (state == 3) rim = kAmberLight, top = MakeRgb(96, 56, 32), bottom = MakeRgb(70, 42, 26);
+    if (state == 4) rim = kAmber, top = MakeRgb(84, 56, 38), bottom = MakeRgb(50, 36, 28);
+    const int w = MAIN_TAB_WIDTH, h = MAIN_TAB_HEIGHT;
+    PaintShape(c, 0, 0, w, h + 1, [&](double x, double y) { return InTab(left, x, y - 1.2, 0); }, kEdgeDark);
+    PaintShape(c, 0, 0, w, h, [&](double x, double y) { return InTab(left, x, y, 0); }, rim);
+    PaintShape(c, 0, 0, w, h, [&](double x, double y) { return InTab(left, x, y, 1.3); },
+               [&](int, int y) { return Mix(top, bottom, (y - 4) / 36.0); });
+    // A soft sheen along the top.
+    PaintShape(c, 0, 0, w, h, [&](double x, double y) { return y < 8 && InTab(left, x, y, 1.3); },
+               [&](int, int y) { return Mix(Mix(top, kCream, 0.18), top, (y - 4) / 4.0); });
+    if (state == 4) {
+        PaintShape(c, 0, 0, w, h, [&](double x, double y) { return y >= 36 && y <= 39.5 && InTab(left, x, y, 6); },
+                   [&](int x, int) { return Mix(kAmberLight, kEmber, std::abs(x - 153.5) / 90.0); });
+    }
+}
+
+void CaptionFace(Canvas& c, CaptionGlyph glyph, int state)
+{
+    const double cx = 19.5, cy = 19.5;
+    Rgb rim = MakeRgb(98, 85, 74), top = MakeRgb(72, 63, 56), bottom = MakeRgb(44, 39, 35), ink = MakeRgb(226, 214, 200);
+    double shift = 0;
+    if (state == 2) {
+        rim = MakeRgb(252, 224, 176), top = MakeRgb(250, 212, 150), bottom = kAmber, ink = MakeRgb(42, 30, 22);
+        if (glyph == CaptionGlyph::Exit) top = MakeRgb(236, 118, 80), bottom = kRed, rim = MakeRgb(248, 170, 130), ink = kCream;
+    }
+    if (state == 3) rim = kAmberLight, top = MakeRgb(96, 56, 32), bottom = MakeRgb(70, 42, 26), ink = kAmberLight, shift = 1;
+    if (state == 4) rim = MakeRgb(70, 62, 55), top = MakeRgb(50, 44, 39), bottom = MakeRgb(40, 35, 31), ink = MakeRgb(98, 91, 84);
+    c.Circle(cx, cy + 1.2, 16, kEdgeDark);
+    c.Circle(cx, cy, 15.6, rim);
+    c.CircleGradient(cx, cy, 14.3, top, bottom);
+    const double s = shift, w = 2.6;
+    switch (glyph) {
+    case CaptionGlyph::Minimize:
+        Stroke(c, {{{13.5 + s, 24 + s}, {25.5 + s, 24 + s}}}, w, ink);
+        break;
+    case CaptionGlyph::Exit:
+        Stroke(c, {{{14.5 + s, 14.5 + s}, {24.5 + s, 24.5 + s}}, {{24.5 + s, 14.5 + s}, {14.5 + s, 24.5 + s}}}, w, ink);
+        break;
+    case CaptionGlyph::Help: {
+        std::vector<Pt> hook = Arc({19.5 + s, 15.8 + s}, 4.6, 4.3, 165, -50, 24);
+        Pt end = hook.back();
+        Append(hook, Bezier(end, {end.x - 1.8, end.y + 1.1}, {19.5 + s, 20.6 + s}, {19.5 + s, 22.6 + s}, 8));
+        Stroke(c, {hook}, w, ink);
+        Stroke(c, {{{19.5 + s, 26.8 + s}}}, 3.3, ink);
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+Canvas MainBackground()
+{
+    const int w = MAIN_WINDOW_WIDTH, h = MAIN_WINDOW_HEIGHT, bar = MAIN_PAGE_Y - 3;
+    Canvas c(w, h);
+    c.VerticalGradient(0, 0, w, bar, kBarTop, kBarBottom);
+    c.VerticalGradient(0, bar, w, h - bar, kBodyTop, kBodyBottom);
+    // A warm glow behind the page buttons.
+    const double gx = MAIN_RIGHT_TAB_X + 30.5, gy = 46, rx = 330, ry = 44;
+    for (int y = 0; y < bar; ++y)
+        for (int x = 0; x < w; ++x) {
+            double d = ((x - gx) * (x - gx)) / (rx * rx) + ((y - gy) * (y - gy)) / (ry * ry);
+            if (d < 1) c.Blend(x, y, kEmber, 0.16 * (1 - d) * (1 - d));
+        }
+    // An amber hairline closes the bar, brightest under the page buttons.
+    for (int x = 0; x < w; ++x) {
+        double t = std::min(1.0, std::abs(x - gx) / 480.0);
+        c.Set(x, bar - 1, Mix(Mix(kAmber, kBarBottom, 0.35), kBarBottom, t * t));
+        c.Set(x, bar, Mix(Mix(kEmber, kEdgeDark, 0.55), kEdgeDark, t));
+    }
+    // The page sits in a recess.
+    const int px = MAIN_PAGE_X, py = MAIN_PAGE_Y, pw = MAIN_PAGE_WIDTH, ph = MAIN_PAGE_HEIGHT;
+    c.Fill(px - 2, py - 2, pw + 4, ph + 4, kEdgeLight);
+    c.Fill(px - 2, py - 2, pw + 3, ph + 3, kEdgeDark);
+    c.Fill(px - 1, py - 1, pw + 1, ph + 1, MakeRgb(18, 16, 14));
+    c.Fill(px, py, pw, ph, kPageTop);
+    // Window rim: light above and left, dark below and right.
+    c.Fill(0, 0, w, 1, MakeRgb(104, 90, 78));
+    c.Fill(0, 0, 1, h, MakeRgb(84, 73, 64));
+    c.Fill(0, h - 1, w, 1, MakeRgb(10, 9, 8));
+    c.Fill(w - 1, 0, 1, h, MakeRgb(14, 12, 11));
+    // A small jewel between the page buttons.
+    PaintShape(c, gx - 6, 40, gx + 6, 52,
+               [&](double x, double y) { return std::abs(x - gx) + std::abs(y - gy + 0.5) <= 4.5; }, kAmber);
+    PaintShape(c, gx - 6, 40, gx + 6, 52,
+               [&](double x, double y) { return std::abs(x - gx) + std::abs(y - gy + 0.5) <= 2.2; }, kAmberLight);
+    // A grip in the lower right corner.
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j <= i; ++j) {
+            int x = w - 8 - (i - j) * 4, y = h - 8 - j * 4;
+            c.Fill(x, y, 2, 2, kEdgeLight);
+            c.Fill(x, y, 1, 1, MakeRgb(96, 84, 74));
+        }
+    return c;
+}
+
+Canvas MainTitle()
+{
+    Canvas c = Crop(Background(), 3, 0, 250, MAIN_PAGE_Y - 5);
+    Mark(c, 36, 38);
+    double right = Wordmark(c, 74, 22, 19.5, kCream);
+    // The name's underline fades out to the right.
+    for (int x = 76; x < (int)right + 14; ++x)
+        c.Blend(x, 58, kAmber, 0.85 * (1 - (x - 76) / (right + 14 - 76)));
+    return c;
+}
+
+Canvas CaptionButtonStrip(CaptionGlyph glyph, int x)
+{
+    const int s = MAIN_CAPTION_BUTTON_SIZE;
+    const Canvas under = Crop(Background(), x, MAIN_CAPTION_BUTTON_Y, s, s);
+    Canvas strip(s * 5, s);
+    for (int state : {0, 2, 3, 4}) {
+        Canvas face = under;
+        CaptionFace(face, glyph, state);
+        strip.Blit(face, state * s, 0);
+    }
+    Canvas mask(s, s);
+    mask.KeyOutsideCircle(19.5, 19.5, 17, palette::kKeyRed, Rgb{});
+    strip.Blit(mask, s, 0);
+    return strip;
+}
+
+Canvas PageTabStrip(bool left)
+{
+    const int w = MAIN_TAB_WIDTH, h = MAIN_TAB_HEIGHT;
+    const Canvas under = Crop(Background(), left ? MAIN_LEFT_TAB_X : MAIN_RIGHT_TAB_X, MAIN_TAB_Y, w, h);
+    Canvas strip(w * 5, h);
+    for (int state : {0, 2, 3, 4}) {
+        Canvas face = under;
+        TabFace(face, left, state);
+        strip.Blit(face, state * w, 0);
+    }
+    Canvas mask(w, h);
+    KeyOutside(mask, [left](double x, double y) { return InTab(left, x, y, -0.6); }, palette::kKeyRed, Rgb{});
+    strip.Blit(mask, w, 0);
+    return strip;
+}
+
+Canvas RecordPageBackground()
+{
+    Canvas c = PageBase();
+    // Meters: two band graphs, two level bars and the input-level slider.
+    Plate(c, 9, 8, 811, 240, 9);
+    Well(c, 20, 20, 334, 217, 3);
+    Well(c, 403, 20, 334, 217, 3);
+    Well(c, 367, 19, 17, 219, 3);
+    Well(c, 750, 19, 17, 219, 3);
+    Well(c, 781, 15, 29, 203, 5);
+    // Status line with the progress bar, then the recorded files.
+    Well(c, 14, 254, 802, 22, 6);
+    Well(c, 19, 305, 786, 257, 3);
+    // Right column: recording time, REC, Stop, Option and Publish.
+    Plate(c, 823, 8, 135, 566, 10);
+    Well(c, 836, 70, 112, 24, 4);
+    for (double x : {864.0, 895.0}) {
+        c.Circle(x, 79, 1.3, kGrey);
+        c.Circle(x, 85, 1.3, kGrey);
+    }
+    for (int y : {113, 219, 325}) Socket(c, 892, y + 43, 43);
+    Socket(c, 892, 508, 50);
+    return c;
+}
+
+Canvas EditPageBackground()
+{
+    Canvas c = PageBase();
+    // Tool row above the wave, the wave itself, the transport row below it.
+    Plate(c, 9, 8, 948, 44, 9);
+    Well(c, 19, 56, 927, 181, 3);
+    Plate(c, 9, 241, 948, 42, 9);
+    Well(c, 510, 253, 234, 19, 4);
+    Well(c, 794, 246, 157, 29, 6);
+    // Tracks, and the effect column beside them.
+    Well(c, 19, 305, 786, 257, 3);
+    Plate(c, 823, 296, 135, 278, 10);
+    Socket(c, 892, 508, 50);
+    return c;
+}
+
+void AddRecorderWindowPictures(std::map<int, std::function<Canvas()>>& set)
+{
+    set[IDB_MAIN_BACKGROUND] = [] { return Background(); };
+    set[IDB_MAIN_TITLE] = [] { return MainTitle(); };
+    set[IDB_MAIN_HELP] = [] { return CaptionButtonStrip(CaptionGlyph::Help, MAIN_HELP_X); };
+    set[IDB_MAIN_MINIMIZE] = [] { return CaptionButtonStrip(CaptionGlyph::Minimize, MAIN_MINIMIZE_X); };
+    set[IDB_MAIN_EXIT] = [] { return CaptionButtonStrip(CaptionGlyph::Exit, MAIN_EXIT_X); };
+    set[IDB_MAIN_LEFT_TAB] = [] { return PageTabStrip(true); };
+    set[IDB_MAIN_RIGHT_TAB] = [] { return PageTabStrip(false); };
+    set[IDB_PAGE_RECORD_BACK] = [] { return RecordPageBackground(); };
+    set[IDB_PAGE_EDIT_BACK] = [] { return EditPageBackground(); };
+}

@@ -1,0 +1,20 @@
+// The recorder's main window and its two pages: background, title, caption
+// buttons, page buttons and page backgrounds. The pieces that sit on the
+// background carry the background under their cut-out parts, so they fit it
+// pixel for pixel whether or not the window region clips them.
+#pragma once
+#include <functional>
+#include <map>
+#include "Canvas.h"
+
+Canvas MainBackground();
+Canvas MainTitle();
+enum class CaptionGlyph { Help, Minimize, Exit };
+Canvas CaptionButtonStrip(CaptionGlyph glyph, int x);
+// The two page buttons form one split pill: the left one at x 259, the right at 505.
+Canvas PageTabStrip(bool left);
+Canvas RecordPageBackground();
+Canvas EditPageBackground();
+
+// Adds these pictures, under their ids, to the recorder's set.
+void AddRecorderWindowPictures(std::map<int, std::function<Canvas()>>& set);

@@ -1,12 +1,18 @@
 // The main window hosted in the test process, with the skin pictures the program
 // carries: the pictures keep the sizes, frames and key colours the window relies
 // on, and what the window shows are those pictures, page by page.
+#include "DropRecord.h"
 #include "MainWindowSkinIds.h"
+#include "NvDropTarget.h"
 #include "PageCapture.h"
 #include "PageEdit.h"
 #include "SonelleDlg.h"
 #include "SonelleGlobals.h"
 #include <gtest/gtest.h>
+#include <shlobj.h>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -115,18 +121,35 @@ TEST(MainWindowPictures, PageButtonsMeetTheBackgroundOutsideTheirShape)
 
 namespace {
 
+// The main window with its OLE drag notifications counted.
+class ObservedSonelleDlg : public CSonelleDlg {
+public:
+    IDropTarget* Target() const { return reinterpret_cast<IDropTarget*>(m_dropTarget); }
+    void OnDragLeave() override { ++leaves; }
+    BOOL OnDrop(IDataObject* data, DROPEFFECT effect, POINT point) override
+    {
+        ++drops;
+        return CSonelleDlg::OnDrop(data, effect, point);
+    }
+    int leaves = 0, drops = 0;
+};
+
+// The main window as start-up builds it, shown, with the program's own pictures and
+// an installation without filter modules (the registrations find nothing).
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        OleInitialize(nullptr);
         g_hSkinModule = GetModuleHandleW(nullptr);
         g_hResourceModule = GetModuleHandleW(nullptr);
         g_hExtra2Module = nullptr;
         g_szWindowTitle = L"Sonelle in the test";
-        // An installation without filter modules: the registrations find nothing.
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
+        m_temp = temp;
         g_szAppPath = CString(temp) + L"SonelleNoModules\\";
+        g_DropWindows.RemoveAll();
         dialog.SetPlaceholder(CSonelleDlg::IDC_PLACEHOLDER);
         dialog.AddPage(&record, CPageCapture::IDD);
         dialog.AddPage(&edit, CPageEdit::IDD);
@@ -139,6 +162,8 @@ protected:
         dialog.PreventSleep(FALSE);
         if (dialog.m_hWnd) dialog.DestroyWindow();
         Pump();
+        g_DropWindows.RemoveAll();
+        OleUninitialize();
     }
     void Redraw()
     {
@@ -152,9 +177,10 @@ protected:
     }
     HWND Item(int id) const { return ::GetDlgItem(dialog.m_hWnd, id); }
 
-    CSonelleDlg dialog;
+    ObservedSonelleDlg dialog;
     CPageCapture record;
     CPageEdit edit;
+    std::wstring m_temp;
 };
 
 }  // namespace
@@ -233,4 +259,195 @@ TEST_F(MainWindow, ButtonsAreCutToTheirShapesAndPlacedAsTheWindowExpects)
     DeleteObject(both);
     DeleteObject(left);
     DeleteObject(right);
+}
+
+// Files that reach the main window: shell drops (WM_DROPFILES), OLE drags, drop
+// handles and registrations in WM_DROPDLG_REGISTRY, copies in WM_COPYDATA.
+namespace {
+
+// A drop handle as the shell makes it: DROPFILES followed by the wide names.
+HDROP MakeDrop(const std::vector<std::wstring>& files)
+{
+    size_t chars = 1;
+    for (const auto& f : files) chars += f.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    wchar_t* name = reinterpret_cast<wchar_t*>(header + 1);
+    for (const auto& f : files) {
+        wcscpy(name, f.c_str());
+        name += f.size() + 1;
+    }
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+// An IDataObject as an OLE drag brings it: it holds one file as CF_HDROP.
+class FileDataObject : public IDataObject {
+public:
+    explicit FileDataObject(const std::wstring& file) : m_file(file) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid != IID_IUnknown && iid != IID_IDataObject) return *object = nullptr, E_NOINTERFACE;
+        *object = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = MakeDrop({m_file});
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
+    {
+        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
+    {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    std::wstring m_file;
+};
+
+class MainWindowDrops : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        m_folder = m_temp + L"SonelleDrops" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(m_folder.c_str(), nullptr);
+        m_file = m_folder + L"\\take one.wav";
+        CloseHandle(CreateFileW(m_file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    void TearDown() override
+    {
+        MainWindow::TearDown();
+        DeleteFileW(m_file.c_str());
+        RemoveDirectoryW(m_folder.c_str());
+    }
+    void ShowPage(UINT id)
+    {
+        Click(id == CPageEdit::IDD ? CSonelleDlg::IDC_EDIT_PAGE : CSonelleDlg::IDC_RECORD_PAGE);
+        ASSERT_EQ(id, dialog.GetActivePageID());
+    }
+    std::wstring Opened() const { return edit.m_hWnd ? std::wstring(edit.GetOpenedFile()) : std::wstring(); }
+
+    std::wstring m_folder, m_file;
+};
+
+}  // namespace
+
+TEST_F(MainWindowDrops, OneFileDroppedOnTheEditPageIsOpenedThere)
+{
+    EXPECT_TRUE(::GetWindowLongPtrW(dialog.m_hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    const struct {
+        UINT page;
+        std::vector<std::wstring> files;
+        bool opens;
+    } cases[] = {
+        {CPageEdit::IDD, {m_file}, true},
+        {CPageCapture::IDD, {m_file}, false},            // the Record page takes no drops
+        {CPageEdit::IDD, {m_file, m_file}, false},       // several files
+        {CPageEdit::IDD, {m_folder}, false},             // a folder
+        {CPageEdit::IDD, {m_folder + L"\\."}, false},
+        {CPageEdit::IDD, {m_folder + L"\\.."}, false},
+        {CPageEdit::IDD, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files.empty() ? std::string("no file") : std::string(c.files[0].begin(), c.files[0].end()));
+        ShowPage(c.page);
+        edit.OpenFile(L"");
+        HDROP drop = MakeDrop(c.files);
+        dialog.SendMessage(WM_DROPFILES, (WPARAM)drop, 0);
+        EXPECT_EQ(c.opens ? m_file : std::wstring(), Opened());
+        EXPECT_EQ(c.page, dialog.GetActivePageID());
+        EXPECT_EQ(0u, GlobalSize(drop)) << "the drop handle is finished in every case";
+    }
+}
+
+TEST_F(MainWindowDrops, OleDragsAreRefusedAndEndAsADragLeave)
+{
+    ShowPage(CPageEdit::IDD);
+    IDropTarget* target = dialog.Target();
+    ASSERT_NE(nullptr, target);
+    FileDataObject data(m_file);
+    const POINTL at = {300, 300};
+    for (DWORD offered : {DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK}) {
+        DWORD effect = offered;
+        ASSERT_EQ(S_OK, target->DragEnter(&data, MK_LBUTTON, at, &effect));
+        EXPECT_EQ((DWORD)DROPEFFECT_NONE, effect);
+        effect = offered;
+        ASSERT_EQ(S_OK, target->DragOver(MK_LBUTTON, at, &effect));
+        EXPECT_EQ((DWORD)DROPEFFECT_NONE, effect);
+        effect = offered;
+        ASSERT_EQ(S_OK, target->Drop(&data, 0, at, &effect));
+        EXPECT_EQ((DWORD)DROPEFFECT_NONE, effect);
+    }
+    EXPECT_EQ(3, dialog.leaves) << "each refused drop ends as a drag-leave";
+    EXPECT_EQ(0, dialog.drops);
+    EXPECT_EQ(std::wstring(), Opened());
+}
+
+TEST_F(MainWindowDrops, DropHandlesInTheRegistryMessageAreTakenOnlyFromThisProcess)
+{
+    ShowPage(CPageEdit::IDD);
+    // A handle this process did not post (as one from another process would be):
+    // not read, not finished.
+    HDROP foreign = MakeDrop({m_file});
+    dialog.SendMessage(WM_DROPDLG_REGISTRY, DROPDLG_DROPFILES, (LPARAM)foreign);
+    EXPECT_EQ(std::wstring(), Opened());
+    EXPECT_NE(0u, GlobalSize(foreign)) << "still the sender's";
+    GlobalFree(foreign);
+
+    HDROP own = MakeDrop({m_file});
+    NotePostedHandle(own);
+    dialog.PostMessage(WM_DROPDLG_REGISTRY, DROPDLG_DROPFILES, (LPARAM)own);
+    Pump();
+    EXPECT_EQ(m_file, Opened());
+
+    // A registration block this process did not post is ignored as well.
+    DropDlgRecord record = MakeDropRecord(reinterpret_cast<HWND>(0x1234), L"Peer.exe");
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(record));
+    memcpy(GlobalLock(block), &record, sizeof(record));
+    GlobalUnlock(block);
+    dialog.SendMessage(WM_DROPDLG_REGISTRY, DROPDLG_REGISTER, (LPARAM)block);
+    EXPECT_EQ(0, g_DropWindows.GetCount());
+    EXPECT_EQ(sizeof(record), GlobalSize(block));
+    GlobalFree(block);
+    dialog.SendMessage(WM_DROPDLG_REGISTRY, DROPDLG_REGISTER, 0);
+    dialog.SendMessage(WM_DROPDLG_REGISTRY, DROPDLG_UNREGISTER, 0);
+    EXPECT_EQ(0, g_DropWindows.GetCount());
+}
+
+TEST_F(MainWindowDrops, CopiedRegistrationsMustHaveTheRecordsExactSize)
+{
+    DropDlgRecord record = MakeDropRecord(reinterpret_cast<HWND>(0x2468), L"Peer.exe");
+    char longer[sizeof(record) + 1] = {};
+    memcpy(longer, &record, sizeof(record));
+    const struct {
+        DWORD size;
+        void* bytes;
+        LRESULT answer;
+    } cases[] = {{259, &record, FALSE}, {261, longer, FALSE}, {0, nullptr, FALSE}, {260, &record, TRUE}};
+    for (const auto& c : cases) {
+        COPYDATASTRUCT data = {WM_DROPDLG_REGISTRY, c.size, c.bytes};
+        EXPECT_EQ(c.answer, dialog.SendMessage(WM_COPYDATA, 0, (LPARAM)&data)) << c.size;
+    }
+    ASSERT_EQ(1, g_DropWindows.GetCount());
+    EXPECT_EQ(0x2468, g_DropWindows.GetAt(0).window);
+    EXPECT_STREQ("Peer.exe", g_DropWindows.GetAt(0).program);
 }

@@ -465,6 +465,7 @@ public:
     HWND Window() const { return m_window; }
     CDropRecordList records;
     std::atomic<LONG> unregistered{0};
+    std::atomic<int> ownerClosing{0};
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -474,6 +475,7 @@ private:
             return self->records.RegisterFromCopyData(reinterpret_cast<COPYDATASTRUCT*>(lParam));
         if (message == WM_DROPDLG_REGISTRY && wParam == DROPDLG_UNREGISTER && self)
             self->unregistered = HandleToLong(reinterpret_cast<HWND>(lParam));
+        if (message == WM_DROPDLG_REGISTRY && wParam == DROPDLG_OWNERCLOSING && self) ++self->ownerClosing;
         if (message == WM_CLOSE) DestroyWindow(window);
         if (message == WM_DESTROY) PostQuitMessage(0);
         return DefWindowProcW(window, message, wParam, lParam);
@@ -512,4 +514,48 @@ TEST_F(SonelleEndToEnd, OwnerSwitchRegistersTheMainWindowWithItsOwner)
     Exit(process, window);
     for (int i = 0; i < 100 && owner.unregistered == 0; ++i) Sleep(20);
     EXPECT_EQ(HandleToLong(window), owner.unregistered.load());
+}
+
+TEST_F(SonelleEndToEnd, OtherProgramsRegisterByCopyAndTheirHandlesAreIgnored)
+{
+    OwnerWindow peer, refused, foreign;
+    drv::Process process;
+    HWND window = Start(process);
+    ASSERT_NE(nullptr, window);
+
+    // A registration copied in WM_COPYDATA: taken only with the record's exact size.
+    DropDlgRecord record = MakeDropRecord(peer.Window(), L"Peer.exe");
+    COPYDATASTRUCT good = {WM_DROPDLG_REGISTRY, sizeof(record), &record};
+    EXPECT_EQ(TRUE, SendMessageW(window, WM_COPYDATA, (WPARAM)peer.Window(), (LPARAM)&good));
+    DropDlgRecord other = MakeDropRecord(refused.Window(), L"Refused.exe");
+    char longer[sizeof(other) + 4] = {};
+    memcpy(longer, &other, sizeof(other));
+    COPYDATASTRUCT shortCopy = {WM_DROPDLG_REGISTRY, sizeof(other) - 1, &other};
+    COPYDATASTRUCT longCopy = {WM_DROPDLG_REGISTRY, sizeof(longer), longer};
+    EXPECT_EQ(FALSE, SendMessageW(window, WM_COPYDATA, (WPARAM)refused.Window(), (LPARAM)&shortCopy));
+    EXPECT_EQ(FALSE, SendMessageW(window, WM_COPYDATA, (WPARAM)refused.Window(), (LPARAM)&longCopy));
+
+    // Memory handles of this process mean nothing in the recorder's: a registration
+    // block and a drop handle posted from here are ignored, and it keeps running.
+    DropDlgRecord third = MakeDropRecord(foreign.Window(), L"Foreign.exe");
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(third));
+    memcpy(GlobalLock(block), &third, sizeof(third));
+    GlobalUnlock(block);
+    PostMessageW(window, WM_DROPDLG_REGISTRY, DROPDLG_REGISTER, (LPARAM)block);
+    PostMessageW(window, WM_DROPDLG_REGISTRY, DROPDLG_DROPFILES, (LPARAM)block);
+    PostMessageW(window, WM_DROPDLG_REGISTRY, DROPDLG_REGISTER, (LPARAM)0x7FFF0010);
+    ASSERT_TRUE(drv::ClickControl(window, 1001));
+    PostMessageW(window, WM_DROPDLG_REGISTRY, DROPDLG_DROPFILES, (LPARAM)0x7FFF0020);
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) << "still answering";
+    GlobalFree(block);
+
+    // Closing tells the registered windows that their owner goes: only the copied one.
+    Exit(process, window);
+    EXPECT_EQ(0u, process.ExitCode());
+    for (int i = 0; i < 100 && peer.ownerClosing == 0; ++i) Sleep(20);
+    EXPECT_EQ(1, peer.ownerClosing.load());
+    Sleep(200);
+    EXPECT_EQ(0, refused.ownerClosing.load());
+    EXPECT_EQ(0, foreign.ownerClosing.load());
 }

@@ -1,4 +1,5 @@
 #include "Canvas.h"
+#include "Shapes.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -41,16 +42,7 @@ void Canvas::HorizontalGradient(int x, int y, int w, int h, Rgb left, Rgb right)
 template <class Inside>
 void Canvas::Cover(double x0, double y0, double x1, double y1, Inside inside, Rgb c)
 {
-    int ix0 = std::max(0, (int)std::floor(x0)), iy0 = std::max(0, (int)std::floor(y0));
-    int ix1 = std::min(m_w, (int)std::ceil(x1)), iy1 = std::min(m_h, (int)std::ceil(y1));
-    for (int y = iy0; y < iy1; ++y)
-        for (int x = ix0; x < ix1; ++x) {
-            int hits = 0;
-            for (int sy = 0; sy < 4; ++sy)
-                for (int sx = 0; sx < 4; ++sx)
-                    if (inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4)) ++hits;
-            if (hits) Blend(x, y, c, hits / 16.0);
-        }
+    PaintShape(*this, x0, y0, x1, y1, inside, c);
 }
 
 static bool InRoundRect(double px, double py, double x, double y, double w, double h, double r)

@@ -241,77 +241,102 @@ Canvas MainTitle()
     return c;
 }
 
-Canvas CaptionButtonStrip(CaptionGlyph glyph, int x)
+// A strip of five frames for a button at (x, y) of the window: the faces are drawn
+// over the background they cover, the mask keys out what lies outside `shape`.
+static Canvas StripOverBackground(int x, int y, int w, int h, const std::function<void(Canvas&, int)>& face,
+                                  const InsideTest& shape)
 {
-    const int s = MAIN_CAPTION_BUTTON_SIZE;
-    const Canvas under = Crop(Background(), x, MAIN_CAPTION_BUTTON_Y, s, s);
-    Canvas strip(s * 5, s);
-    for (int state : {0, 2, 3, 4}) {
-        Canvas face = under;
-        CaptionFace(face, glyph, state);
-        strip.Blit(face, state * s, 0);
-    }
-    Canvas mask(s, s);
-    mask.KeyOutsideCircle(19.5, 19.5, 17, palette::kKeyRed, Rgb{});
-    strip.Blit(mask, s, 0);
-    return strip;
-}
-
-Canvas PageTabStrip(bool left)
-{
-    const int w = MAIN_TAB_WIDTH, h = MAIN_TAB_HEIGHT;
-    const Canvas under = Crop(Background(), left ? MAIN_LEFT_TAB_X : MAIN_RIGHT_TAB_X, MAIN_TAB_Y, w, h);
+    const Canvas under = Crop(Background(), x, y, w, h);
     Canvas strip(w * 5, h);
     for (int state : {0, 2, 3, 4}) {
-        Canvas face = under;
-        TabFace(face, left, state);
-        strip.Blit(face, state * w, 0);
+        Canvas frame = under;
+        face(frame, state);
+        strip.Blit(frame, state * w, 0);
     }
     Canvas mask(w, h);
-    KeyOutside(mask, [left](double x, double y) { return InTab(left, x, y, -0.6); }, palette::kKeyRed, Rgb{});
+    KeyOutside(mask, shape, palette::kKeyRed, Rgb{});
     strip.Blit(mask, w, 0);
     return strip;
 }
 
-Canvas RecordPageBackground()
+Canvas CaptionButtonStrip(CaptionGlyph glyph, int x)
+{
+    const int s = MAIN_CAPTION_BUTTON_SIZE;
+    return StripOverBackground(
+        x, MAIN_CAPTION_BUTTON_Y, s, s, [glyph](Canvas& c, int state) { CaptionFace(c, glyph, state); },
+        [](double px, double py) { return (px - 19.5) * (px - 19.5) + (py - 19.5) * (py - 19.5) <= 17 * 17; });
+}
+
+Canvas PageTabStrip(bool left)
+{
+    return StripOverBackground(
+        left ? MAIN_LEFT_TAB_X : MAIN_RIGHT_TAB_X, MAIN_TAB_Y, MAIN_TAB_WIDTH, MAIN_TAB_HEIGHT,
+        [left](Canvas& c, int state) { TabFace(c, left, state); },
+        [left](double px, double py) { return InTab(left, px, py, -0.6); });
+}
+
+// A page background: raised plates, recesses where controls sit, round seats for
+// the big round buttons, over the page's base.
+struct PagePart {
+    enum Kind { PlateAt, WellAt, SocketAt } kind;
+    double x, y, w, h, r;  // a socket: centre x, y and radius r
+};
+
+static Canvas PageBackground(const std::vector<PagePart>& parts)
 {
     Canvas c = PageBase();
-    // Meters: two band graphs, two level bars and the input-level slider.
-    Plate(c, 9, 8, 811, 240, 9);
-    Well(c, 20, 20, 334, 217, 3);
-    Well(c, 403, 20, 334, 217, 3);
-    Well(c, 367, 19, 17, 219, 3);
-    Well(c, 750, 19, 17, 219, 3);
-    Well(c, 781, 15, 29, 203, 5);
-    // Status line with the progress bar, then the recorded files.
-    Well(c, 14, 254, 802, 22, 6);
-    Well(c, 19, 305, 786, 257, 3);
-    // Right column: recording time, REC, Stop, Option and Publish.
-    Plate(c, 823, 8, 135, 566, 10);
-    Well(c, 836, 70, 112, 24, 4);
+    for (const PagePart& p : parts) {
+        if (p.kind == PagePart::PlateAt) Plate(c, p.x, p.y, p.w, p.h, p.r);
+        if (p.kind == PagePart::WellAt) Well(c, p.x, p.y, p.w, p.h, p.r);
+        if (p.kind == PagePart::SocketAt) Socket(c, p.x, p.y, p.r);
+    }
+    return c;
+}
+
+Canvas RecordPageBackground()
+{
+    Canvas c = PageBackground({
+        // Meters: two band graphs, two level bars and the input-level slider.
+        {PagePart::PlateAt, 9, 8, 811, 240, 9},
+        {PagePart::WellAt, 20, 20, 334, 217, 3},
+        {PagePart::WellAt, 403, 20, 334, 217, 3},
+        {PagePart::WellAt, 367, 19, 17, 219, 3},
+        {PagePart::WellAt, 750, 19, 17, 219, 3},
+        {PagePart::WellAt, 781, 15, 29, 203, 5},
+        // Status line with the progress bar, then the recorded files.
+        {PagePart::WellAt, 14, 254, 802, 22, 6},
+        {PagePart::WellAt, 19, 305, 786, 257, 3},
+        // Right column: recording time, REC, Stop, Option and Publish.
+        {PagePart::PlateAt, 823, 8, 135, 566, 10},
+        {PagePart::WellAt, 836, 70, 112, 24, 4},
+        {PagePart::SocketAt, 892, 156, 0, 0, 43},
+        {PagePart::SocketAt, 892, 262, 0, 0, 43},
+        {PagePart::SocketAt, 892, 368, 0, 0, 43},
+        {PagePart::SocketAt, 892, 508, 0, 0, 50},
+    });
+    // The separators of hours, minutes and seconds.
     for (double x : {864.0, 895.0}) {
         c.Circle(x, 79, 1.3, kGrey);
         c.Circle(x, 85, 1.3, kGrey);
     }
-    for (int y : {113, 219, 325}) Socket(c, 892, y + 43, 43);
-    Socket(c, 892, 508, 50);
     return c;
 }
 
 Canvas EditPageBackground()
 {
-    Canvas c = PageBase();
-    // Tool row above the wave, the wave itself, the transport row below it.
-    Plate(c, 9, 8, 948, 44, 9);
-    Well(c, 19, 56, 927, 181, 3);
-    Plate(c, 9, 241, 948, 42, 9);
-    Well(c, 510, 253, 234, 19, 4);
-    Well(c, 794, 246, 157, 29, 6);
-    // Tracks, and the effect column beside them.
-    Well(c, 19, 305, 786, 257, 3);
-    Plate(c, 823, 296, 135, 278, 10);
-    Socket(c, 892, 508, 50);
-    return c;
+    return PageBackground({
+        // Tool row above the wave, the wave itself, the transport row below it
+        // with the time display and the volume slider.
+        {PagePart::PlateAt, 9, 8, 948, 44, 9},
+        {PagePart::WellAt, 19, 56, 927, 181, 3},
+        {PagePart::PlateAt, 9, 241, 948, 42, 9},
+        {PagePart::WellAt, 510, 253, 234, 19, 4},
+        {PagePart::WellAt, 794, 246, 157, 29, 6},
+        // Tracks, and the effect column beside them.
+        {PagePart::WellAt, 19, 305, 786, 257, 3},
+        {PagePart::PlateAt, 823, 296, 135, 278, 10},
+        {PagePart::SocketAt, 892, 508, 0, 0, 50},
+    });
 }
 
 void AddRecorderWindowPictures(std::map<int, std::function<Canvas()>>& set)

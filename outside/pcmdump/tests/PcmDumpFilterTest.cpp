@@ -209,6 +209,7 @@ TEST(PcmDumpFilter, AFullDiskIsReportedOnceAndTheFileKeepsWhatWasWritten)
     DumpGraph g(pcm, 2, 44100);
     ASSERT_TRUE(g.Connect());
     ASSERT_EQ(S_OK, g.Get<IFileSinkFilter>(IID_IFileSinkFilter)->SetFileName(path.c_str(), nullptr));
+    g.Get<IPCMDumpFiles>(IID_IPCMDumpFiles)->SetWritePeak(TRUE);
     LONG_PTR error = 0;
     ASSERT_EQ(EC_ERRORABORT, g.graph.RunToCompletion(10000, &error));
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DISK_FULL), (HRESULT)error);
@@ -223,4 +224,10 @@ TEST(PcmDumpFilter, AFullDiskIsReportedOnceAndTheFileKeepsWhatWasWritten)
     EXPECT_GT(written, 64 * 1024);
     EXPECT_LT(written, (LONGLONG)pcm.size());
     EXPECT_TRUE(std::equal(wav.data.begin(), wav.data.end(), pcm.begin())) << "the kept sound is not the sound sent";
+    // No room for the peak file either: it is whole or not there.
+    std::vector<uint8_t> ours = FileBytes(PeakPathFor(path));
+    if (!ours.empty()) {
+        DeleteFileW(PeakPathFor(path).c_str());
+        EXPECT_TRUE(ours == EditorPeakFile(path)) << "a broken peak file was left";
+    }
 }

@@ -99,6 +99,8 @@ void CBButton::DrawItem(LPDRAWITEMSTRUCT dis)
         frame = &m_bmpPressed;
         colour = m_crPressed;
     }
+    int clipped = dc->SaveDC();
+    ClipToWindowRegion(dc);
     CDC mem;
     mem.CreateCompatibleDC(dc);
     CBitmap* old = mem.SelectObject(frame);
@@ -117,6 +119,26 @@ void CBButton::DrawItem(LPDRAWITEMSTRUCT dis)
         dc->DrawText(m_strCaption, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         dc->RestoreDC(saved);
     }
+    dc->RestoreDC(clipped);
+}
+
+// A button paints with its parent's clipping (the platform registers the button
+// class with CS_PARENTDC), and under Wine that clipping leaves the window region
+// out: without this the whole square frame would cover the parent around a round
+// button.
+void CBButton::ClipToWindowRegion(CDC* dc)
+{
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    if (::GetWindowRgn(m_hWnd, region) != ERROR) {
+        // The region is relative to the window, the device context to the client area.
+        CRect window;
+        GetWindowRect(&window);
+        POINT client = {0, 0};
+        ::ClientToScreen(m_hWnd, &client);
+        ::OffsetRgn(region, window.left - client.x, window.top - client.y);
+        ::ExtSelectClipRgn(dc->m_hDC, region, RGN_AND);
+    }
+    ::DeleteObject(region);
 }
 
 void CBButton::OnMouseMove(UINT flags, CPoint point)

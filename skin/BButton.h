@@ -34,6 +34,7 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    void ClipToWindowRegion(CDC* dc);
 
     CString m_strCaption;
     BYTE m_bShowText = 0;

@@ -1,4 +1,5 @@
 #include "Label.h"
+#include "ParentBackground.h"
 #include <shellapi.h>
 
 BEGIN_MESSAGE_MAP(CLabel, CStatic)
@@ -65,12 +66,14 @@ CLabel& CLabel::SetLinkCursor(HCURSOR cursor)
 
 HBRUSH CLabel::CtlColor(CDC* dc, UINT kind)
 {
-    if (kind == CTLCOLOR_STATIC) {
-        dc->SelectObject(&m_font);
-        dc->SetTextColor(m_crText);
-        dc->SetBkMode(TRANSPARENT);
-    }
-    return (HBRUSH)m_brush.m_hObject;
+    if (kind != CTLCOLOR_STATIC) return (HBRUSH)m_brush.m_hObject;
+    // The text stands on whatever the parent shows there (in a plain dialog that
+    // is the button face of the brush), not on a box of its own colour.
+    PaintParentBackground(m_hWnd, dc->m_hDC);
+    dc->SelectObject(&m_font);
+    dc->SetTextColor(m_crText);
+    dc->SetBkMode(TRANSPARENT);
+    return (HBRUSH)::GetStockObject(NULL_BRUSH);
 }
 
 BOOL CLabel::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)

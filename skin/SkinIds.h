@@ -14,6 +14,7 @@
 #define IDB_REC_LEVEL_THUMB 161        // input-level slider thumb, 25 x 13, key colour at (0, 0)
 #define IDB_REC_LEVEL_BAR 164          // input meter, 34 x 219 (empty half, full half)
 #define IDB_REC_LIST_HEADER 166        // list header: edges and fill, normal and hot, 22 x 22
+#define IDB_REC_TIME_BACK 172          // Edit page time display, 230 x 15
 #define IDB_REC_SCROLL 173             // scroll bar cells, 9 x 16 by 3 rows of 16
 #define IDB_REC_COMBO_ARROW 201        // combo box arrow, 3 cells of 16 x 27
 #define IDB_REC_DISC_METER 217         // disc-usage meter, 4 rows of 300 x 10

@@ -165,13 +165,11 @@ LRESULT CALLBACK CSkinScrollWnd::HookProc(HWND hWnd, UINT message, WPARAM wParam
             else client.right += c - A;
         }
         if (style & WS_HSCROLL) client.bottom += c - A;
-        RECT window;
-        ::GetWindowRect(hWnd, &window);
-        int cl = client.left - p->rgrc[0].left, ct = 0;
-        (void)cl;
-        (void)ct;
-        // In the window's own coordinates (it sits at 0, 0 inside LIMIT and the frame).
-        int cr = client.right - window.left, cb = client.bottom - window.top, cLeft = client.left - window.left;
+        // The proposed client rectangle is in the coordinates of LIMIT, the window's
+        // parent; the skin bars are children of the frame.
+        CRect inFrame(client);
+        ::MapWindowPoints(::GetParent(hWnd), frame->m_hWnd, (POINT*)&inFrame, 2);
+        int cr = inFrame.right, cb = inFrame.bottom, cLeft = inFrame.left;
         if (style & WS_VSCROLL) {
             CRect bar = left ? CRect(cLeft - A, 0, cLeft, cb) : CRect(cr, 0, cr + A, cb);
             frame->m_barVert.MoveWindow(&bar);

@@ -10,72 +10,13 @@
 #include "FileNameFilter.h"
 #include "SkinScrollWnd.h"
 #include "Spin.h"
+#include "TestHost.h"
 #include "TestSkin.h"
 #include "ToolTipWnd.h"
 #include "TooltipEdit.h"
 #include "VolumeButton.h"
 
-namespace {
-
-HINSTANCE Skin() { return ::GetModuleHandleW(nullptr); }
-
-COLORREF Flat(int id, int index)
-{
-    testskin::Colour c = testskin::FrameColour(id, index);
-    return RGB(c.r, c.g, c.b);
-}
-
-// A visible top-level parent that records what its children tell it.
-class Host : public CWnd {
-public:
-    Host()
-    {
-        EXPECT_TRUE(CreateEx(0, nullptr, L"host", WS_POPUP | WS_VISIBLE, 100, 100, 500, 400, nullptr, nullptr));
-    }
-    ~Host() override { DestroyWindow(); }
-    std::vector<UINT> clicks;
-    std::vector<std::pair<UINT, LPARAM>> posted;
-    int itemChanged = 0;
-
-    void Pump()
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd == m_hWnd && (msg.message == WM_SLIDER_TRACKING || msg.message == WM_SLIDER_RELEASED))
-                posted.emplace_back(msg.message, msg.lParam);
-            ::DispatchMessageW(&msg);
-        }
-    }
-
-protected:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
-    {
-        if (HIWORD(wParam) == BN_CLICKED) clicks.push_back(LOWORD(wParam));
-        return CWnd::OnCommand(wParam, lParam);
-    }
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override
-    {
-        if (((NMHDR*)lParam)->code == LVN_ITEMCHANGED) ++itemChanged;
-        return CWnd::OnNotify(wParam, lParam, result);
-    }
-};
-
-COLORREF PixelOf(CWnd& wnd, int x, int y)
-{
-    ::UpdateWindow(wnd.m_hWnd);
-    HDC dc = ::GetDC(wnd.m_hWnd);
-    COLORREF c = ::GetPixel(dc, x, y);
-    ::ReleaseDC(wnd.m_hWnd, dc);
-    return c;
-}
-
-HWND MakeChild(Host& host, const wchar_t* cls, DWORD style, int x, int y, int w, int h, int id, const wchar_t* text = L"")
-{
-    return ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, host.m_hWnd, (HMENU)(INT_PTR)id,
-                             nullptr, nullptr);
-}
-
-} // namespace
+using namespace testhost;
 
 TEST(BButton, RegionFramesAndHoverWithoutFocus)
 {
@@ -96,6 +37,14 @@ TEST(BButton, RegionFramesAndHoverWithoutFocus)
     ASSERT_TRUE(button.LoadBitmaps(Skin(), IDB_TEST_BUTTON, 20, 10, false));
     button.SetShowText(FALSE);
     EXPECT_EQ(PixelOf(button, 10, 5), Flat(IDB_TEST_BUTTON, 0));
+    // The cut-out columns show the parent: the button paints with its parent's
+    // clipping (the button class asks for it) and must keep to its region itself.
+    ::RedrawWindow(host.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(PixelOf(host, 10 + 2, 10 + 5), kHostBackground);
+    EXPECT_EQ(PixelOf(host, 10 + 10, 10 + 5), Flat(IDB_TEST_BUTTON, 0));
+    button.SendMessage(BM_SETSTATE, TRUE);  // the platform repaints a pushed button at once
+    EXPECT_EQ(PixelOf(host, 10 + 2, 10 + 5), kHostBackground);
+    button.SendMessage(BM_SETSTATE, FALSE);
 
     // A drag that enters with the button down does not light it.
     button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 5));

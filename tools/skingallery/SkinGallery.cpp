@@ -41,10 +41,11 @@ public:
     bool Build()
     {
         const wchar_t* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
-        if (!CreateEx(0, cls, L"Sonelle skin gallery", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1000, 640,
+        if (!CreateEx(0, cls, L"Sonelle skin gallery", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 640,
                       nullptr, nullptr))
             return false;
         m_background.CreateSolidBrush(RGB(43, 37, 33));
+        m_card.CreateSolidBrush(kCardColour);
         m_font.CreateFont(-14, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, DEFAULT_QUALITY, 0, L"Arial");
         SetFont(&m_font);
 
@@ -59,9 +60,8 @@ public:
         Child(m_graphLeft, L"STATIC", L"", 0, 20, 140, 334, 217, 200);
         m_graphLeft.LoadBackBitmap(m_skin, IDB_REC_GRAPH_LEFT);
         m_graphLeft.LoadBarBitmap(m_skin, IDB_REC_GRAPH_BAR);
-        BYTE levels[30];
-        for (int i = 0; i < 30; ++i) levels[i] = (BYTE)(85 - i * 2 + (int)(12 * std::sin(i * 0.9)));
-        m_graphLeft.SetLevels(levels);
+        FeedLevels();
+        SetTimer(kLevelTimer, 300);  // as the Record page reads the analyzer
 
         Child(m_meter, L"BUTTON", L"", 0, 367, 140, 17, 219, 201);
         m_meter.LoadBitmap(m_skin, IDB_REC_LEVEL_BAR);
@@ -94,31 +94,31 @@ public:
         m_disc.SetRangeEx(0, 100, 70);
         m_disc.SetValue(85);
 
-        Child(m_check1, L"BUTTON", L"Audio CD", BS_AUTOCHECKBOX, 460, 100, 130, 24, 206);
-        Child(m_check2, L"BUTTON", L"MP3 CD", BS_AUTOCHECKBOX, 600, 100, 130, 24, 207);
+        Child(m_check1, L"BUTTON", L"Audio CD", BS_AUTOCHECKBOX, 470, 108, 120, 24, 206);
+        Child(m_check2, L"BUTTON", L"MP3 CD", BS_AUTOCHECKBOX, 600, 108, 120, 24, 207);
         m_check1.SendMessage(BM_SETCHECK, 1);
 
-        Child(m_combo, L"COMBOBOX", L"", CBS_DROPDOWNLIST, 460, 135, 220, 200, 208);
+        Child(m_combo, L"COMBOBOX", L"", CBS_DROPDOWNLIST, 460, 200, 220, 200, 208);
         m_combo.AddString(L"Writer E: (DVD-RW)");
         m_combo.SetCurSel(0);
         m_combo.SetParentBrush((HBRUSH)m_background.m_hObject);
         m_combo.SetTextColor(RGB(243, 233, 220));
         m_combo.SetBorderColor(RGB(196, 98, 45));
 
-        Child(m_edit, L"EDIT", L"Take_01", ES_AUTOHSCROLL, 460, 175, 150, 22, 209);
+        Child(m_edit, L"EDIT", L"Take_01", ES_AUTOHSCROLL, 470, 145, 150, 22, 209);
         m_edit.SetTipParent(this);
-        Child(m_hours, L"EDIT", L"0", ES_NUMBER | ES_CENTER, 620, 175, 30, 22, 210);
-        Child(m_spin, UPDOWN_CLASSW, L"", 0, 652, 175, 15, 21, 211);
+        Child(m_hours, L"EDIT", L"0", ES_NUMBER | ES_CENTER, 640, 145, 30, 22, 210);
+        Child(m_spin, UPDOWN_CLASSW, L"", 0, 672, 145, 15, 21, 211);
 
-        Child(m_time, L"STATIC", L"00:01:23.45 / 00:04:10.00", SS_CENTER | SS_CENTERIMAGE, 460, 210, 260, 22, 212);
+        Child(m_time, L"STATIC", L"00:01:23.45 / 00:04:10.00", SS_CENTER | SS_CENTERIMAGE, 460, 245, 230, 15, 212);
         m_time.SetFont(L"Arial", 16, 700);
         m_time.SetTextColor(RGB(245, 199, 126));
-        m_time.SetBitmap(m_skin, IDB_REC_LEVEL_CHANNEL, TRUE);
+        m_time.SetBitmap(m_skin, IDB_REC_TIME_BACK, TRUE);
 
-        Child(m_link, L"STATIC", L"https://www.norvane.example/", 0, 460, 245, 260, 20, 213);
+        Child(m_link, L"STATIC", L"https://www.norvane.example/", 0, 460, 272, 260, 20, 213);
         m_link.SetTextColor(RGB(232, 150, 58)).SetFontUnderline(TRUE).SetLink(TRUE);
 
-        Child(m_list, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | WS_VSCROLL, 460, 280, 500, 200, 214);
+        Child(m_list, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | WS_VSCROLL, 460, 300, 500, 200, 214);
         m_list.InsertColumn(0, L"File", LVCFMT_LEFT, 250);
         m_list.InsertColumn(1, L"Length", LVCFMT_RIGHT, 110);
         m_list.InsertColumn(2, L"Size", LVCFMT_RIGHT, 110);
@@ -133,6 +133,7 @@ public:
         m_list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
         m_scrollSkin = ::LoadBitmapW(m_skin, MAKEINTRESOURCEW(IDB_REC_SCROLL));
         SkinWndScroll(&m_list, m_scrollSkin);
+        // The tip a file-name edit shows for a refused character, kept up for the picture.
         return true;
     }
 
@@ -145,30 +146,49 @@ protected:
         ::SendMessageW(hWnd, WM_SETFONT, (WPARAM)m_font.m_hObject, FALSE);
         control.SubclassWindow(hWnd);
     }
+    // The dark window, with a light card where controls with black text sit (the
+    // check boxes and edits draw their text black, as on the wizard's pages).
     BOOL OnEraseBkgnd(CDC* dc)
     {
         CRect rc;
         GetClientRect(&rc);
         dc->FillRect(&rc, &m_background);
+        dc->FillRect(&kCard, &m_card);
         return TRUE;
+    }
+    void FeedLevels()
+    {
+        BYTE levels[30];
+        for (int i = 0; i < 30; ++i)
+            levels[i] = (BYTE)(70 - i * 2 + (int)(14 * std::sin(i * 0.9 + m_phase)) + (int)(8 * std::sin(m_phase * 2.3)));
+        m_phase += 0.7;
+        m_graphLeft.SetLevels(levels);
     }
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
     {
         HBRUSH reflected = CWnd::OnCtlColor(dc, wnd, kind);
-        if (reflected && kind != CTLCOLOR_STATIC) return reflected;
+        if (reflected) return reflected;  // the control paints itself
         dc->SetTextColor(RGB(243, 233, 220));
         dc->SetBkMode(TRANSPARENT);
         return reflected ? reflected : (HBRUSH)m_background.m_hObject;
     }
     void OnTimer(UINT_PTR id)
     {
-        if (id == 1) DestroyWindow();
+        if (id == kCloseTimer) DestroyWindow();
+        if (id == kLevelTimer) FeedLevels();
     }
     void PostNcDestroy() override { ::PostQuitMessage(0); }
     DECLARE_MESSAGE_MAP()
 
+public:
+    enum : UINT_PTR { kCloseTimer = 1, kLevelTimer = 2 };
+
+protected:
+    static constexpr COLORREF kCardColour = RGB(226, 212, 192);
+    const CRect kCard{450, 96, 700, 180};
     HINSTANCE m_skin;
-    CBrush m_background;
+    double m_phase = 0;
+    CBrush m_background, m_card;
     CFont m_font;
     CBButton m_buttons[4];
     NV_AudioGraphStatic m_graphLeft;
@@ -201,7 +221,7 @@ public:
         if (!m_wnd->Build()) return FALSE;
         m_pMainWnd = m_wnd;
         int seconds = m_lpCmdLine ? _wtoi(m_lpCmdLine) : 0;
-        if (seconds > 0) m_wnd->SetTimer(1, (UINT)seconds * 1000);
+        if (seconds > 0) m_wnd->SetTimer(GalleryWnd::kCloseTimer, (UINT)seconds * 1000);
         return TRUE;
     }
     GalleryWnd* m_wnd = nullptr;

@@ -293,3 +293,12 @@ Canvas ScrollSkin(int a)
     }
     return c;
 }
+
+Canvas TimeDisplayBack(int w, int h)
+{
+    Canvas c(w, h, kShadow);
+    c.RoundRect(0, 0, w, h, 3, MakeRgb(58, 50, 44));                // rim
+    c.RoundRectGradient(1, 1, w - 2, h - 2, 2.5, kShadow, kCharcoal);  // sunken face
+    c.Fill(3, h - 2, w - 6, 1, MakeRgb(70, 52, 38));                 // warm lower lip
+    return c;
+}

@@ -42,3 +42,5 @@ Canvas SpinStrip(int w, int h);
 Canvas HeaderSkin(int h);
 // Nine cells (arrows, thumb and track of both directions, corner) by three rows.
 Canvas ScrollSkin(int a);
+// A sunken display strip for light text (the Edit page's time display).
+Canvas TimeDisplayBack(int w, int h);

@@ -28,6 +28,7 @@ PictureSet RecorderSet()
         {IDB_REC_LEVEL_THUMB, [] { return SliderThumb(25, 13, true); }},
         {IDB_REC_LEVEL_BAR, [] { return VolumeBar(34, 219); }},
         {IDB_REC_LIST_HEADER, [] { return HeaderSkin(22); }},
+        {IDB_REC_TIME_BACK, [] { return TimeDisplayBack(230, 15); }},
         {IDB_REC_SCROLL, [] { return ScrollSkin(16); }},
         {IDB_REC_COMBO_ARROW, [] { return ComboArrow(16, 27); }},
         {IDB_REC_DISC_METER, [] { return ProgressBar(300, 10, 4); }},

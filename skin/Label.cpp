@@ -67,8 +67,8 @@ CLabel& CLabel::SetLinkCursor(HCURSOR cursor)
 HBRUSH CLabel::CtlColor(CDC* dc, UINT kind)
 {
     if (kind != CTLCOLOR_STATIC) return (HBRUSH)m_brush.m_hObject;
-    // The text stands on whatever the parent shows there (in a plain dialog that
-    // is the button face of the brush), not on a box of its own colour.
+    // The text stands on whatever the parent shows there (the button face in a
+    // plain dialog, the skin's picture in a skinned one), not on a box of its own.
     PaintParentBackground(m_hWnd, dc->m_hDC);
     dc->SelectObject(&m_font);
     dc->SetTextColor(m_crText);

@@ -98,6 +98,7 @@ TEST(DragDropListCtrl, DraggedRowsLandAfterTheDropTargetInTheirOrder)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Host host;
+        host.Topmost();  // the list finds its rows under screen points
         CDragDropListCtrl list;
         ASSERT_TRUE(list.SubclassWindow(MakeChild(host, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS, 10, 10, 300, 300, 81)));
         FillRows(list);
@@ -139,6 +140,7 @@ TEST(DragDropListCtrl, DraggedRowsLandAfterTheDropTargetInTheirOrder)
 TEST(DragDropListCtrl, DraggingBelowTheRowsScrollsAndMovesTheTarget)
 {
     Host host;
+    host.Topmost();
     CDragDropListCtrl list;
     ASSERT_TRUE(list.SubclassWindow(MakeChild(host, WC_LISTVIEWW, LVS_REPORT, 10, 10, 300, 90, 81)));
     FillRows(list);

@@ -31,6 +31,7 @@ public:
     }
     ~Host() override { DestroyWindow(); }
     std::vector<UINT> clicks;
+    std::vector<std::pair<UINT, UINT>> commands;  // control id, notification code
     std::vector<std::pair<UINT, LPARAM>> posted;
     std::vector<UINT> notifications;  // list-view codes, in order
     int itemChanged = 0;
@@ -44,6 +45,12 @@ public:
             ::DispatchMessageW(&msg);
         }
     }
+    // Above every other program's windows: for controls that look up the window
+    // under a screen point while other test programs share the desktop.
+    void Topmost()
+    {
+        ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     size_t Count(UINT code) const
     {
         size_t n = 0;
@@ -55,6 +62,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         if (HIWORD(wParam) == BN_CLICKED) clicks.push_back(LOWORD(wParam));
+        commands.emplace_back(LOWORD(wParam), HIWORD(wParam));
         return CWnd::OnCommand(wParam, lParam);
     }
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override

@@ -343,3 +343,63 @@ TEST(VolumeButton, BarsShowTheirValue)
     meter.SetValue(1);
     EXPECT_EQ(PixelOf(meter, 0, 5), Flat(IDB_TEST_PROGRESS3, 1)) << "1 shows the empty bar only";
 }
+
+TEST(CheckBox, SpaceHeldThroughAClickTogglesTwice)
+{
+    Host host;
+    CCheckBox check(Skin(), IDB_TEST_CHECK, 12);
+    ASSERT_TRUE(check.SubclassWindow(MakeChild(host, L"BUTTON", BS_AUTOCHECKBOX, 10, 10, 120, 40, 22, L"Option")));
+    check.SetWindowText(L"Changed later");  // the caption was read at subclassing
+    EXPECT_EQ(PixelOf(check, 5, 20), Flat(IDB_TEST_CHECK, 1)) << "the row is centred in a taller control";
+    check.SendMessage(WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(check.CurrentFrame(), 3) << "unchecked, pushed";
+    check.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 20));
+    check.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 20));
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), 1) << "the release inside toggles";
+    EXPECT_EQ(check.CurrentFrame(), 2) << "and keeps the pushed frame while space is down";
+    check.SendMessage(WM_KEYUP, VK_SPACE);
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), 0) << "space coming up toggles again";
+    EXPECT_EQ(check.CurrentFrame(), 1);
+}
+
+TEST(VolumeButton, StylesFillByValue)
+{
+    struct Case {
+        const char* name;
+        int style, bitmap, min, max, second, value;
+        int x, y;
+        int frame;  // flat colour index of the test picture expected at (x, y)
+    } cases[] = {
+        {"vertical 50: lower half lit", 1, IDB_TEST_VOLUME, 0, 100, 0, 50, 5, 75, 1},
+        {"vertical 50: upper half empty", 1, IDB_TEST_VOLUME, 0, 100, 0, 50, 5, 25, 0},
+        {"vertical 100: all lit", 1, IDB_TEST_VOLUME, 0, 100, 0, 100, 5, 1, 1},
+        {"progress at max is full", 2, IDB_TEST_PROGRESS, 0, 100, 0, 100, 99, 5, 1},
+        {"progress 1000 of 1..1000 is full", 2, IDB_TEST_PROGRESS, 1, 1000, 0, 1000, 99, 5, 1},
+        {"progress half", 2, IDB_TEST_PROGRESS, 0, 100, 0, 50, 60, 5, 0},
+        {"second mark: empty bar at 0", 3, IDB_TEST_PROGRESS3, 0, 100, 50, 0, 5, 5, 1},
+    };
+    for (const Case& c : cases) {
+        Host host;
+        CVolumeButton bar;
+        ASSERT_TRUE(bar.SubclassWindow(MakeChild(host, L"BUTTON", 0, 10, 10, 100, 100, 113)));
+        bar.LoadBitmap(Skin(), (UINT)c.bitmap);
+        bar.SetStyle(c.style);
+        bar.SetRangeEx(c.min, c.max, c.second);
+        bar.SetValue(c.value);
+        EXPECT_EQ(PixelOf(bar, c.x, c.y), Flat(c.bitmap, c.frame)) << c.name;
+    }
+}
+
+TEST(CColumEdit, KeepsTheHorizontalPlaceItsListGivesIt)
+{
+    Host host;
+    CColumEdit edit;
+    edit.m_nLeft = 30;
+    edit.m_nWidth = 50;
+    ASSERT_TRUE(edit.SubclassWindow(MakeChild(host, L"EDIT", WS_BORDER, 0, 0, 10, 20, 71)));
+    edit.MoveWindow(0, 40, 200, 22);
+    CRect rc;
+    edit.GetWindowRect(&rc);
+    host.ScreenToClient(&rc);
+    EXPECT_EQ(rc, CRect(30, 40, 80, 62));
+}

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 #include "BitmapSlider.h"
+#include "SkinScrollBar.h"
 #include "TestSkin.h"
 #include "Wnd.h"
 
@@ -34,6 +35,13 @@ public:
     std::vector<std::pair<UINT, UINT>> commands;  // control id, notification code
     std::vector<std::pair<UINT, LPARAM>> posted;
     std::vector<UINT> notifications;  // list-view codes, in order
+    // What scroll bars sent: WM_VSCROLL / WM_HSCROLL / WM_SKINSCROLL_POSITION and their parameters.
+    struct Scroll {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<Scroll> scrolls;
     int itemChanged = 0;
 
     void Pump()
@@ -59,6 +67,12 @@ public:
     }
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_VSCROLL || message == WM_HSCROLL || message == WM_SKINSCROLL_POSITION)
+            scrolls.push_back(Scroll{message, wParam, lParam});
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         if (HIWORD(wParam) == BN_CLICKED) clicks.push_back(LOWORD(wParam));

@@ -403,3 +403,38 @@ TEST(CColumEdit, KeepsTheHorizontalPlaceItsListGivesIt)
     host.ScreenToClient(&rc);
     EXPECT_EQ(rc, CRect(30, 40, 80, 62));
 }
+
+TEST(ToolTipWnd, LightYellowBalloonWithDarkText)
+{
+    Host host;
+    CEdit owner;
+    ASSERT_TRUE(owner.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 100, 30), &host, 72));
+    ASSERT_TRUE(NV_ToolTipWnd::ShowTip(&owner, &host, L"No ? here", nullptr, 2));
+    NV_ToolTipWnd* tip = NV_ToolTipWnd::FromTipParent(host.m_hWnd);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->GetExStyle() & WS_EX_TOPMOST);
+    CRect ownerRect, tipRect, client;
+    owner.GetWindowRect(&ownerRect);
+    tip->GetWindowRect(&tipRect);
+    EXPECT_EQ(tipRect.TopLeft(), CPoint(ownerRect.left + 20, ownerRect.bottom + 10)) << "first placement";
+    // The layered tip cannot be read back from the screen here; its text control
+    // paints into a memory picture the same way.
+    CWnd* text = tip->GetDlgItem(NV_ToolTipWnd::kTextId);
+    ASSERT_NE(text, nullptr);
+    text->GetClientRect(&client);
+    EXPECT_EQ(client.Size(), CSize(tipRect.Width() - 2, tipRect.Height() - 2)) << "the text fills the tip";
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP picture = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(mem, picture);
+    text->SendMessage(WM_PRINTCLIENT, (WPARAM)mem, PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_EQ(::GetPixel(mem, 1, 1), RGB(0xFF, 0xFF, 0xDC)) << "the balloon's brush, never the keyed-out white";
+    bool ink = false;
+    for (int x = 0; x < client.right && !ink; ++x)
+        for (int y = 0; y < client.bottom && !ink; ++y) ink = ::GetPixel(mem, x, y) == RGB(0x0A, 0x0A, 0x0A);
+    ::SelectObject(mem, old);
+    ::DeleteObject(picture);
+    ::DeleteDC(mem);
+    EXPECT_TRUE(ink) << "the text in its own near-black";
+}

@@ -436,3 +436,35 @@ TEST(SkinScrollWnd, SkinBarCoversTheWindowsOwnBar)
     ::DestroyWindow(box);
     ::DeleteObject(skin);
 }
+
+TEST(SkinScrollWnd, BothBarsLeaveTheCornerToTheCornerCell)
+{
+    Host host;
+    HWND box = MakeChild(host, L"LISTBOX", WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 20, 20, 200, 100, 93);
+    for (int i = 0; i < 50; ++i) ::SendMessageW(box, LB_ADDSTRING, 0, (LPARAM)L"line");
+    ::SendMessageW(box, LB_SETHORIZONTALEXTENT, 600, 0);
+    ::ShowScrollBar(box, SB_BOTH, TRUE);
+    HBITMAP skin = ::LoadBitmapW(Skin(), MAKEINTRESOURCEW(IDB_TEST_SCROLL));
+    CWnd boxWnd;
+    boxWnd.Attach(box);
+    CSkinScrollWnd* frame = SkinWndScroll(&boxWnd, skin);
+    boxWnd.Detach();
+    ASSERT_NE(frame, nullptr);
+    host.Pump();
+    if (!(::GetWindowLongPtrW(box, GWL_STYLE) & WS_HSCROLL)) GTEST_SKIP() << "the list box dropped its horizontal bar";
+    const int A = 8;
+    EXPECT_EQ(frame->CornerMode(), 2) << "bottom right";
+    CRect client, limit, horz;
+    frame->GetClientRect(&client);
+    ::GetWindowRect(::GetDlgItem(frame->m_hWnd, CSkinScrollWnd::kLimitId), &limit);
+    frame->ScreenToClient(&limit);
+    frame->HorizontalBar().GetWindowRect(&horz);
+    frame->ScreenToClient(&horz);
+    EXPECT_EQ(limit, CRect(0, 0, client.right - A, client.bottom - A));
+    EXPECT_EQ(horz, CRect(0, client.bottom - A, client.right - A, client.bottom));
+    ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(PixelOf(*frame, client.right - A / 2, client.bottom - A / 2), Flat(IDB_TEST_SCROLL, 8)) << "corner cell";
+    EXPECT_EQ(PixelOf(*frame, A / 2, client.bottom - A / 2), Flat(IDB_TEST_SCROLL, 4)) << "left arrow";
+    ::DestroyWindow(box);
+    ::DeleteObject(skin);
+}

@@ -408,18 +408,43 @@ TEST(CxStatic, TakesOneDroppedBitmapFileAsItsBackground)
     }
 }
 
+namespace {
+
+// A list box of 50 lines (and, with WS_HSCROLL, wider than itself) in a skin
+// scroll frame with the test skin's cells of 8.
+struct WrappedListBox {
+    HWND box = nullptr;
+    HBITMAP skin = ::LoadBitmapW(Skin(), MAKEINTRESOURCEW(IDB_TEST_SCROLL));
+    CSkinScrollWnd* frame = nullptr;
+    WrappedListBox(Host& host, DWORD scrollStyles)
+    {
+        box = MakeChild(host, L"LISTBOX", scrollStyles | LBS_NOINTEGRALHEIGHT, 20, 20, 200, 100, 92);
+        for (int i = 0; i < 50; ++i) ::SendMessageW(box, LB_ADDSTRING, 0, (LPARAM)L"line");
+        if (scrollStyles & WS_HSCROLL) {
+            ::SendMessageW(box, LB_SETHORIZONTALEXTENT, 600, 0);
+            ::ShowScrollBar(box, SB_BOTH, TRUE);
+        }
+        CWnd boxWnd;
+        boxWnd.Attach(box);
+        frame = SkinWndScroll(&boxWnd, skin);
+        boxWnd.Detach();
+        host.Pump();
+    }
+    ~WrappedListBox()
+    {
+        ::DestroyWindow(box);
+        ::DeleteObject(skin);
+    }
+};
+
+} // namespace
+
 TEST(SkinScrollWnd, SkinBarCoversTheWindowsOwnBar)
 {
     Host host;
-    HWND box = MakeChild(host, L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 20, 20, 200, 100, 92);
-    for (int i = 0; i < 50; ++i) ::SendMessageW(box, LB_ADDSTRING, 0, (LPARAM)L"line");
-    HBITMAP skin = ::LoadBitmapW(Skin(), MAKEINTRESOURCEW(IDB_TEST_SCROLL));
-    CWnd boxWnd;
-    boxWnd.Attach(box);
-    CSkinScrollWnd* frame = SkinWndScroll(&boxWnd, skin);
-    boxWnd.Detach();
+    WrappedListBox wrapped(host, WS_VSCROLL);
+    CSkinScrollWnd* frame = wrapped.frame;
     ASSERT_NE(frame, nullptr);
-    host.Pump();
     const int A = 8;  // the test skin's cells
     CRect client, limit, bar;
     frame->GetClientRect(&client);
@@ -433,25 +458,15 @@ TEST(SkinScrollWnd, SkinBarCoversTheWindowsOwnBar)
     ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_EQ(PixelOf(*frame, client.right - A / 2, A / 2), Flat(IDB_TEST_SCROLL, 0)) << "up arrow cell";
     EXPECT_EQ(PixelOf(*frame, client.right - A / 2, client.bottom - A / 2), Flat(IDB_TEST_SCROLL, 1)) << "down arrow";
-    ::DestroyWindow(box);
-    ::DeleteObject(skin);
 }
 
 TEST(SkinScrollWnd, BothBarsLeaveTheCornerToTheCornerCell)
 {
     Host host;
-    HWND box = MakeChild(host, L"LISTBOX", WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 20, 20, 200, 100, 93);
-    for (int i = 0; i < 50; ++i) ::SendMessageW(box, LB_ADDSTRING, 0, (LPARAM)L"line");
-    ::SendMessageW(box, LB_SETHORIZONTALEXTENT, 600, 0);
-    ::ShowScrollBar(box, SB_BOTH, TRUE);
-    HBITMAP skin = ::LoadBitmapW(Skin(), MAKEINTRESOURCEW(IDB_TEST_SCROLL));
-    CWnd boxWnd;
-    boxWnd.Attach(box);
-    CSkinScrollWnd* frame = SkinWndScroll(&boxWnd, skin);
-    boxWnd.Detach();
+    WrappedListBox wrapped(host, WS_VSCROLL | WS_HSCROLL);
+    CSkinScrollWnd* frame = wrapped.frame;
     ASSERT_NE(frame, nullptr);
-    host.Pump();
-    if (!(::GetWindowLongPtrW(box, GWL_STYLE) & WS_HSCROLL)) GTEST_SKIP() << "the list box dropped its horizontal bar";
+    if (!(::GetWindowLongPtrW(wrapped.box, GWL_STYLE) & WS_HSCROLL)) GTEST_SKIP() << "the list box dropped its horizontal bar";
     const int A = 8;
     EXPECT_EQ(frame->CornerMode(), 2) << "bottom right";
     CRect client, limit, horz;
@@ -465,6 +480,4 @@ TEST(SkinScrollWnd, BothBarsLeaveTheCornerToTheCornerCell)
     ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_EQ(PixelOf(*frame, client.right - A / 2, client.bottom - A / 2), Flat(IDB_TEST_SCROLL, 8)) << "corner cell";
     EXPECT_EQ(PixelOf(*frame, A / 2, client.bottom - A / 2), Flat(IDB_TEST_SCROLL, 4)) << "left arrow";
-    ::DestroyWindow(box);
-    ::DeleteObject(skin);
 }

@@ -1,4 +1,5 @@
 #include "BButton.h"
+#include "StripFrame.h"
 #include "RegionFromColorKey.h"
 
 BEGIN_MESSAGE_MAP(CBButton, CButton)
@@ -35,23 +36,12 @@ bool CBButton::LoadBitmaps(HINSTANCE module, WORD bitmapId, int frameWidth, int 
     }
     m_nWidth = frameWidth;
     m_nHeight = frameHeight;
-    HDC screen = ::GetDC(nullptr);
-    HDC stripDC = ::CreateCompatibleDC(screen);
-    HDC frameDC = ::CreateCompatibleDC(screen);
-    HGDIOBJ oldStrip = ::SelectObject(stripDC, strip);
     CBitmap* frames[5] = {&m_bmpNormal, &m_bmpMask, &m_bmpHover, &m_bmpPressed, &m_bmpDisabled};
     for (int i = 0; i < 5; ++i) {
         frames[i]->DeleteObject();
-        frames[i]->Attach(::CreateCompatibleBitmap(stripDC, frameWidth, frameHeight));
-        if (i > 0 && single) continue;  // the other frames stay blank
-        HGDIOBJ old = ::SelectObject(frameDC, frames[i]->m_hObject);
-        ::BitBlt(frameDC, 0, 0, frameWidth, frameHeight, stripDC, frameWidth * i, 0, SRCCOPY);
-        ::SelectObject(frameDC, old);
+        // A single picture fills the normal frame; the other frames stay blank.
+        frames[i]->Attach(CopyStripFrame(strip, i > 0 && single ? -1 : i, frameWidth, frameHeight));
     }
-    ::SelectObject(stripDC, oldStrip);
-    ::DeleteDC(frameDC);
-    ::DeleteDC(stripDC);
-    ::ReleaseDC(nullptr, screen);
     ::DeleteObject(strip);
     m_bLoaded = 1;
     UpdateWindowRegion();

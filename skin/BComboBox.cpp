@@ -1,4 +1,5 @@
 #include "BComboBox.h"
+#include "StripFrame.h"
 
 BEGIN_MESSAGE_MAP(CBComboBox, CComboBox)
     ON_WM_PAINT()
@@ -52,20 +53,10 @@ void CBComboBox::CutCells()
     BITMAP bm = {};
     ::GetObjectW(m_hArrow, sizeof(bm), &bm);
     int cellWidth = bm.bmWidth / 3;
-    HDC screen = ::GetDC(nullptr);
-    HDC src = ::CreateCompatibleDC(screen), dst = ::CreateCompatibleDC(screen);
-    HGDIOBJ oldSrc = ::SelectObject(src, m_hArrow);
     for (int i = 0; i < 3; ++i) {
         if (m_hCells[i]) ::DeleteObject(m_hCells[i]);
-        m_hCells[i] = ::CreateCompatibleBitmap(screen, cellWidth, bm.bmHeight);
-        HGDIOBJ old = ::SelectObject(dst, m_hCells[i]);
-        ::BitBlt(dst, 0, 0, cellWidth, bm.bmHeight, src, i * cellWidth, 0, SRCCOPY);
-        ::SelectObject(dst, old);
+        m_hCells[i] = CopyStripFrame(m_hArrow, i, cellWidth, bm.bmHeight);
     }
-    ::SelectObject(src, oldSrc);
-    ::DeleteDC(src);
-    ::DeleteDC(dst);
-    ::ReleaseDC(nullptr, screen);
 }
 
 void CBComboBox::BuildBackground()

@@ -1,4 +1,5 @@
 #include "Spin.h"
+#include "StripFrame.h"
 
 BEGIN_MESSAGE_MAP(CSpin, CSpinButtonCtrl)
     ON_WM_PAINT()
@@ -45,20 +46,10 @@ void CSpin::CutFrames()
     BITMAP bm = {};
     ::GetObjectW(m_hStrip, sizeof(bm), &bm);
     int w = bm.bmWidth / 5;
-    HDC screen = ::GetDC(nullptr);
-    HDC src = ::CreateCompatibleDC(screen), dst = ::CreateCompatibleDC(screen);
-    HGDIOBJ oldSrc = ::SelectObject(src, m_hStrip);
     for (int i : {2, 0, 3, 4}) {
         if (m_hFrames[i]) ::DeleteObject(m_hFrames[i]);
-        m_hFrames[i] = ::CreateCompatibleBitmap(screen, w, bm.bmHeight);
-        HGDIOBJ old = ::SelectObject(dst, m_hFrames[i]);
-        ::BitBlt(dst, 0, 0, w, bm.bmHeight, src, i * w, 0, SRCCOPY);
-        ::SelectObject(dst, old);
+        m_hFrames[i] = CopyStripFrame(m_hStrip, i, w, bm.bmHeight);
     }
-    ::SelectObject(src, oldSrc);
-    ::DeleteDC(src);
-    ::DeleteDC(dst);
-    ::ReleaseDC(nullptr, screen);
 }
 
 void CSpin::Draw(CDC* dc)

@@ -16,13 +16,7 @@ void CVolumeButton::PreSubclassWindow()
 
 void CVolumeButton::LoadBitmap(HINSTANCE module, UINT id)
 {
-    m_bitmap.DeleteObject();
-    m_bLoaded = m_bitmap.LoadBitmap(module, id);
-    if (m_bLoaded) {
-        SIZE size = m_bitmap.GetSize();
-        m_nWidth = size.cx;
-        m_nHeight = size.cy;
-    }
+    m_picture.Load(module, id);
 }
 
 void CVolumeButton::SetValue(int value)
@@ -33,18 +27,18 @@ void CVolumeButton::SetValue(int value)
 
 void CVolumeButton::Copy(CDC* dc, CDC* src, int x, int y, int w, int h, int sx, int sy)
 {
-    if (sx + w > m_nWidth) w = m_nWidth - sx;  // only what the bitmap holds
+    if (sx + w > m_picture.m_nWidth) w = m_picture.m_nWidth - sx;  // only what the bitmap holds
     if (w > 0 && h > 0) dc->BitBlt(x, y, w, h, src, sx, sy, SRCCOPY);
 }
 
 void CVolumeButton::DrawItem(LPDRAWITEMSTRUCT dis)
 {
-    if (!m_bLoaded) return;
+    if (!m_picture.m_bLoaded) return;
     CDC* dc = CDC::FromHandle(dis->hDC);
     CDC src;
     src.CreateCompatibleDC(dc);
-    CBitmap* old = src.SelectObject(&m_bitmap);
-    int W = m_nWidth, H = m_nHeight, range = m_nMax - m_nMin;
+    CBitmap* old = src.SelectObject(&m_picture.m_bitmap);
+    int W = m_picture.m_nWidth, H = m_picture.m_nHeight, range = m_nMax - m_nMin;
     switch (m_nStyle) {
     case 1: {
         int filled = VolumeFilledHeight(H, m_nValue, range);

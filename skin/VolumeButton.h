@@ -2,6 +2,7 @@
 // volume bar, style 2 a horizontal progress bar, style 3 a progress bar with a
 // second mark (the first segment up to the mark, the second beyond it).
 #pragma once
+#include "BmpInfo.h"
 #include "Controls.h"
 
 class CVolumeButton : public CButton {
@@ -23,9 +24,7 @@ protected:
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     void Copy(CDC* dc, CDC* src, int x, int y, int w, int h, int sx, int sy);
 
-    CBitmap m_bitmap;
-    int m_nWidth = 0, m_nHeight = 0;
-    BOOL m_bLoaded = FALSE;
+    CBmpInfo m_picture;
     int m_nStyle = 2;
     int m_nMin = 0, m_nMax = 100, m_nValue = 0, m_nSecond = 0;
 

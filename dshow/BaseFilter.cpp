@@ -47,6 +47,7 @@ STDMETHODIMP CBaseFilter::Stop()
         }
     }
     m_state = State_Stopped;
+    m_completePending = false;
     return result;
 }
 
@@ -89,7 +90,20 @@ STDMETHODIMP CBaseFilter::Run(REFERENCE_TIME start)
         }
     }
     m_state = State_Running;
+    if (m_completePending) {
+        m_completePending = false;
+        NotifyEvent(EC_COMPLETE, S_OK, 0);
+    }
     return S_OK;
+}
+
+void CBaseFilter::NotifyEndOfStream()
+{
+    CAutoLock lock(m_lock);
+    if (m_state == State_Running)
+        NotifyEvent(EC_COMPLETE, S_OK, 0);
+    else
+        m_completePending = true;
 }
 
 STDMETHODIMP CBaseFilter::GetState(DWORD, FILTER_STATE* state)

@@ -42,6 +42,10 @@ public:
 
     // Sends an event to the graph; EC_COMPLETE and error events name this filter.
     HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
+    // A renderer's end of stream: the graph hears EC_COMPLETE only while the
+    // filter runs, so one that arrives while paused waits for the next Run
+    // (and is forgotten at Stop).
+    void NotifyEndOfStream();
 
     FILTER_STATE State() const { return m_state; }
     bool IsStopped() const { return m_state == State_Stopped; }
@@ -66,5 +70,6 @@ protected:
     IMediaEventSink* m_eventSink = nullptr;   // no reference: it is the graph
     std::wstring m_name;
     bool m_isRenderer;
+    bool m_completePending = false;
     volatile LONG m_pinVersion = 1;
 };

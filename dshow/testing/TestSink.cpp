@@ -63,24 +63,6 @@ CTestSink::~CTestSink() { CloseHandle(m_eosEvent); }
 
 CBasePin* CTestSink::GetPin(int n) { return n == 0 ? &m_pin : nullptr; }
 
-STDMETHODIMP CTestSink::Stop()
-{
-    CAutoLock lock(&m_csFilter);
-    m_completePending = false;
-    return CBaseFilter::Stop();
-}
-
-STDMETHODIMP CTestSink::Run(REFERENCE_TIME start)
-{
-    CAutoLock lock(&m_csFilter);
-    HRESULT hr = CBaseFilter::Run(start);
-    if (SUCCEEDED(hr) && m_completePending) {
-        m_completePending = false;
-        NotifyEvent(EC_COMPLETE, S_OK, 0);
-    }
-    return hr;
-}
-
 HRESULT CTestSink::OnSample(IMediaSample* sample)
 {
     BYTE* data = nullptr;
@@ -102,12 +84,7 @@ HRESULT CTestSink::OnEndOfStream()
         m_eos = true;
     }
     SetEvent(m_eosEvent);
-    // A renderer reports completion only while running.
-    CAutoLock lock(&m_csFilter);
-    if (m_state == State_Running)
-        NotifyEvent(EC_COMPLETE, S_OK, 0);
-    else
-        m_completePending = true;
+    NotifyEndOfStream();
     return S_OK;
 }
 

@@ -40,8 +40,6 @@ public:
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override;
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Run(REFERENCE_TIME start) override;
 
     IPin* InputPin() { return &m_pin; }
     std::vector<BYTE> Bytes();
@@ -67,6 +65,5 @@ private:
     std::vector<BYTE> m_bytes;
     std::vector<SampleInfo> m_samples;
     bool m_eos = false;
-    bool m_completePending = false;
     HANDLE m_eosEvent;
 };

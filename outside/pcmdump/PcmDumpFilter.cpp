@@ -118,21 +118,9 @@ STDMETHODIMP CPcmDumpFilter::Pause()
     return CBaseFilter::Pause();
 }
 
-STDMETHODIMP CPcmDumpFilter::Run(REFERENCE_TIME start)
-{
-    CAutoLock lock(&m_csFilter);
-    HRESULT hr = CBaseFilter::Run(start);
-    if (SUCCEEDED(hr) && m_completePending) {
-        m_completePending = false;
-        NotifyEvent(EC_COMPLETE, S_OK, 0);
-    }
-    return hr;
-}
-
 STDMETHODIMP CPcmDumpFilter::Stop()
 {
     CAutoLock lock(&m_csFilter);
-    m_completePending = false;
     HRESULT hr = CBaseFilter::Stop();
     // The pin is inactive now, so no sample is being written any more.
     FinishFiles();
@@ -172,11 +160,7 @@ HRESULT CPcmDumpFilter::EndOfStream()
         CAutoLock lock(&m_csReceive);
         m_writer.RefreshHeader();
     }
-    CAutoLock lock(&m_csFilter);
-    if (m_state == State_Running)
-        NotifyEvent(EC_COMPLETE, S_OK, 0);
-    else
-        m_completePending = true;
+    NotifyEndOfStream();
     return S_OK;
 }
 

@@ -37,7 +37,6 @@ public:
 
     STDMETHODIMP Stop() override;
     STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME start) override;
 
     // IFileSinkFilter
     STDMETHODIMP SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE* mt) override;
@@ -84,6 +83,5 @@ private:
     std::vector<uint8_t> m_converted;
     volatile LONGLONG m_written = 0;
     volatile LONG m_fileCount = 0;
-    bool m_completePending = false;
     bool m_errorReported = false;
 };

@@ -110,19 +110,21 @@ void CNewWizDialog::EnableCommand(UINT id, BOOL enable)
     if (HWND button = ::GetDlgItem(m_hWnd, id)) ::EnableWindow(button, enable);
 }
 
+CNewWizPage* CNewWizDialog::StepTarget(CNewWizPage* active, LRESULT target, int step)
+{
+    if (target == -1) return nullptr;  // the page keeps the wizard where it is
+    if (target != 0) return FindPage((UINT)target);
+    const int current = IndexOf(active);
+    const int index = current + step;
+    if (current < 0 || index < 0 || index >= (int)m_pages.size()) return nullptr;
+    return m_pages[(size_t)index];
+}
+
 void CNewWizDialog::OnWizardBack()
 {
     CNewWizPage* active = GetActivePage();
     if (!active) return;
-    LRESULT target = active->OnWizardBack();
-    if (target == -1) return;
-    CNewWizPage* page = nullptr;
-    if (target != 0) {
-        page = FindPage((UINT)target);
-    } else {
-        int index = IndexOf(active);
-        if (index > 0) page = m_pages[(size_t)index - 1];
-    }
+    CNewWizPage* page = StepTarget(active, active->OnWizardBack(), -1);
     if (!page || !ActivatePage(page)) return;
     if (IndexOf(page) == 0) {
         EnableCommand(ID_WIZBACK, FALSE);
@@ -136,15 +138,7 @@ void CNewWizDialog::OnWizardNext()
 {
     CNewWizPage* active = GetActivePage();
     if (!active) return;
-    LRESULT target = active->OnWizardNext();
-    if (target == -1) return;
-    CNewWizPage* page = nullptr;
-    if (target != 0) {
-        page = FindPage((UINT)target);
-    } else {
-        int index = IndexOf(active);
-        if (index >= 0 && index + 1 < (int)m_pages.size()) page = m_pages[(size_t)index + 1];
-    }
+    CNewWizPage* page = StepTarget(active, active->OnWizardNext(), +1);
     if (!page || !ActivatePage(page)) return;
     if (IndexOf(page) == (int)m_pages.size() - 1) {
         EnableCommand(ID_WIZNEXT, FALSE);

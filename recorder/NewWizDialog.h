@@ -34,6 +34,9 @@ public:
     void OnCancel() override;
 
 protected:
+    // The page a Back (-1) or Next (+1) goes to: the one the active page named
+    // (target), else its neighbour; none when the page refused (-1) or at the end.
+    CNewWizPage* StepTarget(CNewWizPage* active, LRESULT target, int step);
     void OnWizardBack();
     void OnWizardNext();
     void OnWizardFinish() { Finish(); }

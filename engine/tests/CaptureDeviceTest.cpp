@@ -20,29 +20,6 @@ using namespace testsignal;
 
 namespace {
 
-std::wstring TempPath(const wchar_t* name)
-{
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return std::wstring(dir) + name;
-}
-
-std::vector<std::wstring> FilterNames(IGraphBuilder* graph)
-{
-    std::vector<std::wstring> names;
-    CComPtr<IEnumFilters> filters;
-    if (!graph || FAILED(graph->EnumFilters(&filters))) return names;
-    for (;;) {
-        CComPtr<IBaseFilter> f;
-        if (filters->Next(1, &f, nullptr) != S_OK) break;
-        FILTER_INFO info = {};
-        f->QueryFilterInfo(&info);
-        if (info.pGraph) info.pGraph->Release();
-        names.push_back(info.achName);
-    }
-    return names;
-}
-
 bool Has(const std::vector<std::wstring>& names, const wchar_t* name)
 {
     for (auto& n : names) if (n == name) return true;

@@ -213,6 +213,7 @@ private:
 
 class CPageFactory : public IClassFactory {
 public:
+    virtual ~CPageFactory() = default;
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
         if (riid == IID_IUnknown || riid == IID_IClassFactory) {

@@ -136,4 +136,11 @@ bool ReadWav(const std::wstring& path, WavFile& wav)
     return false;
 }
 
+std::wstring TempPath(const wchar_t* name)
+{
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
 } // namespace testsignal

@@ -50,4 +50,7 @@ struct WavFile {
 };
 bool ReadWav(const std::wstring& path, WavFile& wav);
 
+// A file of this name in the temporary folder.
+std::wstring TempPath(const wchar_t* name);
+
 } // namespace testsignal

@@ -19,13 +19,6 @@ using namespace testsignal;
 
 namespace {
 
-std::wstring TempPath(const wchar_t* name)
-{
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return std::wstring(dir) + name;
-}
-
 struct DumpGraph {
     CTestGraph graph;
     CComPtr<IBaseFilter> source;
@@ -142,7 +135,9 @@ TEST(PcmDumpFilter, ContinuesInNumberedFilesWithTheirPeakFilesAndCountsThem)
             std::wstring peak = PeakPathFor(wav);
             std::vector<uint8_t> ours = FileBytes(peak);
             DeleteFileW(peak.c_str());
-            if (i == 3 || !peaks) EXPECT_TRUE(ours.empty()) << "a peak file nobody asked for: " << i;
+            if (i == 3 || !peaks) {
+                EXPECT_TRUE(ours.empty()) << "a peak file nobody asked for: " << i;
+            }
             if (i == 3) break;
             WavFile w;
             ASSERT_TRUE(ReadWav(wav, w)) << i;

@@ -7,17 +7,6 @@
 
 using namespace testsignal;
 
-namespace {
-
-std::wstring TempPath(const wchar_t* name)
-{
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return std::wstring(dir) + name;
-}
-
-} // namespace
-
 TEST(WavSplitWriter, NamesContinuationFilesAfterTheTitle)
 {
     EXPECT_EQ(L"C:\\rec\\take_1.wav", CWavSplitWriter::ContinuationPath(L"C:\\rec\\take.wav", 1));

@@ -24,6 +24,7 @@ WavHeaderStatus ParseWavHeader(const WavReadAt& readAt, uint64_t fileSize, WavHe
     if (!ReadExact(readAt, 0, riff, sizeof riff) || memcmp(riff, "RIFF", 4) != 0 ||
         memcmp(riff + 8, "WAVE", 4) != 0)
         return WavHeaderStatus::NotRiffWave;
+    info.riffSize = Le32(riff + 4);
 
     // The RIFF size is not trusted: writers that stream leave it 0 or too large.
     bool haveFormat = false;

@@ -7,6 +7,7 @@
 #include <functional>
 
 struct WavHeaderInfo {
+    uint32_t riffSize = 0;    // as stored (streaming writers leave it 0 or too large)
     uint16_t formatTag = 0;
     uint16_t channels = 0;
     uint32_t sampleRate = 0;

@@ -36,9 +36,7 @@ int ReadWaveHeader(CByteFile& file, WaveHeaderInfo& info)
 
     memcpy(h.riffId, "RIFF", 4);
     memcpy(h.waveId, "WAVE", 4);
-    unsigned char riffSize[4] = {};
-    if (readAt(4, riffSize, 4) == 4)
-        h.riffSize = riffSize[0] | (riffSize[1] << 8) | (riffSize[2] << 16) | ((uint32_t)riffSize[3] << 24);
+    h.riffSize = walk.riffSize;
     if (status != WavHeaderStatus::Ok)
         return kWaveBad;
 

@@ -16,9 +16,7 @@ CNewWizDialog::CNewWizDialog(UINT templateId, CWnd* parent) : NvDropDialog(templ
 
 void CNewWizDialog::AddPage(CNewWizPage* page, UINT templateId)
 {
-    page->m_nDialogID = templateId;
-    page->m_nIDTemplate = templateId;
-    m_pages.push_back(page);
+    m_pages.Add(page, templateId);
 }
 
 BOOL CNewWizDialog::OnInitDialog()
@@ -30,31 +28,20 @@ BOOL CNewWizDialog::OnInitDialog()
     return TRUE;
 }
 
+// Every page in the list is one of ours (AddPage takes nothing else).
 CNewWizPage* CNewWizDialog::FindPage(UINT templateId) const
 {
-    for (CNewWizPage* page : m_pages)
-        if (page->m_nDialogID == templateId) return page;
-    return nullptr;
-}
-
-int CNewWizDialog::IndexOf(const CNewWizPage* page) const
-{
-    for (size_t i = 0; i < m_pages.size(); ++i)
-        if (m_pages[i] == page) return (int)i;
-    return -1;
+    return static_cast<CNewWizPage*>(m_pages.Find(templateId));
 }
 
 CNewWizPage* CNewWizDialog::GetActivePage() const
 {
-    for (CNewWizPage* page : m_pages)
-        if (page->m_bActive) return page;
-    return nullptr;
+    return static_cast<CNewWizPage*>(m_pages.GetActive());
 }
 
 UINT CNewWizDialog::GetActivePageID() const
 {
-    CNewWizPage* page = GetActivePage();
-    return page ? page->m_nDialogID : 0;
+    return m_pages.GetActiveID();
 }
 
 BOOL CNewWizDialog::SetActivePage(UINT templateId)
@@ -65,42 +52,12 @@ BOOL CNewWizDialog::SetActivePage(UINT templateId)
 
 BOOL CNewWizDialog::ActivatePage(CNewWizPage* page)
 {
-    if (!page) return FALSE;
-    if (!page->m_bCreated) {
-        if (!page->Create(page->m_nDialogID, this)) return FALSE;
-        page->m_bCreated = TRUE;
-        page->m_pParent = this;
-        if (!page->OnCreatePage()) return FALSE;
-    }
-
-    if (CNewWizPage* current = GetActivePage()) {
-        if (!current->OnQueryClose()) return FALSE;
-        current->ShowWindow(SW_HIDE);
-        current->m_bActive = FALSE;
-    }
-
-    RECT area = {};
-    if (HWND placeholder = ::GetDlgItem(m_hWnd, m_nPlaceholderID)) {
-        ::GetWindowRect(placeholder, &area);
-        ScreenToClient(&area);
-    }
-    page->SetWindowPos((HWND)nullptr, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    page->EnableWindow(TRUE);
-    page->ShowWindow(SW_SHOW);
-    page->Invalidate();
-    page->UpdateWindow();
-
-    page->OnSetActive();
-    page->m_bActive = TRUE;
-    return TRUE;
+    return m_pages.Activate(this, m_nPlaceholderID, page);
 }
 
 void CNewWizDialog::Finish()
 {
-    CNewWizPage* active = GetActivePage();
-    if (active && !active->OnQueryClose()) return;
-    for (CNewWizPage* page : m_pages)
-        if (page->m_bCreated && !page->OnWizardFinish()) return;
+    if (!m_pages.QueryFinish()) return;
     UpdateData(TRUE);
     EndDialog(ID_WIZFINISH);
 }
@@ -110,23 +67,13 @@ void CNewWizDialog::EnableCommand(UINT id, BOOL enable)
     if (HWND button = ::GetDlgItem(m_hWnd, id)) ::EnableWindow(button, enable);
 }
 
-CNewWizPage* CNewWizDialog::StepTarget(CNewWizPage* active, LRESULT target, int step)
-{
-    if (target == -1) return nullptr;  // the page keeps the wizard where it is
-    if (target != 0) return FindPage((UINT)target);
-    const int current = IndexOf(active);
-    const int index = current + step;
-    if (current < 0 || index < 0 || index >= (int)m_pages.size()) return nullptr;
-    return m_pages[(size_t)index];
-}
-
 void CNewWizDialog::OnWizardBack()
 {
-    CNewWizPage* active = GetActivePage();
+    CWizardPage* active = m_pages.GetActive();
     if (!active) return;
-    CNewWizPage* page = StepTarget(active, active->OnWizardBack(), -1);
-    if (!page || !ActivatePage(page)) return;
-    if (IndexOf(page) == 0) {
+    CWizardPage* page = m_pages.StepTarget(active, active->OnWizardBack(), -1);
+    if (!page || !ActivatePage(static_cast<CNewWizPage*>(page))) return;
+    if (m_pages.IndexOf(page) == 0) {
         EnableCommand(ID_WIZBACK, FALSE);
         EnableCommand(ID_WIZFINISH, FALSE);
     }
@@ -136,11 +83,11 @@ void CNewWizDialog::OnWizardBack()
 
 void CNewWizDialog::OnWizardNext()
 {
-    CNewWizPage* active = GetActivePage();
+    CWizardPage* active = m_pages.GetActive();
     if (!active) return;
-    CNewWizPage* page = StepTarget(active, active->OnWizardNext(), +1);
-    if (!page || !ActivatePage(page)) return;
-    if (IndexOf(page) == (int)m_pages.size() - 1) {
+    CWizardPage* page = m_pages.StepTarget(active, active->OnWizardNext(), +1);
+    if (!page || !ActivatePage(static_cast<CNewWizPage*>(page))) return;
+    if (m_pages.IndexOf(page) == m_pages.GetCount() - 1) {
         EnableCommand(ID_WIZNEXT, FALSE);
         EnableCommand(ID_WIZFINISH, TRUE);
     }
@@ -149,19 +96,12 @@ void CNewWizDialog::OnWizardNext()
 
 void CNewWizDialog::OnCancel()
 {
-    for (CNewWizPage* page : m_pages)
-        if (page->m_bCreated && !page->OnQueryCancel()) return;
+    if (!m_pages.QueryCancel()) return;
     NvDropDialog::OnCancel();
 }
 
 void CNewWizDialog::OnDestroy()
 {
-    for (CNewWizPage* page : m_pages) {
-        if (!page->m_bCreated || !page->OnQueryClose()) continue;
-        page->OnKillActive();
-        page->DestroyWindow();
-        page->m_bCreated = FALSE;
-        page->m_bActive = FALSE;
-    }
+    m_pages.DestroyPages();
     NvDropDialog::OnDestroy();
 }

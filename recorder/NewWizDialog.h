@@ -3,7 +3,7 @@
 // carries the wizard-style Back, Next, Finish and Cancel commands.
 #pragma once
 #include "NvDropDialog.h"
-#include <vector>
+#include "WizardPageList.h"
 
 class CNewWizPage;
 
@@ -27,25 +27,21 @@ public:
     BOOL ActivatePage(CNewWizPage* page);
     CNewWizPage* GetActivePage() const;
     UINT GetActivePageID() const;
-    int GetPageCount() const { return (int)m_pages.size(); }
+    int GetPageCount() const { return m_pages.GetCount(); }
     void Finish();
 
     BOOL OnInitDialog() override;
     void OnCancel() override;
 
 protected:
-    // The page a Back (-1) or Next (+1) goes to: the one the active page named
-    // (target), else its neighbour; none when the page refused (-1) or at the end.
-    CNewWizPage* StepTarget(CNewWizPage* active, LRESULT target, int step);
     void OnWizardBack();
     void OnWizardNext();
     void OnWizardFinish() { Finish(); }
     void OnDestroy();
     CNewWizPage* FindPage(UINT templateId) const;
-    int IndexOf(const CNewWizPage* page) const;
     void EnableCommand(UINT id, BOOL enable);
 
-    std::vector<CNewWizPage*> m_pages;
+    CWizardPageList m_pages;
     UINT m_nPlaceholderID = 0;
 
     DECLARE_MESSAGE_MAP()

@@ -2,11 +2,16 @@
 #include "NewWizDialog.h"
 #include "SonelleSettings.h"
 
-BEGIN_MESSAGE_MAP(CNewWizPage, CDialog)
+BEGIN_MESSAGE_MAP(CNewWizPage, CWizardPage)
     ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
-CNewWizPage::CNewWizPage(UINT templateId, CWnd* parent) : CDialog(templateId, parent), m_nDialogID(templateId) {}
+CNewWizPage::CNewWizPage(UINT templateId, CWnd* parent) : CWizardPage(templateId, parent) {}
+
+void CNewWizPage::SetHost(CDialog* host)
+{
+    m_pParent = static_cast<CNewWizDialog*>(host);
+}
 
 BOOL CNewWizPage::OnInitDialog()
 {

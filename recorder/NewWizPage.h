@@ -1,34 +1,22 @@
 // CNewWizPage: one page of the main window, a child dialog created from its
 // template the first time it is shown and kept until the host is destroyed.
 #pragma once
-#include "Dialog.h"
 #include "ToolTipCtrl.h"
+#include "WizardPage.h"
 
 class CNewWizDialog;
 
-class CNewWizPage : public CDialog {
+class CNewWizPage : public CWizardPage {
 public:
     explicit CNewWizPage(UINT templateId = 0, CWnd* parent = nullptr);
 
-    // Page notifications, with their defaults.
-    virtual BOOL OnCreatePage() { return TRUE; }
-    virtual BOOL OnKillActive() { return TRUE; }
-    virtual BOOL OnQueryClose() { return TRUE; }   // TRUE: the page may be left
-    virtual BOOL OnSetActive() { return TRUE; }
-    virtual BOOL OnQueryCancel() { return TRUE; }
-    virtual LRESULT OnWizardBack() { return 0; }
-    virtual LRESULT OnWizardNext() { return 0; }
-    virtual BOOL OnWizardFinish() { return TRUE; }
-
+    void SetHost(CDialog* host) override;
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
     void DoDataExchange(CDataExchange*) override {}
     void OnCancel() override {}   // Escape in a page closes nothing
 
     CNewWizDialog* m_pParent = nullptr;  // the host, set at creation
-    BOOL m_bCreated = FALSE;
-    BOOL m_bActive = FALSE;
-    UINT m_nDialogID;
 
 protected:
     void OnLButtonDown(UINT flags, CPoint point);

@@ -1,15 +1,14 @@
 #include "SonelleApp.h"
+#include "AppFolder.h"
 #include "CmdLineParser.h"
 #include "LogFile.h"
 #include "PageCapture.h"
 #include "PageEdit.h"
-#include "Registry.h"
 #include "ResourceHandle.h"
 #include "SonelleDlg.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
-#include <shellapi.h>
-#include <vector>
+#include "SuiteWindows.h"
 
 CString g_szAppPath;
 CString g_szWindowTitle;
@@ -53,20 +52,7 @@ void CSonelleApp::InitLog()
 
 void CSonelleApp::LoadAppPath()
 {
-    // A missing "AppPath" means the program's own folder (written back when the
-    // key may be written): the current directory is wherever the user started it.
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    CString def(own);
-    def = def.Left(def.ReverseFind(L'\\') + 1);
-
-    CString stored;
-    g_szAppPath = RegReadString(HKEY_LOCAL_MACHINE, g_szRegKey, L"AppPath", stored, def) ? stored : def;
-    if (g_szAppPath.IsEmpty() || g_szAppPath[g_szAppPath.GetLength() - 1] != L'\\') {
-        CString withSlash;
-        withSlash.Format(L"%s\\", (const wchar_t*)g_szAppPath);
-        g_szAppPath = withSlash;
-    }
+    g_szAppPath = ::LoadAppPath(g_szRegKey);
 }
 
 void CSonelleApp::LoadModules()
@@ -89,21 +75,9 @@ BOOL CSonelleApp::CheckRunning()
 {
     CString title;
     title.LoadString(101);
-    g_szWindowTitle = title;
-    CString launchName = title, wizardName = title, advancedName = title, value;
-    if (RegReadString(HKEY_LOCAL_MACHINE, g_szRegKey, L"LanuchName", value, L"")) launchName = value;
-    if (RegReadString(HKEY_LOCAL_MACHINE, g_szRegKey, L"WizardName", value, L"")) wizardName = value;
-    if (RegReadString(HKEY_LOCAL_MACHINE, g_szRegKey, L"AdvancedName", value, L"")) {
-        advancedName = value;
-        g_szWindowTitle = value;
-    }
-    for (const CString* name : {&wizardName, &advancedName}) {
-        if (HWND running = FindWindowW(L"#32770", *name)) {
-            SetForegroundWindow(running);
-            return FALSE;
-        }
-    }
-    return TRUE;
+    SuiteTitles titles = ReadSuiteTitles(g_szRegKey, title);
+    g_szWindowTitle = titles.advancedName;
+    return !ActivateRunningSuiteDialog(titles);
 }
 
 void CSonelleApp::CheckFilterRegistration()
@@ -113,42 +87,12 @@ void CSonelleApp::CheckFilterRegistration()
 
 void CSonelleApp::DeleteTempFiles()
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    CString folder;
-    folder.Format(L"%sTmpF\\", temp);
-    CreateDirectoryW(folder, nullptr);
-
-    CString base = folder.Left(folder.GetLength() - 1);
-    CString pattern;
-    pattern.Format(base.GetLength() && base[base.GetLength() - 1] == L'\\' ? L"%s*.%s" : L"%s\\*.%s",
-                   (const wchar_t*)base, L"nv0");
-    std::vector<CString> found;
-    found.reserve(10);
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(pattern, &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (!wcscmp(data.cFileName, L".") || !wcscmp(data.cFileName, L"..")) continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            found.push_back(CString(folder) + data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    for (const CString& path : found) DeleteFileW(path);
+    ::DeleteTempFiles(L"nv0");
 }
 
 void OnBackToStarter()
 {
-    CString path;
-    path.Format(L"%s%s", (const wchar_t*)g_szAppPath, L"SonelleStarter.exe");
-    DebugPrint(L"OnBackToStarter [%s]", (const wchar_t*)path);
-    // A missing starter is noted, never shown: the user is leaving anyway.
-    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
-        DebugPrint(L"OnBackToStarter: no starter at [%s]", (const wchar_t*)path);
-        return;
-    }
-    ShellExecuteW(nullptr, L"open", path, L"/NOINTRO", nullptr, SW_SHOWNORMAL);
+    StartStarter(g_szAppPath);
 }
 
 BOOL CSonelleApp::InitInstance()

@@ -262,7 +262,7 @@ void CSonelleDlg::OnHelpGuide()
 void CSonelleDlg::OnAbout()
 {
     CString version = ResourceString(129) + L" : 2.0.43";
-    CAboutDlg about(g_szWindowTitle, version, this);
+    CAboutDlg about(1114, 123, g_szWindowTitle, version, this);
     about.DoModal();
 }
 
@@ -328,19 +328,7 @@ void CSonelleDlg::RegisterFilterModules()
     g_FilterRegistration.Start(g_szAppPath, kFilterModules, (int)(sizeof(kFilterModules) / sizeof(kFilterModules[0])));
 }
 
-// The screen-saver setting found at the first call is what the last call restores.
 void CSonelleDlg::PreventSleep(BOOL on)
 {
-    if (on) {
-        if (!m_bScreenSaverSaved) {
-            BOOL active = TRUE;
-            if (SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0)) m_bScreenSaverWasActive = active;
-            m_bScreenSaverSaved = TRUE;
-        }
-        SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
-        SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED);
-    } else {
-        SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, m_bScreenSaverWasActive, nullptr, 0);
-        SetThreadExecutionState(ES_CONTINUOUS);
-    }
+    m_sleep.PreventSleep(on);
 }

@@ -3,6 +3,7 @@
 // help menu and About box; it hosts the Record and Edit pages.
 #pragma once
 #include "NewWizDialog.h"
+#include "PreventSleep.h"
 #include "Bitmap.h"
 #include "RecorderControls.h"
 #include "ToolTipCtrl.h"
@@ -59,8 +60,7 @@ protected:
     CBitmap m_background;
     CBitmap m_title;
     CBButton m_btnHelp, m_btnMinimize, m_btnExit, m_btnEdit, m_btnRecord;
-    BOOL m_bScreenSaverSaved = FALSE;
-    BOOL m_bScreenSaverWasActive = TRUE;
+    CPreventSleep m_sleep;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,8 +3,7 @@
 #include "SonelleSettings.h"
 #include "LogFile.h"
 #include "Registry.h"
-#include <shlobj.h>
-#include <direct.h>
+#include "SettingsStore.h"
 
 SonelleSettings g_Settings = [] {
     SonelleSettings s = {};
@@ -16,66 +15,34 @@ SonelleSettings g_Settings = [] {
 
 namespace {
 
-// "Exists" as the settings understand it: a search of folder + "*.*" finds an
-// entry (the folder ends in "\").
-bool FolderFound(const wchar_t* folder)
-{
-    CString pattern;
-    pattern.Format(L"%s*.*", folder);
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(pattern, &data);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    FindClose(find);
-    return true;
-}
-
 void CopyText(wchar_t* field, size_t capacity, const wchar_t* text)
 {
     lstrcpynW(field, text, (int)capacity);
 }
 
-// "<Music>\NV Sonelle\Record\" and the like; the product folder is made on the way.
 CString DefaultFolder(const wchar_t* sub)
 {
-    wchar_t music[MAX_PATH] = {};
-    CString folder;
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_MYMUSIC | CSIDL_FLAG_CREATE, nullptr, 0, music))) {
-        const wchar_t* product = g_hExtra2Module ? L"NV Wavelorn\\" : L"NV Sonelle\\";
-        size_t length = wcslen(music);
-        CString base;
-        base.Format(length && music[length - 1] == L'\\' ? L"%s%s" : L"%s\\%s", music, product);
-        if (!FolderFound(base)) _wmkdir(base);
-        folder.Format(L"%s%s\\", (const wchar_t*)base, sub);
-    } else {
-        folder.Format(L"%s%s\\", (const wchar_t*)g_szAppPath, sub);
-    }
-    return folder;
+    return DefaultSettingFolder(g_hExtra2Module ? L"NV Wavelorn\\" : L"NV Sonelle\\", sub, g_szAppPath);
 }
 
 DWORD ReadNumber(const wchar_t* name, DWORD def)
 {
-    DWORD value = def;
-    return RegReadDword(HKEY_CURRENT_USER, g_szRegKey, name, value, def) ? value : def;
+    return ReadSettingNumber(g_szRegKey, name, def);
 }
 
 void WriteNumber(const wchar_t* name, DWORD value)
 {
-    RegWriteDword(HKEY_CURRENT_USER, g_szRegKey, name, value);
+    WriteSettingNumber(g_szRegKey, name, value);
 }
 
 void WriteText(const wchar_t* name, const wchar_t* text)
 {
-    RegWriteString(HKEY_CURRENT_USER, g_szRegKey, name, text);
+    WriteSettingText(g_szRegKey, name, text);
 }
 
-// A folder setting: the stored folder when it exists, else the default; made when
-// missing (one level).
 void LoadFolder(const wchar_t* name, const CString& def, wchar_t* field, size_t capacity)
 {
-    CString stored;
-    BOOL read = RegReadString(HKEY_CURRENT_USER, g_szRegKey, name, stored, def);
-    CopyText(field, capacity, read && FolderFound(stored) ? (const wchar_t*)stored : (const wchar_t*)def);
-    if (!FolderFound(field)) _wmkdir(field);
+    LoadSettingFolder(g_szRegKey, name, def, field, capacity);
 }
 
 void LoadRecordingGroup()

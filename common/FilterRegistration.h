@@ -22,7 +22,7 @@ private:
     std::vector<HANDLE> m_processes;
 };
 
-// The recorder's registrations, started by the main dialog.
+// The program's registrations, started by its main dialog.
 extern CFilterRegistration g_FilterRegistration;
 // What pages call before they build a graph.
 BOOL WaitForFilterRegistration();

@@ -1,17 +1,17 @@
 #include "AboutDlg.h"
 
-CAboutDlg::CAboutDlg(const CString& title, const CString& version, CWnd* parent)
-    : CDialog(IDD, parent), m_strTitle(title), m_strVersion(version)
+CAboutDlg::CAboutDlg(UINT linkId, UINT linkTextId, const CString& title, const CString& version, CWnd* parent)
+    : CDialog(IDD, parent), m_nLinkID(linkId), m_strTitle(title), m_strVersion(version)
 {
-    m_strLink.LoadString(123);
+    m_strLink.LoadString(linkTextId);
 }
 
 void CAboutDlg::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Control(dx, IDC_LINK, m_link);
+    DDX_Control(dx, m_nLinkID, m_link);
     DDX_Text(dx, IDC_TITLE, m_strTitle);
     DDX_Text(dx, IDC_VERSION, m_strVersion);
-    DDX_Text(dx, IDC_LINK, m_strLink);
+    DDX_Text(dx, m_nLinkID, m_strLink);
 }
 
 BOOL CAboutDlg::OnInitDialog()
@@ -24,7 +24,8 @@ BOOL CAboutDlg::OnInitDialog()
     m_link.SetFontUnderline(TRUE);
     m_link.SetLinkCursor(LoadCursorW(nullptr, IDC_HAND));
     SetWindowText(m_strTitle);
-    // The icon static of the template gets bitmap 235 of the program, which has none.
+    // The icon static of the template gets bitmap 235 of the program; no program
+    // carries one, so the static stays empty.
     HBITMAP image = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(235));
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (::GetDlgCtrlID(child) == 0xFFFF || ::GetDlgCtrlID(child) == -1) {

@@ -1,0 +1,62 @@
+#include "AppFolder.h"
+#include "LogFile.h"
+#include "Registry.h"
+#include <shellapi.h>
+#include <vector>
+
+CString LoadAppPath(const wchar_t* regKey)
+{
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    CString def(own);
+    def = def.Left(def.ReverseFind(L'\\') + 1);
+
+    CString stored;
+    CString folder = RegReadString(HKEY_LOCAL_MACHINE, regKey, L"AppPath", stored, def) ? stored : def;
+    if (folder.IsEmpty() || folder[folder.GetLength() - 1] != L'\\') {
+        CString withSlash;
+        withSlash.Format(L"%s\\", (const wchar_t*)folder);
+        folder = withSlash;
+    }
+    return folder;
+}
+
+void DeleteTempFiles(const wchar_t* extension)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    CString folder;
+    folder.Format(L"%sTmpF\\", temp);
+    CreateDirectoryW(folder, nullptr);
+
+    CString base = folder.Left(folder.GetLength() - 1);
+    CString pattern;
+    pattern.Format(base.GetLength() && base[base.GetLength() - 1] == L'\\' ? L"%s*.%s" : L"%s\\*.%s",
+                   (const wchar_t*)base, extension);
+    std::vector<CString> found;
+    found.reserve(10);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern, &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!wcscmp(data.cFileName, L".") || !wcscmp(data.cFileName, L"..")) continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            found.push_back(CString(folder) + data.cFileName);
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    for (const CString& path : found) DeleteFileW(path);
+}
+
+void StartStarter(const CString& appPath)
+{
+    CString path;
+    path.Format(L"%s%s", (const wchar_t*)appPath, L"SonelleStarter.exe");
+    DebugPrint(L"OnBackToStarter [%s]", (const wchar_t*)path);
+    // The user is leaving anyway: nothing to show when the starter is missing.
+    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
+        DebugPrint(L"OnBackToStarter: no starter at [%s]", (const wchar_t*)path);
+        return;
+    }
+    ShellExecuteW(nullptr, L"open", path, L"/NOINTRO", nullptr, SW_SHOWNORMAL);
+}

@@ -1,0 +1,20 @@
+// The machine-wide titles of the suite's programs and the single-instance test:
+// the recorder and the wizard each run once, and neither starts while the other's
+// dialog is open.
+#pragma once
+#include <windows.h>
+#include "String.h"
+
+struct SuiteTitles {
+    CString launchName;    // "LanuchName": the starter
+    CString wizardName;    // "WizardName": the wizard's dialog
+    CString advancedName;  // "AdvancedName": the recorder's dialog
+};
+
+// Reads the three titles from the machine key regKey, in that order; each one
+// that cannot be read keeps `fallback` (nothing is written back).
+SuiteTitles ReadSuiteTitles(const wchar_t* regKey, const CString& fallback);
+
+// Brings an open wizard or recorder dialog to the front (the wizard's is looked
+// for first); TRUE when one was found. A running starter does not count.
+BOOL ActivateRunningSuiteDialog(const SuiteTitles& titles);

@@ -1,0 +1,22 @@
+// CAboutDlg: the programs' About box (template 100 of each program) with the
+// product title, the version and the maker's web address as a link label. The
+// programs differ only in the link's control id and the string of its address.
+#pragma once
+#include "Dialog.h"
+#include "Label.h"
+
+class CAboutDlg : public CDialog {
+public:
+    enum { IDD = 100, IDC_TITLE = 1035, IDC_VERSION = 1036 };
+    CAboutDlg(UINT linkId, UINT linkTextId, const CString& title, const CString& version, CWnd* parent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+
+protected:
+    UINT m_nLinkID;
+    CLabel m_link;
+    CString m_strTitle;
+    CString m_strVersion;
+    CString m_strLink;
+};

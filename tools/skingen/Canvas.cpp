@@ -160,3 +160,58 @@ bool Canvas::SaveBmp(const std::string& path) const
     }
     return std::fclose(f) == 0;
 }
+
+bool Canvas::SaveIco(const std::string& path, Rgb key) const
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    auto put16 = [f](uint16_t v) { std::fputc(v & 0xFF, f); std::fputc(v >> 8, f); };
+    auto put32 = [f](uint32_t v) { for (int i = 0; i < 4; ++i) std::fputc((v >> (8 * i)) & 0xFF, f); };
+    auto isKey = [&](int x, int y) {
+        Rgb c = Get(x, y);
+        return c.r == key.r && c.g == key.g && c.b == key.b;
+    };
+    const int maskRow = ((m_w + 31) / 32) * 4;
+    const uint32_t imageSize = (uint32_t)(40 + m_w * m_h * 4 + maskRow * m_h);
+    // Directory: one entry.
+    put16(0);
+    put16(1);
+    put16(1);
+    std::fputc(m_w >= 256 ? 0 : m_w, f);
+    std::fputc(m_h >= 256 ? 0 : m_h, f);
+    std::fputc(0, f);
+    std::fputc(0, f);
+    put16(1);
+    put16(32);
+    put32(imageSize);
+    put32(6 + 16);
+    // The image: a bitmap header of twice the height (colour and mask), bottom-up.
+    put32(40);
+    put32((uint32_t)m_w);
+    put32((uint32_t)(m_h * 2));
+    put16(1);
+    put16(32);
+    put32(0);
+    put32((uint32_t)(m_w * m_h * 4 + maskRow * m_h));
+    put32(0);
+    put32(0);
+    put32(0);
+    put32(0);
+    for (int y = m_h - 1; y >= 0; --y) {
+        for (int x = 0; x < m_w; ++x) {
+            Rgb c = Get(x, y);
+            bool clear = isKey(x, y);
+            std::fputc(clear ? 0 : c.b, f);
+            std::fputc(clear ? 0 : c.g, f);
+            std::fputc(clear ? 0 : c.r, f);
+            std::fputc(clear ? 0 : 255, f);
+        }
+    }
+    for (int y = m_h - 1; y >= 0; --y) {
+        std::vector<uint8_t> row((size_t)maskRow, 0);
+        for (int x = 0; x < m_w; ++x)
+            if (isKey(x, y)) row[(size_t)(x / 8)] |= (uint8_t)(0x80 >> (x % 8));
+        std::fwrite(row.data(), 1, row.size(), f);
+    }
+    return std::fclose(f) == 0;
+}

@@ -162,79 +162,96 @@ testsignal::Channel CSinkProbe::Stop()
 
 // ---- measurements ---------------------------------------------------------------
 
-SoundRun FindSound(const testsignal::Channel& c, double threshold)
+Heard Analyze(const testsignal::Channel& c, double threshold)
 {
-    SoundRun best;
-    const size_t w = (size_t)(c.rate * 0.02);
-    size_t runStart = 0, runCount = 0;
+    Heard h;
+    h.channel = c;
+    h.windowSamples = (size_t)(c.rate * Heard::kWindowSeconds);
+    const size_t w = h.windowSamples;
     for (size_t i = 0; w && i + w <= c.samples.size(); i += w) {
         double sum = 0;
         for (size_t j = i; j < i + w; ++j) sum += c.samples[j] * c.samples[j];
-        if (std::sqrt(sum / w) > threshold) {
-            if (!runCount) runStart = i;
-            runCount += w;
-            if (runCount > best.count) {
-                best.start = runStart;
-                best.count = runCount;
-            }
-        } else {
-            runCount = 0;
-        }
+        if (std::sqrt(sum / w) > threshold) h.windows.push_back(i);
     }
-    if (c.rate) {
-        best.startSeconds = (double)best.start / c.rate;
-        best.seconds = (double)best.count / c.rate;
-    }
-    return best;
+    return h;
+}
+
+double Heard::FirstSoundSeconds() const
+{
+    return windows.empty() || !channel.rate ? -1.0 : (double)windows.front() / channel.rate;
 }
 
 namespace {
-// The middle of a run: a tenth cut from each end.
-void Middle(const SoundRun& run, size_t& start, size_t& count)
-{
-    start = run.start + run.count / 10;
-    count = run.count - run.count / 5;
-}
-} // namespace
 
-double RunHz(const testsignal::Channel& c, const SoundRun& run)
+// Sound windows with sound on both sides.
+std::vector<size_t> InnerWindows(const Heard& h)
 {
-    size_t start, count;
-    Middle(run, start, count);
-    return testsignal::ZeroCrossingHz(c, start, count);
+    std::vector<size_t> inner;
+    for (size_t k = 1; k + 1 < h.windows.size(); ++k)
+        if (h.windows[k - 1] + h.windowSamples == h.windows[k] && h.windows[k] + h.windowSamples == h.windows[k + 1])
+            inner.push_back(h.windows[k]);
+    return inner;
 }
 
-double RunRms(const testsignal::Channel& c, const SoundRun& run)
+double Median(std::vector<double> values)
 {
-    size_t start, count;
-    Middle(run, start, count);
-    if (!count) return 0;
-    double sum = 0;
-    for (size_t i = start; i < start + count; ++i) sum += c.samples[i] * c.samples[i];
-    return std::sqrt(sum / count);
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-double TonePower(const testsignal::Channel& c, const SoundRun& run, double hz)
+double HannGoertzel(const testsignal::Channel& c, size_t start, size_t count, double hz)
 {
-    size_t start, count;
-    Middle(run, start, count);
-    if (!count) return 0;
-    const double k = 2 * std::cos(2 * 3.14159265358979 * hz / c.rate);
+    const double pi = 3.14159265358979;
+    const double k = 2 * std::cos(2 * pi * hz / c.rate);
     double s1 = 0, s2 = 0;
-    for (size_t i = start; i < start + count; ++i) {
-        double s = c.samples[i] + k * s1 - s2;
+    for (size_t i = 0; i < count; ++i) {
+        double weight = 0.5 - 0.5 * std::cos(2 * pi * i / (count - 1));
+        double s = c.samples[start + i] * weight + k * s1 - s2;
         s2 = s1;
         s1 = s;
     }
     return (s1 * s1 + s2 * s2 - k * s1 * s2) / ((double)count * count);
 }
 
-double BandPower(const testsignal::Channel& c, const SoundRun& run, double lo, double hi, double step)
+} // namespace
+
+double MedianHz(const Heard& h)
 {
-    double sum = 0;
-    int n = 0;
-    for (double f = lo; f <= hi; f += step, ++n) sum += TonePower(c, run, f);
-    return n ? sum / n : 0;
+    std::vector<double> hz;
+    for (size_t start : InnerWindows(h)) hz.push_back(testsignal::ZeroCrossingHz(h.channel, start, h.windowSamples));
+    return Median(hz);
+}
+
+double MedianRms(const Heard& h)
+{
+    std::vector<double> rms;
+    for (size_t start : InnerWindows(h)) {
+        double sum = 0;
+        for (size_t i = start; i < start + h.windowSamples; ++i) sum += h.channel.samples[i] * h.channel.samples[i];
+        rms.push_back(std::sqrt(sum / h.windowSamples));
+    }
+    return Median(rms);
+}
+
+double MedianTonePower(const Heard& h, double hz)
+{
+    std::vector<double> power;
+    for (size_t start : InnerWindows(h)) power.push_back(HannGoertzel(h.channel, start, h.windowSamples, hz));
+    return Median(power);
+}
+
+double MedianBandPower(const Heard& h, double lo, double hi, double step)
+{
+    std::vector<double> power;
+    for (size_t start : InnerWindows(h)) {
+        double sum = 0;
+        int n = 0;
+        for (double f = lo; f <= hi; f += step, ++n) sum += HannGoertzel(h.channel, start, h.windowSamples, f);
+        power.push_back(n ? sum / n : 0);
+    }
+    return Median(power);
 }
 
 double Decibels(double ratio)

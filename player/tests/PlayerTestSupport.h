@@ -76,19 +76,28 @@ private:
 // Wave-in id of the device with that name, or -1.
 int WaveInDevice(const wchar_t* name);
 
-// The longest stretch whose 20 ms windows have an RMS above `threshold`.
-struct SoundRun {
-    double startSeconds = 0, seconds = 0;
-    size_t start = 0, count = 0;  // samples
+// What the sink played, cut into 50 ms windows; the windows whose RMS is above a
+// threshold hold sound. A busy machine makes gaps in the sink (a late renderer)
+// and loses blocks in the probe, so the measures take medians over the sound
+// windows and lengths are sums of them, not one unbroken run.
+struct Heard {
+    static constexpr double kWindowSeconds = 0.05;
+    testsignal::Channel channel;
+    std::vector<size_t> windows;   // first sample of each sound window
+    size_t windowSamples = 0;
+    double SoundSeconds() const { return windows.size() * kWindowSeconds; }
+    // Time of the first sound window from the start of the recording; -1 without sound.
+    double FirstSoundSeconds() const;
 };
-SoundRun FindSound(const testsignal::Channel& c, double threshold);
-// Measures over the middle of a run (its edges may hold fades).
-double RunHz(const testsignal::Channel& c, const SoundRun& run);
-double RunRms(const testsignal::Channel& c, const SoundRun& run);
-// Mean power of the frequencies lo..hi Hz (step Hz apart) over the middle of a run,
-// and the power of one frequency, by the Goertzel filter.
-double BandPower(const testsignal::Channel& c, const SoundRun& run, double lo, double hi, double step);
-double TonePower(const testsignal::Channel& c, const SoundRun& run, double hz);
+Heard Analyze(const testsignal::Channel& c, double threshold);
+// Medians over the sound windows whose neighbours hold sound too (edges and gaps
+// left out).
+double MedianHz(const Heard& h);
+double MedianRms(const Heard& h);
+// Power of one frequency, and the mean power of lo..hi Hz (`step` apart), in a
+// Hann-weighted window by the Goertzel filter; medians over the windows.
+double MedianTonePower(const Heard& h, double hz);
+double MedianBandPower(const Heard& h, double lo, double hi, double step);
 double Decibels(double ratio);
 
 // The filter modules the player creates by class id, registered in the sandbox.

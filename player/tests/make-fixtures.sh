@@ -11,9 +11,11 @@ cp tone440.wav "tone 440 with blanks.wav"
 sox -n "${fmt[@]}" tone660.wav synth 2 sine 660 vol 0.5
 lame --quiet -b 192 tone660.wav tone660.mp3
 rm -f tone660.wav
-sox -n "${fmt[@]}" noise-tone.wav synth 3 sine 440 vol 0.3
+# Mixed at full volume each (sox -m would halve both): the tone at half scale,
+# the noise at a tenth.
+sox -n "${fmt[@]}" noise-tone.wav synth 3 sine 440 vol 0.5
 sox -n "${fmt[@]}" noise-white.wav synth 3 whitenoise vol 0.1
-sox -m noise-tone.wav noise-white.wav noisy440.wav
+sox -m -v 1 noise-tone.wav -v 1 noise-white.wav noisy440.wav
 rm -f noise-tone.wav noise-white.wav
 printf 'This is a text file, not a sound.\r\n' > "text named.wav"
 head -c 30 tone440.wav > "cut header.wav"

@@ -114,28 +114,23 @@ int CTunlet::GetState()
     return (int)state;
 }
 
-BOOL CTunlet::GetDuration(double* seconds)
+BOOL CTunlet::ReadTime(HRESULT (STDMETHODCALLTYPE IMediaSeeking::*read)(LONGLONG*), double* seconds)
 {
     if (!m_seeking || FAILED(m_seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME))) return FALSE;
     LONGLONG t = 0;
-    if (FAILED(m_seeking->GetDuration(&t))) {
-        if (seconds) *seconds = 0.0;
-        return FALSE;
-    }
-    if (seconds) *seconds = (double)t / 1e7;
-    return TRUE;
+    const bool ok = SUCCEEDED((m_seeking.p->*read)(&t));
+    if (seconds) *seconds = ok ? (double)t / 1e7 : 0.0;
+    return ok;
+}
+
+BOOL CTunlet::GetDuration(double* seconds)
+{
+    return ReadTime(&IMediaSeeking::GetDuration, seconds);
 }
 
 BOOL CTunlet::GetPosition(double* seconds)
 {
-    if (!m_seeking || FAILED(m_seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME))) return FALSE;
-    LONGLONG t = 0;
-    if (FAILED(m_seeking->GetCurrentPosition(&t))) {
-        if (seconds) *seconds = 0.0;
-        return FALSE;
-    }
-    if (seconds) *seconds = (double)t / 1e7;
-    return TRUE;
+    return ReadTime(&IMediaSeeking::GetCurrentPosition, seconds);
 }
 
 BOOL CTunlet::SetPosition(double seconds)

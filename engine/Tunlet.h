@@ -49,6 +49,8 @@ private:
     enum class Variant { Plain, Analyzer, NoiseReduction };
     BOOL Open(const CString& file, HWND owner, Variant variant);
     BOOL CreateGraph();
+    // Duration or position in seconds (0.0 when the graph cannot tell).
+    BOOL ReadTime(HRESULT (STDMETHODCALLTYPE IMediaSeeking::*read)(LONGLONG*), double* seconds);
     void Release();
 
     CComPtr<IGraphBuilder> m_graph;

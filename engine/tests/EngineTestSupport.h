@@ -7,27 +7,11 @@
 #include <vector>
 #include "ComPtr.h"
 #include "DShowUtil.h"
+#include "GraphFilterNames.h"
 #include "LogFile.h"
 #include "PlatformGuids.h"
 
 // Points the process log at a fresh temporary file for the life of the object.
-// Names of the filters in a graph, in the graph's order (none without a graph).
-inline std::vector<std::wstring> FilterNames(IGraphBuilder* graph)
-{
-    std::vector<std::wstring> names;
-    CComPtr<IEnumFilters> filters;
-    if (!graph || FAILED(graph->EnumFilters(&filters))) return names;
-    for (;;) {
-        CComPtr<IBaseFilter> f;
-        if (filters->Next(1, &f, nullptr) != S_OK) break;
-        FILTER_INFO info = {};
-        f->QueryFilterInfo(&info);
-        if (info.pGraph) info.pGraph->Release();
-        names.push_back(info.achName);
-    }
-    return names;
-}
-
 class CLogCapture {
 public:
     CLogCapture()

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include "GraphFilterNames.h"
 #include "PlayerProtocol.h"
 #include "PlayerTestSupport.h"
 #include "Tunlet.h"
@@ -11,22 +12,6 @@
 using namespace playertest;
 
 namespace {
-
-std::vector<std::wstring> FilterNames(IGraphBuilder* graph)
-{
-    std::vector<std::wstring> names;
-    CComPtr<IEnumFilters> filters;
-    if (!graph || FAILED(graph->EnumFilters(&filters))) return names;
-    for (;;) {
-        CComPtr<IBaseFilter> f;
-        if (filters->Next(1, &f, nullptr) != S_OK) break;
-        FILTER_INFO info = {};
-        f->QueryFilterInfo(&info);
-        if (info.pGraph) info.pGraph->Release();
-        names.push_back(info.achName);
-    }
-    return names;
-}
 
 bool Has(const std::vector<std::wstring>& names, const wchar_t* name)
 {

@@ -42,6 +42,9 @@ protected:
 
     struct Played : Heard {
         bool played = false, ended = false;
+        // From the return of Play (the graph runs) to WM_PLAYER_ENDED: the graph's
+        // own measure of what it played, which no lost block of the probe shortens.
+        double playedSeconds = 0;
     };
     // Plays from the current position, listening in the sink until the end.
     static Played PlayAndListen(CRemoteTunlet& remote, CNotifyWindow& notify)
@@ -55,11 +58,14 @@ protected:
         PumpFor(300);
         size_t from = notify.Messages().size();
         heard.played = remote.Play() != FALSE;
-        heard.ended = notify.WaitFor(WM_PLAYER_ENDED, -1, 10000, from) >= 0;
+        const ULONGLONG running = GetTickCount64();
+        int ended = notify.WaitFor(WM_PLAYER_ENDED, -1, 10000, from);
+        heard.ended = ended >= 0;
+        if (heard.ended) heard.playedSeconds = (notify.Messages()[(size_t)ended].tick - running) / 1000.0;
         PumpFor(500);
         static_cast<Heard&>(heard) = Analyze(probe.Stop(), kSoundThreshold);
-        printf("heard %.2f s of sound, %.0f Hz, RMS %.3f\n", heard.SoundSeconds(), MedianHz(heard),
-               MedianRms(heard));
+        printf("played %.2f s, heard %.2f s of sound, %.0f Hz, RMS %.3f\n", heard.playedSeconds,
+               heard.SoundSeconds(), MedianHz(heard), MedianRms(heard));
         return heard;
     }
 };
@@ -78,8 +84,10 @@ TEST_F(PlayerProcess, PlaysWavToItsEndPausesStopsAndSeeks)
     EXPECT_TRUE(all.played);
     EXPECT_TRUE(all.ended);
     EXPECT_NEAR(440, MedianHz(all), 10);
-    // Lengths are loose: a busy machine loses sound in the probe.
-    EXPECT_NEAR(2.0, all.SoundSeconds(), 0.6);
+    EXPECT_NEAR(2.0, all.playedSeconds, 0.5);
+    // A busy machine loses blocks in the probe: what it heard is only bounded.
+    EXPECT_GT(all.SoundSeconds(), 0.5);
+    EXPECT_LT(all.SoundSeconds(), 2.5);
     EXPECT_NEAR(kToneRms, MedianRms(all), kToneRms * 0.12);
     // The end leaves the graph running.
     EXPECT_EQ(2, remote.GetState());
@@ -96,8 +104,9 @@ TEST_F(PlayerProcess, PlaysWavToItsEndPausesStopsAndSeeks)
     Played half = PlayAndListen(remote, notify);
     EXPECT_TRUE(half.ended);
     EXPECT_NEAR(440, MedianHz(half), 10);
-    EXPECT_NEAR(1.0, half.SoundSeconds(), 0.4);
-    EXPECT_LT(half.SoundSeconds(), all.SoundSeconds());
+    EXPECT_NEAR(1.0, half.playedSeconds, 0.4);
+    EXPECT_GT(half.SoundSeconds(), 0.3);
+    EXPECT_LT(half.SoundSeconds(), 1.4);
 
     size_t from = notify.Messages().size();
     remote.Close();
@@ -128,7 +137,8 @@ TEST_F(PlayerProcess, SecondPlayerTakesOverAndPlaysMp3)
     Played heard = PlayAndListen(secondRemote, second);
     EXPECT_TRUE(heard.ended);
     EXPECT_NEAR(660, MedianHz(heard), 12);
-    EXPECT_NEAR(2.0, heard.SoundSeconds(), 0.6);
+    EXPECT_NEAR(2.0, heard.playedSeconds, 0.5);
+    EXPECT_GT(heard.SoundSeconds(), 0.5);
 }
 
 TEST_F(PlayerProcess, AnalyzerGainIsHeardAndPlainGraphIgnoresIt)
@@ -165,14 +175,14 @@ TEST_F(PlayerProcess, NoiseReductionCutsTheNoiseAndKeepsTheTone)
 
     ASSERT_TRUE(remote.OpenPlain());
     Played plain = PlayAndListen(remote, notify);
-    // Sound may drop out on a busy machine; the measures want a second of it.
-    ASSERT_GT(plain.SoundSeconds(), 1.0);
+    // Sound may drop out on a busy machine; the measures want half a second of it.
+    ASSERT_GT(plain.SoundSeconds(), 0.5);
 
     ASSERT_TRUE(remote.OpenWithNoiseReduction());
     EXPECT_TRUE(remote.SetNoiseReductionLevel(30.0f));
     Played reduced = PlayAndListen(remote, notify);
     EXPECT_TRUE(reduced.ended);
-    ASSERT_GT(reduced.SoundSeconds(), 1.0);
+    ASSERT_GT(reduced.SoundSeconds(), 0.5);
 
     double noiseCut = 10 * std::log10(MedianBandPower(plain, 2000, 15000, 97) /
                                       MedianBandPower(reduced, 2000, 15000, 97));

@@ -13,6 +13,7 @@ PACKAGES=(
   pulseaudio pulseaudio-utils libasound2-plugins:i386 libasound2-plugins
   xvfb xauth x11-apps imagemagick fonts-liberation fonts-wine
   sox lame
+  genisoimage xorriso bchunk cdrdao
 )
 
 # wine64 and the x86-64 toolchain serve machines that cannot execute 32-bit code

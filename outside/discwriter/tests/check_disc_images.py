@@ -45,8 +45,9 @@ def listed_names(listing):
     names = []
     for line in listing.splitlines():
         m = re.match(r"^[-d]\S{9}\s.*\]\s\s(.*)$", line)
-        if m and m.group(1) not in (".", ".."):
-            names.append(m.group(1))
+        name = m.group(1).rstrip() if m else None
+        if name and name not in (".", ".."):
+            names.append(name)
     return names
 
 
@@ -69,7 +70,7 @@ def check_data(case, case_dir):
         fail(case, f"Joliet volume id {joliet_label!r}, want {label!r}")
 
     joliet = [n[:-2] if n.endswith(";1") else n for n in listed_names(
-        run(["isoinfo", "-J", "-l", "-i", image]).decode("utf-8", "replace"))]
+        run(["isoinfo", "-J", "-j", "iso8859-1", "-l", "-i", image]).decode("latin-1"))]
     primary = listed_names(run(["isoinfo", "-l", "-i", image]).decode("latin-1"))
     if len(joliet) != len(rows) or len(set(n.lower() for n in joliet)) != len(rows):
         fail(case, f"Joliet names not one unique name per file: {joliet}")
@@ -139,12 +140,12 @@ def check_audio(case, case_dir):
             print(f"{case}: {track} = {source} + {len(extra) // 4} zero frames")
     finally:
         shutil.rmtree(out, ignore_errors=True)
-    toc = run(["cdrdao", "show-toc", cue]).decode("latin-1", "replace")
-    blocks = re.split(r"^TRACK AUDIO", toc, flags=re.M)[1:]
+    toc = run(["cdrdao", "show-toc", os.path.basename(cue)], cwd=os.path.dirname(cue)).decode("latin-1", "replace")
+    blocks = re.split(r"^TRACK\s+\d+\s+Mode AUDIO", toc, flags=re.M)[1:]
     if len(blocks) != len(sources):
         fail(case, "cdrdao lists %d tracks:\n%s" % (len(blocks), toc))
     for number, block in enumerate(blocks, 1):
-        pregap = re.search(r"^\s*(PREGAP|START)\s+(\d\d:\d\d:\d\d)", block, re.M)
+        pregap = re.search(r"^\s*(PREGAP)\s+(\d\d:\d\d:\d\d)", block, re.M)
         if number == 1 and pregap:
             fail(case, f"track 1 has a pregap: {pregap.group(0)}")
         if number > 1 and (not pregap or pregap.group(2) != "00:02:00"):
@@ -153,7 +154,7 @@ def check_audio(case, case_dir):
 
 def main():
     root = sys.argv[1]
-    cases = sorted(os.listdir(root))
+    cases = sorted(os.listdir(root)) if os.path.isdir(root) else []
     if not cases:
         print("no images under " + root)
         return 1

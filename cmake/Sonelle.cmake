@@ -28,3 +28,18 @@ function(sonelle_filter_module name)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".ax")
   target_link_options(${name} PRIVATE -Wl,--kill-at)
 endfunction()
+
+# sonelle_native_oracle(<test> [MAKE <command...>] [CHECK <args...>])
+# Native steps around a Wine test program (a Unix program started from Wine cannot
+# be waited on): before it, its fixture folder is emptied and the MAKE command
+# (sox, lame, mutagen) fills it; after it, tools/oracle/check-mp3.py checks the
+# files the program listed there. The program finds the folder in SONELLE_FIXTURES.
+function(sonelle_native_oracle test)
+  cmake_parse_arguments(O "" "" "MAKE;CHECK" ${ARGN})
+  set(dir ${CMAKE_BINARY_DIR}/fixtures/${test})
+  add_test(NAME ${test}_inputs COMMAND /bin/bash ${CMAKE_SOURCE_DIR}/tools/oracle/fresh-folder.sh ${dir} ${O_MAKE})
+  add_test(NAME ${test}_oracle COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tools/oracle/check-mp3.py ${dir} ${O_CHECK})
+  set_tests_properties(${test}_inputs PROPERTIES FIXTURES_SETUP ${test}_files)
+  set_tests_properties(${test}_oracle PROPERTIES FIXTURES_CLEANUP ${test}_files)
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED ${test}_files ENVIRONMENT SONELLE_FIXTURES=${dir})
+endfunction()

@@ -1,4 +1,4 @@
-// IMediaSeeking of a transform's output pin: every call goes to the pin that
+// IMediaSeeking of a transform's output pin (or of a writer filter): every call goes to the pin that
 // feeds the transform's input, so renderers can seek through the transform.
 #pragma once
 #include <dshow.h>
@@ -7,8 +7,8 @@ class CBasePin;
 
 class CSeekingPassThru : public IMediaSeeking {
 public:
-    // owner: the pin whose identity this interface shares; input: the pin whose peer is asked.
-    CSeekingPassThru(CBasePin* owner, CBasePin* input) : m_owner(owner), m_input(input) {}
+    // owner: the pin or filter whose identity this interface shares; input: the pin whose peer is asked.
+    CSeekingPassThru(IUnknown* owner, CBasePin* input) : m_owner(owner), m_input(input) {}
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -35,6 +35,6 @@ public:
 
 private:
     HRESULT Upstream(IMediaSeeking** seeking);
-    CBasePin* m_owner;
+    IUnknown* m_owner;
     CBasePin* m_input;
 };

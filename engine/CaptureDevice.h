@@ -82,6 +82,7 @@ private:
     BOOL ConnectSmartTee(IBaseFilter* upstream);
     BOOL ConnectRenderer(IBaseFilter* tee);
     void AbandonRecording(bool stopGraph);
+    bool OutputExists() const;
     void RemoveChain();
     void ReleaseAll();
     void ReleaseFilter(IBaseFilter*& filter);

@@ -16,6 +16,12 @@ template <class T> CComPtr<T> Query(IUnknown* unk, REFIID iid)
 
 } // namespace
 
+// A file that was there before the recording is never deleted by a failed start.
+bool CCaptureDevice::OutputExists() const
+{
+    return GetFileAttributesW(m_outputFile) != INVALID_FILE_ATTRIBUTES;
+}
+
 BOOL CCaptureDevice::BuildRecordingChainWav(int channels, int bits, int rate)
 {
     IBaseFilter* last = nullptr;
@@ -24,8 +30,9 @@ BOOL CCaptureDevice::BuildRecordingChainWav(int channels, int bits, int rate)
     if ((m_deviceMode == 4 || m_deviceMode == 3) && !ConnectRenderer(m_smartTee)) return FALSE;
     if (FAILED(m_util.AddFilterByCLSID(CLSID_NVPCMDump, &m_pcmWriter, L"NV PCM Dump Filter"))) return FALSE;
     CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_pcmWriter, IID_IFileSinkFilter);
+    bool existed = OutputExists();
     if (!sink || FAILED(sink->SetFileName(m_outputFile, nullptr))) return FALSE;
-    m_outputCreated = true;
+    m_outputCreated = !existed;
     // The capture pin stays at 2 / 16 / 44100; only the writer gets the requested format.
     CComPtr<IPCMDump> dump = Query<IPCMDump>(m_pcmWriter, IID_IPCMDump);
     if (!dump || FAILED(dump->SetFormat(channels, rate, bits))) return FALSE;
@@ -53,8 +60,9 @@ BOOL CCaptureDevice::BuildRecordingChainMp3()
     if (FAILED(hr)) return failed(MP3_DUMP_FILTER_NAME, hr);
     CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_mp3Writer, IID_IFileSinkFilter);
     if (!sink) return failed(L"IFileSinkFilter", E_NOINTERFACE);
+    bool existed = OutputExists();
     if (FAILED(hr = sink->SetFileName(m_outputFile, nullptr))) return failed(L"SetFileName", hr);
-    m_outputCreated = true;
+    m_outputCreated = !existed;
     if (FAILED(hr = m_util.ConnectFilters(m_mp3Encoder, 0, m_mp3Writer, 0))) return failed(L"ConnectFilters", hr);
     if (CComPtr<IMP3EncoderSettings> settings = Query<IMP3EncoderSettings>(m_mp3Encoder, IID_IMP3EncoderSettings)) {
         settings->SetBitrate(192);

@@ -1,7 +1,7 @@
 // The outside MP3 writer "NV MP3 Dump": class id and the interface the suite
 // calls. Slots are numbered from 0 (QueryInterface, AddRef, Release); the suite
-// uses 3, 8 and 9. Slots 4 to 7 are the writer's own settings, which no caller
-// of the suite uses; they stay in place so that 8 and 9 keep their positions.
+// uses 3, 8 and 9. Slot 4 is the uncapped byte count; 5 to 7 are placeholders
+// that keep 8 and 9 in their positions.
 #pragma once
 #include <windows.h>
 #include <unknwn.h>
@@ -15,8 +15,9 @@ DEFINE_GUID(IID_IMP3Dump,
 #define MP3_DUMP_FILTER_NAME L"NV MP3 Dump"
 
 struct IMP3Dump : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetWrittenBytes(int* bytes) = 0;   // 3
-    virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+    // 3: bytes written over all files of the recording, capped at INT_MAX.
+    virtual HRESULT STDMETHODCALLTYPE GetWrittenBytes(int* bytes) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetWrittenBytes64(LONGLONG* bytes) = 0;   // 4: the same, uncapped
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;

@@ -2,6 +2,8 @@
 # Configures (once) and builds the whole suite and its tests into $SONELLE_BUILD.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+# Libraries built from Debian's sources need their source folder (setup.sh fetches it).
+[ -f "$SONELLE_ROOT/.deps/lame-3.100/configure" ] || "$SONELLE_ROOT/scripts/setup.sh"
 if [ ! -f "$SONELLE_BUILD/build.ninja" ]; then
   cmake -S "$SONELLE_ROOT" -B "$SONELLE_BUILD" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$SONELLE_ROOT/cmake/mingw.cmake" -DSONELLE_ARCH="$SONELLE_ARCH" \

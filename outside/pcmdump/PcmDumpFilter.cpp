@@ -46,7 +46,8 @@ STDMETHODIMP CPcmDumpInputPin::EndOfStream()
 }
 
 CPcmDumpFilter::CPcmDumpFilter()
-    : CBaseFilter(L"NV PCM Dump Filter", &m_csFilter, CLSID_NVPCMDump, true), m_pin(this, &m_csFilter)
+    : CBaseFilter(L"NV PCM Dump Filter", &m_csFilter, CLSID_NVPCMDump, true), m_pin(this, &m_csFilter),
+      m_seeking(static_cast<IBaseFilter*>(this), &m_pin)
 {
 }
 
@@ -68,6 +69,8 @@ HRESULT CPcmDumpFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv)
     if (riid == IID_IPCMDump) return GetInterface(static_cast<IPCMDump*>(this), ppv);
     if (riid == IID_IPCMDumpFiles) return GetInterface(static_cast<IPCMDumpFiles*>(this), ppv);
     if (riid == IID_IPCMDumpSplit) return GetInterface(static_cast<IPCMDumpSplit*>(this), ppv);
+    // Graphs that end here ask the writer for the duration (conversion progress).
+    if (riid == IID_IMediaSeeking) return GetInterface(static_cast<IMediaSeeking*>(&m_seeking), ppv);
     return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 

@@ -8,6 +8,7 @@
 #include "OutsideFilters.h"
 #include "PcmConverter.h"
 #include "PeakStreamWriter.h"
+#include "SeekingPassThru.h"
 #include "WavSplitWriter.h"
 #include <string>
 
@@ -70,6 +71,7 @@ private:
     CCritSec m_csFilter;
     CCritSec m_csReceive;          // the writer, while samples stream
     CPcmDumpInputPin m_pin;
+    CSeekingPassThru m_seeking;
     std::wstring m_path;
     PcmLayout m_format;
     bool m_formatSet = false;

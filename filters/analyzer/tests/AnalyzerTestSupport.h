@@ -88,7 +88,7 @@ public:
     int GetPinCount() override { return 0; }
     CBasePin* GetPin(int) override { return nullptr; }
     STDMETHODIMP GetWrittenBytes(int* bytes) override { *bytes = 0; return S_OK; }
-    STDMETHODIMP Reserved4() override { return S_OK; }
+    STDMETHODIMP GetWrittenBytes64(LONGLONG* bytes) override { *bytes = 0; return S_OK; }
     STDMETHODIMP Reserved5() override { return S_OK; }
     STDMETHODIMP Reserved6() override { return S_OK; }
     STDMETHODIMP Reserved7() override { return S_OK; }

@@ -1,0 +1,83 @@
+#include "Mp3FileSequence.h"
+#include <cstdlib>
+#include <cwchar>
+
+std::wstring CMp3FileSequence::ContinuationName(const std::wstring& path, int index)
+{
+    wchar_t drive[_MAX_DRIVE], dir[_MAX_DIR], title[_MAX_FNAME], ext[_MAX_EXT];
+    std::wstring name;
+    if (path.size() >= 32768 || _wsplitpath_s(path.c_str(), drive, dir, title, ext) != 0) {
+        // Longer than the split can take: cut the extension by hand.
+        size_t slash = path.find_last_of(L"\\/");
+        size_t dot = path.find_last_of(L'.');
+        name = (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) ? path.substr(0, dot) : path;
+    } else {
+        name = std::wstring(drive) + dir + title;
+    }
+    return name + L"_" + std::to_wstring(index) + L".mp3";
+}
+
+bool CMp3FileSequence::Open(const std::wstring& path)
+{
+    m_file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+    if (m_file == INVALID_HANDLE_VALUE) {
+        m_error = GetLastError();
+        return false;
+    }
+    m_size = 0;
+    return true;
+}
+
+bool CMp3FileSequence::Start(const std::wstring& path)
+{
+    Finish();
+    m_path = path;
+    m_continuations = 0;
+    m_error = 0;
+    return Open(path);
+}
+
+bool CMp3FileSequence::StartNext()
+{
+    Finish();
+    ++m_continuations;
+    return Open(ContinuationName(m_path, m_continuations));
+}
+
+bool CMp3FileSequence::Write(const uint8_t* data, size_t bytes, const size_t* frameEnds, size_t frames)
+{
+    if (!IsOpen()) return false;
+    size_t done = 0;
+    while (done < bytes) {
+        DWORD chunk = (DWORD)(bytes - done > 0x40000000 ? 0x40000000 : bytes - done);
+        DWORD wrote = 0;
+        BOOL ok = WriteFile(m_file, data + done, chunk, &wrote, nullptr);
+        done += wrote;
+        if (ok && wrote == chunk) continue;
+        // A full disk first takes what fits and fails only the next write: ask
+        // again for the reason, then keep whole frames only.
+        if (ok) {
+            ok = WriteFile(m_file, data + done, (DWORD)(bytes - done), &wrote, nullptr);
+            done += wrote;
+            if (ok && done == bytes) continue;
+        }
+        m_error = ok ? ERROR_DISK_FULL : GetLastError();
+        size_t keep = 0;
+        for (size_t i = 0; i < frames && frameEnds[i] <= done; ++i) keep = frameEnds[i];
+        LARGE_INTEGER at;
+        at.QuadPart = (LONGLONG)(m_size + keep);
+        SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN);
+        SetEndOfFile(m_file);
+        m_size += keep;
+        return false;
+    }
+    m_size += bytes;
+    return true;
+}
+
+void CMp3FileSequence::Finish()
+{
+    if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
+    m_file = INVALID_HANDLE_VALUE;
+}

@@ -1,0 +1,36 @@
+// The files of one MP3 recording: the named file, then continuation files named
+// "%s%s%s_%d.mp3" (drive, folder, title of the named file, 1, 2, ...). Only
+// whole frames are stored: when the disk fills up in the middle of a write, the
+// file is cut back to the last whole frame, so it decodes to its end.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+class CMp3FileSequence {
+public:
+    ~CMp3FileSequence() { Finish(); }
+
+    // Opens (and empties) the named file.
+    bool Start(const std::wstring& path);
+    // Closes the current file and goes on in the next continuation file.
+    bool StartNext();
+    // Frames ending at the given offsets of `data` (ascending, the last one = bytes).
+    bool Write(const uint8_t* data, size_t bytes, const size_t* frameEnds, size_t frames);
+    void Finish();
+
+    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+    int ContinuationCount() const { return m_continuations; }
+    DWORD LastError() const { return m_error; }
+
+    static std::wstring ContinuationName(const std::wstring& path, int index);
+
+private:
+    bool Open(const std::wstring& path);
+
+    std::wstring m_path;
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    uint64_t m_size = 0;
+    int m_continuations = 0;
+    DWORD m_error = 0;
+};

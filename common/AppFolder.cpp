@@ -21,6 +21,14 @@ CString LoadAppPath(const wchar_t* regKey)
     return folder;
 }
 
+namespace {
+bool HasExtension(const wchar_t* name, const wchar_t* extension)
+{
+    const wchar_t* dot = wcsrchr(name, L'.');
+    return dot && _wcsicmp(dot + 1, extension) == 0;
+}
+}  // namespace
+
 void DeleteTempFiles(const wchar_t* extension)
 {
     wchar_t temp[MAX_PATH] = {};
@@ -41,6 +49,9 @@ void DeleteTempFiles(const wchar_t* extension)
         do {
             if (!wcscmp(data.cFileName, L".") || !wcscmp(data.cFileName, L"..")) continue;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            // The pattern also matches through short names ("b.mp3x" is "B~1.MP3"):
+            // only a long name with that very extension counts.
+            if (!HasExtension(data.cFileName, extension)) continue;
             found.push_back(CString(folder) + data.cFileName);
         } while (FindNextFileW(find, &data));
         FindClose(find);

@@ -9,8 +9,8 @@
 // directory is wherever the user happened to start the program.
 CString LoadAppPath(const wchar_t* regKey);
 
-// Deletes the files "*.<extension>" in "TmpF\" of the temporary folder (made when
-// missing); folders and other files stay.
+// Deletes the files whose names end in ".<extension>" in "TmpF\" of the temporary
+// folder (made when missing); folders and other files stay.
 void DeleteTempFiles(const wchar_t* extension);
 
 // Starts "<appPath>SonelleStarter.exe /NOINTRO" without waiting; a missing starter

@@ -1,4 +1,5 @@
 #include "SettingsStore.h"
+#include "FolderBrowser.h"
 #include "Registry.h"
 #include <shlobj.h>
 #include <direct.h>
@@ -19,16 +20,27 @@ void WriteSettingText(const wchar_t* regKey, const wchar_t* name, const wchar_t*
     RegWriteString(HKEY_CURRENT_USER, regKey, name, text);
 }
 
+// A directory of that very name: a search of "<folder>*.*" would also accept
+// "...\Rec" because "...\Recordings" matches it.
 bool SettingFolderFound(const wchar_t* folder)
 {
-    CString pattern;
-    pattern.Format(L"%s*.*", folder);
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(pattern, &data);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    FindClose(find);
-    return true;
+    return folder && *folder && FolderExists(folder);
 }
+
+namespace {
+CString WithSeparator(const CString& folder)
+{
+    if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == L'\\') return folder;
+    return folder + L"\\";
+}
+
+// Makes every missing level of the folder.
+void MakeFolder(const wchar_t* folder)
+{
+    if (SettingFolderFound(folder)) return;
+    if (CheckFolderPath(folder, FALSE) != FOLDER_PATH_OK) _wmkdir(folder);
+}
+}  // namespace
 
 CString DefaultSettingFolder(const wchar_t* product, const wchar_t* sub, const CString& appPath)
 {
@@ -38,7 +50,7 @@ CString DefaultSettingFolder(const wchar_t* product, const wchar_t* sub, const C
         size_t length = wcslen(music);
         CString base;
         base.Format(length && music[length - 1] == L'\\' ? L"%s%s" : L"%s\\%s", music, product);
-        if (!SettingFolderFound(base)) _wmkdir(base);
+        MakeFolder(base);
         folder.Format(L"%s%s\\", (const wchar_t*)base, sub);
     } else {
         folder.Format(L"%s%s\\", (const wchar_t*)appPath, sub);
@@ -51,6 +63,7 @@ void LoadSettingFolder(const wchar_t* regKey, const wchar_t* name, const CString
 {
     CString stored;
     BOOL read = RegReadString(HKEY_CURRENT_USER, regKey, name, stored, def);
-    lstrcpynW(field, read && SettingFolderFound(stored) ? (const wchar_t*)stored : (const wchar_t*)def, (int)capacity);
-    if (!SettingFolderFound(field)) _wmkdir(field);
+    CString chosen = read && SettingFolderFound(stored) ? WithSeparator(stored) : def;
+    lstrcpynW(field, chosen, (int)capacity);
+    MakeFolder(field);
 }

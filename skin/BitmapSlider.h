@@ -20,6 +20,7 @@ public:
     void SetPageSize(int page) { m_nPage = page; }
     void SetMargins(int left, int top, int right, int bottom);
     void Enable(BOOL enable = TRUE);
+    BOOL IsEnabled() const { return m_bEnable; }
     bool SetChannelBitmaps(HINSTANCE module, UINT channelId, UINT activeId, BOOL transparent,
                            COLORREF transparentColour = 0xFF000000, int x = 0, int y = 0);
     bool SetThumbBitmaps(HINSTANCE module, UINT thumbId, UINT activeId, BOOL transparent,

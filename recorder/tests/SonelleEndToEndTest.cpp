@@ -38,51 +38,6 @@ std::wstring SpecialFolder(int csidl)
     return path;
 }
 
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-// A dialog-class window of this process with a given title, as another suite
-// program's main window would be.
-class RunningDialog {
-public:
-    RunningDialog(const wchar_t* cls, const std::wstring& title) : m_thread([this, cls, title] {
-        m_window = CreateWindowExW(0, cls, title.c_str(), WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-        m_threadId = GetCurrentThreadId();
-        m_ready = true;
-        MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-        DestroyWindow(m_window);
-    })
-    {
-        while (!m_ready) Sleep(5);
-    }
-    ~RunningDialog()
-    {
-        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
-        m_thread.join();
-    }
-
-private:
-    HWND m_window = nullptr;
-    DWORD m_threadId = 0;
-    std::atomic<bool> m_ready{false};
-    std::thread m_thread;
-};
-
 class SonelleEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -100,7 +55,7 @@ protected:
         static int count = 0;
         m_install = std::wstring(temp) + L"SonelleInstall" + std::to_wstring(GetCurrentProcessId()) + L"_" +
                     std::to_wstring(++count) + L"\\";
-        RemoveTree(m_install.substr(0, m_install.size() - 1));
+        drv::RemoveTree(m_install.substr(0, m_install.size() - 1));
         ASSERT_TRUE(CreateDirectoryW(m_install.c_str(), nullptr));
         const std::wstring bin = drv::OwnFolder();
         ASSERT_TRUE(CopyFileW((bin + L"Sonelle.exe").c_str(), (m_install + L"Sonelle.exe").c_str(), FALSE));
@@ -126,7 +81,7 @@ protected:
         }
         const std::wstring folder = m_install.substr(0, m_install.size() - 1);
         for (int i = 0; i < 40 && FolderExists(folder); ++i) {
-            RemoveTree(folder);
+            drv::RemoveTree(folder);
             if (FolderExists(folder)) Sleep(50);
         }
     }
@@ -270,7 +225,7 @@ TEST_F(SonelleEndToEnd, SingleInstanceTestLooksOnlyForWizardAndRecorderDialogs)
         SCOPED_TRACE(std::string(c.title.begin(), c.title.end()));
         drv::RegDeleteTree(HKEY_CURRENT_USER, kKey);
         DeleteFileW(StarterRecord().c_str());
-        RunningDialog other(c.cls, c.title);
+        drv::FakeWindow other(c.cls, c.title);
         drv::Process process;
         ASSERT_TRUE(process.Start(m_install + L"Sonelle.exe", L"", m_install));
         if (c.blocks) {

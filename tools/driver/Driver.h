@@ -7,3 +7,5 @@
 #include "DriverWindows.h"
 #include "DriverMessageBox.h"
 #include "DriverRegistry.h"
+#include "DriverPages.h"
+#include "DriverFakeWindow.h"

@@ -7,6 +7,10 @@
 //   SonelleDriver answer <button id> [timeout ms]
 //   SonelleDriver close <window>
 //   SonelleDriver reg <HKLM|HKCU> <key> <value>          prints the value
+//   SonelleDriver page <window>                         prints the shown page's handle
+//   SonelleDriver pageclick <window> <control id>        clicks a control of the shown page
+//   SonelleDriver combo <window> <control id> <text>     picks the entry with that text
+//   SonelleDriver picture <window> <file.bmp>            saves what the window shows
 //   SonelleDriver screensaver [0|1]                      sets it; the exit code is
 //                                                        the screen saver's state
 // Window handles are hexadecimal. Exit code 0 on success, 1 on failure, 2 on misuse.
@@ -28,7 +32,7 @@ DWORD ParseTimeout(int argc, wchar_t** argv, int index)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|close|reg ...\n");
+    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|close|reg|page|pageclick|combo|picture|screensaver ...\n");
     return 2;
 }
 }  // namespace
@@ -79,6 +83,15 @@ int wmain(int argc, wchar_t** argv)
             return 1;
         return 0;
     }
+    if (command == L"page" && argc >= 3) {
+        HWND page = drv::ShownPage(ParseWindow(argv[2]));
+        if (!page) return 1;
+        wprintf(L"%I64x\n", (unsigned long long)reinterpret_cast<UINT_PTR>(page));
+        return 0;
+    }
+    if (command == L"pageclick" && argc >= 4) return drv::ClickOnPage(ParseWindow(argv[2]), _wtoi(argv[3])) ? 0 : 1;
+    if (command == L"combo" && argc >= 5) return drv::PickComboText(ParseWindow(argv[2]), _wtoi(argv[3]), argv[4]) ? 0 : 1;
+    if (command == L"picture" && argc >= 4) return drv::SaveWindowPicture(ParseWindow(argv[2]), argv[3]) ? 0 : 1;
     if (command == L"screensaver") {
         // A fresh process sees the session's setting, not a cached copy.
         if (argc >= 3) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, _wtoi(argv[2]) != 0, nullptr, 0);

@@ -96,6 +96,9 @@ bool ClickControl(HWND parent, int id)
 {
     HWND control = GetDlgItem(parent, id);
     if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+    // A control of no size cannot be clicked by a user either.
+    RECT rc = {};
+    if (!GetWindowRect(control, &rc) || rc.right <= rc.left || rc.bottom <= rc.top) return false;
     return PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                         reinterpret_cast<LPARAM>(control)) != FALSE;
 }

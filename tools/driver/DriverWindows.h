@@ -21,7 +21,7 @@ std::wstring WindowClass(HWND window);
 std::wstring ControlText(HWND parent, int id);
 bool SetControlText(HWND parent, int id, const std::wstring& text);
 // Clicks a button as a user would: refused (false) when the control is missing,
-// hidden or disabled. The click is posted, so a modal loop it opens cannot block
+// hidden, disabled or of no size. The click is posted, so a modal loop it opens cannot block
 // the driver.
 bool ClickControl(HWND parent, int id);
 // Posts WM_CLOSE, as the window's close command does.

@@ -185,6 +185,10 @@ void CaptionFace(Canvas& c, CaptionGlyph glyph, int state)
 
 }  // namespace
 
+void RecorderMark(Canvas& c, double cx, double cy) { Mark(c, cx, cy); }
+double RecorderWordmark(Canvas& c, double x, double capTop, double em, Rgb ink) { return Wordmark(c, x, capTop, em, ink); }
+void RecorderCaptionFace(Canvas& c, CaptionGlyph glyph, int state) { CaptionFace(c, glyph, state); }
+
 Canvas MainBackground()
 {
     const int w = MAIN_WINDOW_WIDTH, h = MAIN_WINDOW_HEIGHT, bar = MAIN_PAGE_Y - 3;

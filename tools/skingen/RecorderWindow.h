@@ -16,5 +16,12 @@ Canvas PageTabStrip(bool left);
 Canvas RecordPageBackground();
 Canvas EditPageBackground();
 
+// Pieces the wizard's window shares: the product mark, the name in its
+// lettering (returns its right end) and the caption button faces (state 0
+// normal, 2 hover, 3 pressed, 4 disabled).
+void RecorderMark(Canvas& c, double cx, double cy);
+double RecorderWordmark(Canvas& c, double x, double capTop, double em, Rgb ink);
+void RecorderCaptionFace(Canvas& c, CaptionGlyph glyph, int state);
+
 // Adds these pictures, under their ids, to the recorder's set.
 void AddRecorderWindowPictures(std::map<int, std::function<Canvas()>>& set);

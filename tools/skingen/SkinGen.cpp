@@ -1,7 +1,8 @@
 // skingen SET OUTDIR: draws the bitmaps of one skin set into OUTDIR as
 // "<id>.bmp" and writes "<SET>.rc", the resource script that names them.
-// Sets: "recorder" (the recorder's skin), "test" (flat colours for the tests),
-// "player" (the player's program icon, "<id>.ico").
+// Sets: "recorder" (the recorder's skin), "wizard" (the wizard's skin),
+// "wizardextra" (the test-only extra module's pictures), "test" (flat colours
+// for the tests), "player" (the player's program icon, "<id>.ico").
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -9,6 +10,7 @@
 #include "Canvas.h"
 #include "Pictures.h"
 #include "RecorderWindow.h"
+#include "WizardWindow.h"
 #include "../../skin/SkinIds.h"
 #include "../../skin/tests/TestSkin.h"
 
@@ -151,7 +153,7 @@ bool WriteText(const std::string& path, const std::string& text)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: skingen recorder|test|player OUTDIR\n");
+        std::fprintf(stderr, "usage: skingen recorder|wizard|wizardextra|test|player OUTDIR\n");
         return 2;
     }
     std::string set = argv[1], out = argv[2];
@@ -167,6 +169,8 @@ int main(int argc, char** argv)
     PictureSet pictures;
     if (set == "recorder") pictures = RecorderSet();
     else if (set == "test") pictures = TestSet();
+    else if (set == "wizard") AddWizardPictures(pictures);
+    else if (set == "wizardextra") AddWizardExtraPictures(pictures);
     else {
         std::fprintf(stderr, "skingen: unknown set %s\n", set.c_str());
         return 2;

@@ -1,0 +1,136 @@
+#include "AudioCaptureWizApp.h"
+#include "AppFolder.h"
+#include "AudioCaptureWizDlg.h"
+#include "CmdLineParser.h"
+#include "LogFile.h"
+#include "ResourceHandle.h"
+#include "SuiteWindows.h"
+#include "WizGlobals.h"
+#include "WizPages.h"
+#include "WizSettings.h"
+
+namespace {
+HMODULE LoadFromAppPath(const wchar_t* format)
+{
+    CString path;
+    path.Format(format, (const wchar_t*)g_szAppPath);
+    return LoadLibraryW(path);
+}
+
+CString ModuleString(HMODULE module, UINT id)
+{
+    wchar_t text[260] = {};
+    LoadStringW(module, id, text, 260);
+    return text;
+}
+}  // namespace
+
+void CAudioCaptureWizApp::InitLog()
+{
+    CCmdLineParser parser;
+    if (!parser.Parse(m_lpCmdLine, '/', ':')) return;
+    if (parser.HasKey(L"NV_Log")) {
+        g_bDebugSwitch = TRUE;
+        LogInit(m_hInstance, L"REVor.log", LOG_FOLDER_DOCUMENTS, TRUE, LOG_LEVEL_DEFAULT);
+    }
+    DebugPrint(L"NV_Log param setting...");
+}
+
+BOOL CAudioCaptureWizApp::LoadGlobalValue()
+{
+    // No module is loaded yet: string 101 is the program's own.
+    CString title = WizString(101);
+    SuiteTitles titles = ReadSuiteTitles(g_szRegKey, title);
+    g_WizSettings.strLaunchName = titles.launchName;
+    g_WizSettings.strWizardName = titles.wizardName;
+    g_WizSettings.strAdvancedName = titles.advancedName;
+    g_szWindowTitle = titles.wizardName;
+    if (ActivateRunningSuiteDialog(titles)) return FALSE;
+
+    g_szAppPath = LoadAppPath(g_szRegKey);
+    LoadSettings();
+    return TRUE;
+}
+
+void CAudioCaptureWizApp::LoadModules()
+{
+    g_hResourceModule = m_hInstance ? m_hInstance : GetModuleHandleW(nullptr);
+    g_hSkinModule = g_hResourceModule;
+    m_loadedResource = LoadFromAppPath(L"%sSonelleWiz.dll");
+    if (!m_loadedResource) m_loadedResource = LoadFromAppPath(L"%sSonelleWizLng.dll");
+    if (m_loadedResource) {
+        g_hResourceModule = m_loadedResource;
+        AfxSetResourceHandle(m_loadedResource);
+    }
+    m_loadedSkin = LoadFromAppPath(L"%sSonelleWizSkin.dll");
+    if (m_loadedSkin) g_hSkinModule = m_loadedSkin;
+    g_hExtraModule = LoadFromAppPath(L"%sSonelleExtra.dll");
+    if (g_hExtraModule) {
+        g_strDeviceName = ModuleString(g_hExtraModule, 1);
+        g_strNoteText = ModuleString(g_hExtraModule, 2);
+    }
+    g_hBurnTextModule = LoadFromAppPath(L"%sSonelleExtra3.dll");
+}
+
+void CAudioCaptureWizApp::LoadSettings()
+{
+    LoadWizSettings();
+}
+
+void CAudioCaptureWizApp::SaveSettings()
+{
+    SaveWizSettings();
+}
+
+void CAudioCaptureWizApp::DeleteTempFiles()
+{
+    ::DeleteTempFiles(L"mp3");
+}
+
+void CAudioCaptureWizApp::OnBackToStarter()
+{
+    StartStarter(g_szAppPath);
+}
+
+BOOL CAudioCaptureWizApp::InitInstance()
+{
+    AfxEnableControlContainer();
+    InitLog();
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    if (!LoadGlobalValue()) {
+        DebugPrint(L"LoadGlobalValue error");
+        return FALSE;
+    }
+    LoadModules();
+    {
+        CAudioCaptureWizDlg dialog;
+        CWizardPages pages;
+        pages.AddTo(dialog);
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    SaveSettings();
+    DeleteTempFiles();
+    OnBackToStarter();
+    return FALSE;
+}
+
+void CAudioCaptureWizApp::FreeModules()
+{
+    if (m_loadedResource) {
+        AfxSetResourceHandle(GetModuleHandleW(nullptr));
+        FreeLibrary(m_loadedResource);
+    }
+    if (g_hExtraModule) FreeLibrary(g_hExtraModule);
+    if (m_loadedSkin) FreeLibrary(m_loadedSkin);
+    if (g_hBurnTextModule) FreeLibrary(g_hBurnTextModule);
+    m_loadedResource = m_loadedSkin = g_hExtraModule = g_hBurnTextModule = nullptr;
+    g_hResourceModule = g_hSkinModule = GetModuleHandleW(nullptr);
+}
+
+int CAudioCaptureWizApp::ExitInstance()
+{
+    FreeModules();
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,383 @@
+#include "AudioCaptureWizDlg.h"
+#include "AboutDlg.h"
+#include "AudioCaptureWizApp.h"
+#include "FilterRegistration.h"
+#include "LogFile.h"
+#include "NewWizPage.h"
+#include "WizGlobals.h"
+#include <shellapi.h>
+
+BEGIN_MESSAGE_MAP(CAudioCaptureWizDlg, CNewWizDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_CTLCOLOR()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_COMMAND(IDC_EXIT, OnExit)
+    ON_COMMAND(IDC_MINIMIZE, OnMinimize)
+    ON_COMMAND(IDC_HELP_BUTTON, ShowHelpMenu)
+    ON_COMMAND(IDC_STEP4_EXIT, ConfirmExit)
+    ON_COMMAND(ID_WIZFINISH, ConfirmExit)
+    ON_COMMAND(ID_HELP_GUIDE, OpenUserGuide)
+    ON_COMMAND(ID_HELP_KEY, OpenUserGuide)
+    ON_COMMAND(ID_HELP_ABOUT, ShowAbout)
+    ON_COMMAND(ID_HELP_SUPPORT, OnOnlineSupport)
+    ON_COMMAND(ID_HELP_SYSINFO, OnSystemInfo)
+END_MESSAGE_MAP()
+
+namespace {
+// The product code the support address carries.
+const char kProductCode[] = "SNWZ20";
+const wchar_t* const kFilterModules[] = {L"NVNoiseReduction.ax", L"NVAudioAnalyer.ax", L"NVMp3Enc.ax",
+                                         L"Vossel.ax", L"Wavrill.ax", L"Tarrow.ax"};
+const int kWindowWidth = 800, kWindowHeight = 600;
+
+HBRUSH PatternBrushFrom(HINSTANCE module, UINT id)
+{
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* dib = loaded ? LockResource(loaded) : nullptr;
+    return dib ? CreateDIBPatternBrushPt(dib, DIB_RGB_COLORS) : nullptr;
+}
+}  // namespace
+
+CAudioCaptureWizDlg::CAudioCaptureWizDlg(CWnd* parent) : CNewWizDialog(IDD, parent)
+{
+    m_hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+}
+
+CAudioCaptureWizDlg::~CAudioCaptureWizDlg()
+{
+    if (m_hBackgroundBrush) DeleteObject(m_hBackgroundBrush);
+}
+
+void CAudioCaptureWizDlg::DoDataExchange(CDataExchange* dx)
+{
+    CNewWizDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_STEP_INDICATOR, m_stepIndicator);
+    DDX_Control(dx, IDC_DECORATION, m_btnDecoration);
+    DDX_Control(dx, IDC_HELP_BUTTON, m_btnHelp);
+    DDX_Control(dx, IDC_MINIMIZE, m_btnMinimize);
+    DDX_Control(dx, IDC_EXIT, m_btnExit);
+    DDX_Control(dx, ID_WIZBACK, m_btnBack);
+    DDX_Control(dx, ID_WIZNEXT, m_btnNext);
+    DDX_Control(dx, ID_WIZFINISH, m_btnFinish);
+    DDX_Control(dx, IDC_STEP4_BURN, m_btnBurn);
+    DDX_Control(dx, IDC_STEP4_BACK, m_btnStep4Back);
+    DDX_Control(dx, IDC_STEP4_EXIT, m_btnStep4Exit);
+    DDX_Control(dx, IDC_CANCEL_BUTTON, m_btnCancel);
+}
+
+BOOL CAudioCaptureWizDlg::PreTranslateMessage(MSG* msg)
+{
+    if (m_ToolTip.m_hWnd) m_ToolTip.RelayEvent(msg);
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1) {
+        OpenUserGuide();
+        return TRUE;
+    }
+    return CNewWizDialog::PreTranslateMessage(msg);
+}
+
+BOOL CAudioCaptureWizDlg::OnInitDialog()
+{
+    // The controls are bound (and skinned) before the first page lays them out.
+    CNewWizDialog::OnInitDialog();
+
+    CString about = WizString(101);
+    if (!about.IsEmpty()) {
+        if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
+            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    SetWindowText(g_szWindowTitle);
+
+    LoadSkin();
+    SetWindowRegion();
+    RegisterFilterModules();
+    PreventSleep(TRUE);
+    m_bHoldsTaken = TRUE;
+    // The playback mute hand-over joins with the recording step.
+    if (CNewWizPage* page = GetActivePage()) LayoutButtons(page->m_nDialogID);
+    return TRUE;
+}
+
+void CAudioCaptureWizDlg::LoadSkin()
+{
+    // Without the skin's picture the program's own serves: the window takes its size.
+    HINSTANCE source = g_hSkinModule;
+    if (!m_backgroundPicture.LoadBitmap(source, 130)) {
+        source = GetModuleHandleW(nullptr);
+        m_backgroundPicture.LoadBitmap(source, 130);
+    }
+    if (m_hBackgroundBrush) DeleteObject(m_hBackgroundBrush);
+    m_hBackgroundBrush = PatternBrushFrom(source, 130);
+    m_step4Backdrop.DeleteObject();
+    m_step4Backdrop.LoadBitmap(g_hSkinModule, 152);
+
+    m_stepIndicator.LoadBitmap(g_hSkinModule, 137);
+    m_stepIndicator.SetStyle(2);
+    m_stepIndicator.SetRange(0, 6);
+    m_stepIndicator.SetValue(1);
+
+    m_btnDecoration.LoadBitmaps(g_hSkinModule, 187, 27, 27, false);
+    m_btnHelp.LoadBitmaps(g_hSkinModule, 134, 39, 39, false);
+    m_btnMinimize.LoadBitmaps(g_hSkinModule, 135, 39, 39, false);
+    m_btnExit.LoadBitmaps(g_hSkinModule, 138, 39, 39, false);
+    m_btnBack.LoadBitmaps(g_hSkinModule, 132, 98, 58, false);
+    m_btnNext.LoadBitmaps(g_hSkinModule, 136, 98, 58, false);
+    m_btnFinish.LoadBitmaps(g_hSkinModule, 186, 98, 58, false);
+    m_btnBurn.LoadBitmaps(g_hSkinModule, 184, 88, 58, false);
+    m_btnStep4Back.LoadBitmaps(g_hSkinModule, 183, 88, 58, false);
+    m_btnStep4Exit.LoadBitmaps(g_hSkinModule, 185, 58, 58, false);
+
+    if (HWND easy = ::GetDlgItem(m_hWnd, IDC_EASY_MODE))
+        ::SendMessageW(easy, WM_SETFONT, (WPARAM)m_titleFont.m_hObject, TRUE);
+}
+
+void CAudioCaptureWizDlg::SetWindowRegion()
+{
+    SIZE size = m_backgroundPicture.GetSize();
+    if (size.cx <= 0 || size.cy <= 0) size = SIZE{kWindowWidth, kWindowHeight};
+    int x = (GetSystemMetrics(SM_CXFULLSCREEN) - size.cx) / 2;
+    int y = (GetSystemMetrics(SM_CYFULLSCREEN) - size.cy) / 2;
+    SetWindowPos((HWND)nullptr, x, y, size.cx, size.cy, SWP_NOZORDER);
+
+    auto place = [this](UINT id, int px, int py, int w, int h) {
+        if (HWND control = ::GetDlgItem(m_hWnd, (int)id)) ::MoveWindow(control, px, py, w, h, FALSE);
+    };
+    place(IDC_STEP_TITLE, 80, 82, 430, 60);
+    place(IDC_EASY_MODE, 510, 82, 250, 60);
+    BITMAP logo = {};
+    CBitmap logoPicture;
+    if (logoPicture.LoadBitmap(g_hSkinModule, 131)) GetObjectW(logoPicture.m_hObject, sizeof(logo), &logo);
+    place(IDC_LOGO, 3, 0, logo.bmWidth, logo.bmHeight);
+    place(IDC_STEP_INDICATOR, 46, 541, 173, 23);
+    place(IDC_DECORATION, 45, 80, 27, 27);
+    place(IDC_HELP_BUTTON, 653, 14, 39, 39);
+    place(IDC_MINIMIZE, 696, 14, 39, 39);
+    place(IDC_EXIT, 739, 14, 39, 39);
+    m_btnDecoration.EnableWindow(FALSE);
+    SetWindowRgn(CreateRoundRectRgn(0, 0, size.cx, size.cy, 3, 3), TRUE);
+
+    m_ToolTip.Create(this);
+    m_ToolTip.Activate(TRUE);
+    m_ToolTip.AddTool(&m_btnHelp, WizString(184));
+    m_ToolTip.AddTool(&m_btnMinimize, WizString(187));
+    m_ToolTip.AddTool(&m_btnExit, WizString(188));
+    m_ToolTip.AddTool(&m_btnBack, WizString(192));
+    m_ToolTip.AddTool(&m_btnNext, WizString(191));
+    m_ToolTip.AddTool(&m_btnFinish, WizString(188));
+    m_ToolTip.AddTool(&m_btnBurn, WizString(185));
+    m_ToolTip.AddTool(&m_btnStep4Back, WizString(192));
+    m_ToolTip.AddTool(&m_btnStep4Exit, WizString(188));
+    m_ToolTip.AddTool(&m_btnCancel, WizString(188));
+}
+
+void CAudioCaptureWizDlg::RegisterFilterModules()
+{
+    g_FilterRegistration.Start(g_szAppPath, kFilterModules, (int)(sizeof(kFilterModules) / sizeof(kFilterModules[0])));
+}
+
+void CAudioCaptureWizDlg::PreventSleep(BOOL on)
+{
+    m_sleep.PreventSleep(on);
+}
+
+void CAudioCaptureWizDlg::ReleaseStartupHolds()
+{
+    if (!m_bHoldsTaken) return;
+    m_bHoldsTaken = FALSE;
+    PreventSleep(FALSE);
+}
+
+// A button taken away is moved below the window and hidden, so that neither
+// Tab nor Space can reach it.
+void CAudioCaptureWizDlg::PlaceButton(CWnd& button, int x, int y, int w, int h, bool shown)
+{
+    if (!button.m_hWnd) return;
+    if (shown) {
+        button.SetWindowPos((HWND)nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else {
+        button.SetWindowPos((HWND)nullptr, x, kHiddenY, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    }
+}
+
+void CAudioCaptureWizDlg::LayoutButtons(UINT pageId)
+{
+    const bool endPage = pageId == PAGE_NO_DEVICE || pageId == PAGE_NO_WRITER || pageId == PAGE_BURN;
+    const bool recordPage = pageId == PAGE_RECORD;
+    const bool plainPage = !endPage && !recordPage;
+    PlaceButton(m_btnBack, 550, 523, 98, 58, !recordPage);
+    PlaceButton(m_btnNext, 655, 523, 98, 58, plainPage);
+    PlaceButton(m_btnBurn, 676, 523, 88, 58, recordPage);
+    PlaceButton(m_btnStep4Back, 581, 523, 88, 58, recordPage);
+    PlaceButton(m_btnStep4Exit, 516, 523, 58, 58, recordPage);
+    PlaceButton(m_btnFinish, 654, 523, 98, 58, endPage);
+    RefreshNavigation();
+}
+
+void CAudioCaptureWizDlg::RefreshNavigation()
+{
+    RECT area = {504, 508, 778, 589};
+    InvalidateRect(&area, TRUE);
+}
+
+void CAudioCaptureWizDlg::SetBusy(int state)
+{
+    if (state < 0 || state > 3) return;
+    m_nBusy = state;
+    const BOOL enable = state == 0;
+    CWnd* buttons[] = {&m_btnHelp, &m_btnExit, &m_btnBack, &m_btnStep4Back, &m_btnNext,
+                       &m_btnBurn, &m_btnStep4Exit, &m_btnFinish};
+    for (CWnd* button : buttons)
+        if (button->m_hWnd) button->EnableWindow(enable);
+}
+
+LRESULT CAudioCaptureWizDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DEVICECHANGE) {
+        if (CNewWizPage* page = GetActivePage()) ::SendMessageW(page->m_hWnd, message, wParam, lParam);
+    }
+    return CNewWizDialog::WindowProc(message, wParam, lParam);
+}
+
+void CAudioCaptureWizDlg::OnSysCommand(UINT id, LPARAM)
+{
+    if (id >= 16 && id <= 31) ShowAbout();
+    else Default();
+}
+
+void CAudioCaptureWizDlg::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    if (IsIconic()) {
+        RECT client;
+        GetClientRect(&client);
+        DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIcon);
+    } else if (GetActivePageID() == PAGE_RECORD && m_step4Backdrop.m_hObject) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, m_step4Backdrop.m_hObject);
+        BitBlt(dc, 499, 510, 280, 90, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    EndPaint(m_hWnd, &paint);
+}
+
+void CAudioCaptureWizDlg::OnLButtonDown(UINT, CPoint point)
+{
+    PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    Default();
+}
+
+// The pattern is lined up with the dialog's, whichever control asks.
+HBRUSH CAudioCaptureWizDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
+{
+    if (!m_hBackgroundBrush) return CNewWizDialog::OnCtlColor(dc, wnd, kind);
+    POINT offset = {0, 0};
+    if (wnd && wnd->m_hWnd && wnd->m_hWnd != m_hWnd) ::MapWindowPoints(wnd->m_hWnd, m_hWnd, &offset, 1);
+    SetBrushOrgEx(dc->m_hDC, -offset.x, -offset.y, nullptr);
+    SetBkMode(dc->m_hDC, TRANSPARENT);
+    if (kind == CTLCOLOR_STATIC && wnd && wnd->m_hWnd) {
+        int id = ::GetDlgCtrlID(wnd->m_hWnd);
+        if (id == IDC_STEP_TITLE) ::SetTextColor(dc->m_hDC, RGB(249, 255, 1));
+        else if (id == IDC_EASY_MODE) ::SetTextColor(dc->m_hDC, RGB(156, 156, 156));
+    }
+    return m_hBackgroundBrush;
+}
+
+// Closing the window is the finish sequence; refused while a page is busy, as
+// the disabled exit buttons are.
+void CAudioCaptureWizDlg::OnClose()
+{
+    if (m_nBusy) return;
+    OnWizardFinish();
+}
+
+void CAudioCaptureWizDlg::OnDestroy()
+{
+    ReleaseStartupHolds();
+    CNewWizDialog::OnDestroy();
+}
+
+void CAudioCaptureWizDlg::OnExit()
+{
+    if (m_nBusy) return;
+    OnWizardFinish();
+}
+
+void CAudioCaptureWizDlg::ConfirmExit()
+{
+    if (m_nBusy) return;
+    CString text = WizString(198);
+    if (text.IsEmpty()) text = L"Do you really want to exit the program?";
+    if (::MessageBoxW(m_hWnd, text, g_szWindowTitle, MB_YESNO | MB_ICONQUESTION) == IDNO) return;
+    OnWizardFinish();
+}
+
+HMENU CAudioCaptureWizDlg::BuildHelpMenu()
+{
+    HMENU menu = LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_HELP_MENU));
+    if (!menu) return nullptr;
+    const bool kind5 = g_WizProduct.kind == 5;
+    int index = kind5 && ::GetSubMenu(menu, 1) ? 1 : 0;
+    HMENU popup = ::GetSubMenu(menu, index);
+    // Taken out of its menu bar, the popup outlives it.
+    if (popup) RemoveMenu(menu, (UINT)index, MF_BYPOSITION);
+    DestroyMenu(menu);
+    if (!popup) return nullptr;
+    ModifyMenuW(popup, ID_HELP_ABOUT, MF_BYCOMMAND | MF_STRING, ID_HELP_ABOUT, g_szWindowTitle);
+    if (kind5) DeleteMenu(popup, ID_HELP_SUPPORT, MF_BYCOMMAND);
+    return popup;
+}
+
+void CAudioCaptureWizDlg::ShowHelpMenu()
+{
+    HMENU popup = BuildHelpMenu();
+    if (!popup) return;
+    RECT button = {};
+    m_btnHelp.GetWindowRect(&button);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, button.left + 3, button.top + 20, 0, m_hWnd, nullptr);
+    DestroyMenu(popup);
+}
+
+void CAudioCaptureWizDlg::OpenUserGuide()
+{
+    CString guide;
+    guide.Format(L"%sSonelleUserGuide.pdf", (const wchar_t*)g_szAppPath);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.lpVerb = L"open";
+    info.lpFile = guide;
+    info.nShow = SW_SHOWNORMAL;
+    ShellExecuteExW(&info);
+}
+
+void CAudioCaptureWizDlg::OnOnlineSupport()
+{
+    CString address = WizString(117);
+    if (!address.IsEmpty() && address[address.GetLength() - 1] == L'=') address += WizString(115);
+    address += L"&pd=";
+    address += CString(kProductCode);
+    ShellExecuteW(m_hWnd, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    m_btnHelp.ResetHover();
+}
+
+void CAudioCaptureWizDlg::ShowAbout()
+{
+    CString version = WizString(122) + L" : 2.0.43";
+    CAboutDlg about(1065, 116, g_szWindowTitle, version, this);
+    about.DoModal();
+}
+
+void CAudioCaptureWizDlg::OnSystemInfo()
+{
+    // The system-information launcher comes with the starter's foundations.
+}

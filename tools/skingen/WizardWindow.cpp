@@ -217,7 +217,11 @@ Canvas NoDevicePage()
 Canvas SelectDevicePage()
 {
     Canvas c = Page({{70, 168, 420, 36}}, {{78, 206, 304, 30}});
-    ConnectionPicture(c, 250);
+    // The computer alone, right of the list and the check box's text.
+    c.RoundRectGradient(500, 190, 190, 124, 8, MakeRgb(72, 64, 58), MakeRgb(44, 39, 35));
+    c.RoundRect(511, 201, 168, 96, 4, MakeRgb(40, 62, 74));
+    for (int i = 0; i < 6; ++i) c.Fill(528 + i * 24, 270 - i * 9, 14, 18 + i * 9, i < 4 ? MakeRgb(90, 200, 120) : kAmber);
+    c.RoundRect(565, 328, 60, 18, 3, MakeRgb(64, 56, 50));
     return c;
 }
 

@@ -66,6 +66,11 @@ BoxAnswerer::BoxAnswerer(int button, DWORD timeoutMs)
     : m_thread([this, button, timeoutMs] {
           drv::MessageBoxInfo box = drv::WaitForMessageBox(GetCurrentProcessId(), timeoutMs);
           if (!box.window) return;
+          // Read again while the box may still be filling in its text.
+          for (int i = 0; i < 40 && box.text.empty(); ++i) {
+              Sleep(50);
+              box.text = drv::ControlText(box.window, 0xFFFF);
+          }
           m_text = box.text;
           title = box.title;
           drv::AnswerMessageBox(box, button);

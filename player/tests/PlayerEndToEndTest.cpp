@@ -345,8 +345,7 @@ TEST_F(PlayerProcess, DISABLED_StartAndFirstSoundTimes)
         notify.WaitFor(WM_PLAYER_ENDED, -1, 10000);
         Heard heard = Analyze(probe.Stop(), kSoundThreshold);
         ASSERT_GE(heard.FirstSoundSeconds(), 0.0);
-        // Sample time of the first sound, from when the probe started recording.
-        double soundAt = (double)probe.StartTick() + heard.FirstSoundSeconds() * 1000.0;
+        double soundAt = probe.FrameTick(heard.windows.front());
         firstSounds.push_back(soundAt - (double)play);
     }
     std::sort(starts.begin(), starts.end());

@@ -125,6 +125,7 @@ bool CSinkProbe::Start()
     m_abort = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_stop = false;
     m_pcm.clear();
+    m_arrivals.clear();
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_ok = false;
     m_thread = std::thread([this, device, ready] {
@@ -140,6 +141,7 @@ bool CSinkProbe::Start()
             long got = reader.Read(block.data(), bytes, m_abort);
             if (got <= 0) break;
             m_pcm.insert(m_pcm.end(), block.begin(), block.begin() + got);
+            m_arrivals.emplace_back(m_pcm.size() / 4, GetTickCount64());
         }
         reader.Close();
     });
@@ -158,6 +160,13 @@ testsignal::Channel CSinkProbe::Stop()
     if (m_abort) CloseHandle(m_abort);
     m_abort = nullptr;
     return testsignal::Extract(m_pcm, 2, 16, 44100, 0);
+}
+
+double CSinkProbe::FrameTick(size_t frame) const
+{
+    for (const auto& arrival : m_arrivals)
+        if (frame < arrival.first) return (double)arrival.second - (double)(arrival.first - frame) * 1000.0 / 44100;
+    return -1;
 }
 
 // ---- measurements ---------------------------------------------------------------

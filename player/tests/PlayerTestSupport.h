@@ -63,12 +63,16 @@ public:
     // Stops and returns the left channel; `startTick` is when recording began.
     testsignal::Channel Stop();
     ULONGLONG StartTick() const { return m_startTick; }
+    // When the frame (sample index of the returned channel) reached the probe,
+    // from the arrival of its block: lost blocks before it do not shift it.
+    double FrameTick(size_t frame) const;
 
 private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     HANDLE m_abort = nullptr;
     std::vector<unsigned char> m_pcm;
+    std::vector<std::pair<size_t, ULONGLONG>> m_arrivals;  // frames so far, tick of arrival
     ULONGLONG m_startTick = 0;
     bool m_ok = false;
 };

@@ -7,6 +7,13 @@
 
 namespace {
 const UINT_PTR kOwnerCheckTimer = 1;
+// Process-wide, built before start-up (it initialises COM for itself).
+CMixerControl g_mixer;
+}
+
+CMixerControl& CTunletMainFrm::Mixer()
+{
+    return g_mixer;
 }
 
 BEGIN_MESSAGE_MAP(CTunletMainFrm, CFrameWnd)
@@ -45,6 +52,8 @@ CTunletMainFrm::CTunletMainFrm()
 int CTunletMainFrm::OnCreate(LPCREATESTRUCTW)
 {
     if (Default() == -1) return -1;
+    // Without a mixer the volume message has no effect.
+    g_mixer.Open();
     m_notifyWnd = nullptr;
     return 0;
 }
@@ -77,6 +86,7 @@ void CTunletMainFrm::CloseSequence()
     KillTimer(kOwnerCheckTimer);
     // The window read at start: a newer player's owner has rewritten "hMSG" by now.
     if (m_notifyWnd) ::PostMessageW(m_notifyWnd, WM_PLAYER_STATUS, PLAYER_STATUS_CLOSING, 0);
+    g_mixer.Close();
     DestroyWindow();
 }
 
@@ -141,10 +151,10 @@ LRESULT CTunletMainFrm::OnGetState(WPARAM, LPARAM)
     return m_player.GetState();
 }
 
-LRESULT CTunletMainFrm::OnSetVolume(WPARAM, LPARAM)
+LRESULT CTunletMainFrm::OnSetVolume(WPARAM, LPARAM lParam)
 {
-    // The speaker volume goes through the input-mixer control, which this
-    // program does not have yet.
+    // The control clamps the value to its bounds.
+    g_mixer.SetSpeakerVolume((int)lParam);
     return 0;
 }
 

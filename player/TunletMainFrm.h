@@ -3,6 +3,7 @@
 // closes, and closes itself when that window is gone.
 #pragma once
 #include "FrameWnd.h"
+#include "MixerControl.h"
 #include "Tunlet.h"
 
 class CTunletMainFrm : public CFrameWnd {
@@ -17,6 +18,10 @@ public:
     void SetNotifyWnd(HWND wnd);
     HWND GetNotifyWnd() const { return m_notifyWnd; }
     CTunlet& GetPlayer() { return m_player; }
+
+    // The process's input-mixer control: the volume message sets its speaker
+    // volume. The frame opens it when created and closes it when closing.
+    static CMixerControl& Mixer();
 
     // How often the frame checks that its notify window still exists.
     static const UINT kOwnerCheckMs = 1000;

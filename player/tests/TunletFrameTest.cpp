@@ -135,6 +135,28 @@ TEST(TunletFrame, OpensTheFileAndMapsTheMessagesOntoItsGraph)
     EXPECT_EQ(0, SendMessageW(host.hWnd, WM_PLAYER_GET_STATE, 0, 0));
 }
 
+TEST(TunletFrame, VolumeMessageReachesTheMixerWithinItsBounds)
+{
+    HostedFrame host;
+    CMixerControl& mixer = CTunletMainFrm::Mixer();
+    int lo = -1, hi = -1, before = -1;
+    ASSERT_TRUE(mixer.GetSpeakerVolume(&lo, &hi, &before));
+    const struct {
+        LPARAM sent;
+        int read;
+    } cases[] = {{40000, 40000}, {0, lo}, {hi, hi}, {hi + 5000, hi}, {-5, lo}, {12345, 12345}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(0, SendMessageW(host.hWnd, WM_PLAYER_SET_VOLUME, 0, c.sent));
+        int value = -1;
+        EXPECT_TRUE(mixer.GetSpeakerVolume(nullptr, nullptr, &value));
+        EXPECT_EQ(c.read, value) << c.sent;
+    }
+    SendMessageW(host.hWnd, WM_PLAYER_SET_VOLUME, 0, before);
+    // Closing closes the mixer: the message then has no effect.
+    SendMessageW(host.hWnd, WM_PLAYER_CLOSE, 0, 0);
+    EXPECT_FALSE(mixer.GetSpeakerVolume(nullptr, nullptr, nullptr));
+}
+
 TEST(TunletFrame, RightButtonCallbackOpensThePopupMenuOtherValuesDoNot)
 {
     HostedFrame host;

@@ -37,13 +37,12 @@ BOOL CTunletApp::InitInstance()
     CString file = FileFromCommandLine(m_lpCmdLine);
     CloseOlderPlayers();
 
-    CTunletMainFrm* frame = new CTunletMainFrm;
+    CTunletMainFrm* frame = new CTunletMainFrm(file);
     if (!frame->GetSafeHwnd()) {
         delete frame;
         return FALSE;
     }
     m_pMainWnd = frame;
-    frame->SetFilePath(file);
     frame->ShowWindow(SW_HIDE);
     frame->UpdateWindow();
 

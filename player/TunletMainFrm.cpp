@@ -42,7 +42,7 @@ BEGIN_MESSAGE_MAP(CTunletMainFrm, CFrameWnd)
     ON_COMMAND(ID_TUNLET_EXIT, OnExit)
 END_MESSAGE_MAP()
 
-CTunletMainFrm::CTunletMainFrm()
+CTunletMainFrm::CTunletMainFrm(const CString& filePath) : m_filePath(filePath)
 {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TUNLET));
     if (RegisterFrameClass(kPlayerWndClass, CS_HREDRAW | CS_VREDRAW, icon))
@@ -55,6 +55,8 @@ int CTunletMainFrm::OnCreate(LPCREATESTRUCTW)
     // Without a mixer the volume message has no effect.
     g_mixer.Open();
     m_notifyWnd = nullptr;
+    m_created = true;
+    if (m_closeWaiting) PostMessage(WM_CLOSE);
     return 0;
 }
 
@@ -81,6 +83,10 @@ void CTunletMainFrm::OnTimer(UINT_PTR id)
 
 void CTunletMainFrm::CloseSequence()
 {
+    if (!m_created) {
+        m_closeWaiting = true;
+        return;
+    }
     if (m_closing) return;
     m_closing = true;
     KillTimer(kOwnerCheckTimer);

@@ -10,7 +10,9 @@ class CTunletMainFrm : public CFrameWnd {
 public:
     // Creates the window; check GetSafeHwnd for success. Delete only a frame whose
     // window failed: a created frame deletes itself when its window is destroyed.
-    CTunletMainFrm();
+    // The file is set before the window exists: opening the mixer during creation
+    // lets COM handle messages sent to the new window, an open among them.
+    explicit CTunletMainFrm(const CString& filePath = CString());
 
     void SetFilePath(const CString& path) { m_filePath = path; }
     const CString& GetFilePath() const { return m_filePath; }
@@ -62,4 +64,8 @@ private:
     HWND m_notifyWnd = nullptr;
     CTunlet m_player;
     bool m_closing = false;
+    // Until creation ends a close request waits: the window's creator still holds
+    // the frame.
+    bool m_created = false;
+    bool m_closeWaiting = false;
 };

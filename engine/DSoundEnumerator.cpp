@@ -157,9 +157,20 @@ BOOL CALLBACK CDSoundEnumerator::EnumCallback(LPGUID guid, LPCWSTR, LPCWSTR, LPV
     return TRUE;
 }
 
+CDSoundEnumerator::DeviceSource CDSoundEnumerator::s_deviceSource = nullptr;
+
+void CDSoundEnumerator::SetDeviceSource(DeviceSource source)
+{
+    s_deviceSource = source;
+}
+
 void CDSoundEnumerator::Enumerate()
 {
     DeleteAll();
+    if (s_deviceSource) {
+        s_deviceSource(*this);
+        return;
+    }
     CComPtr<IDSoundPrivatePropertySet> set = OpenPrivatePropertySet();
     EnumContext capture = {set, &m_captureDevices, true};
     DirectSoundCaptureEnumerateW(EnumCallback, &capture);

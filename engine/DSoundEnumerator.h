@@ -25,6 +25,10 @@ public:
 
     // Fills both lists afresh (capture devices, then render devices).
     void Enumerate();
+    // While set, Enumerate fills the lists through this function instead of
+    // DirectSound (machines without USB devices: tests give made-up ones).
+    using DeviceSource = void (*)(CDSoundEnumerator& enumerator);
+    static void SetDeviceSource(DeviceSource source);
 
     // DirectShow friendly name of the capture device with that VID/PID, or empty.
     CString GetFriendlyNameByVidPid(const wchar_t* vidPid) const;
@@ -50,6 +54,7 @@ public:
     static const wchar_t* const KnownUsbName[KnownUsbDeviceCount];
 
 private:
+    static DeviceSource s_deviceSource;
     void DeleteAll();
     static BOOL CALLBACK EnumCallback(LPGUID guid, LPCWSTR description, LPCWSTR module, LPVOID context);
 

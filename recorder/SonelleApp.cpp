@@ -9,6 +9,7 @@
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
 #include "SuiteWindows.h"
+#include "SkinModule.h"
 
 CString g_szAppPath;
 CString g_szWindowTitle;
@@ -67,6 +68,7 @@ void CSonelleApp::LoadModules()
     }
     g_loadedSkin = LoadFromAppPath(L"%ssSonelleADVSkin.dll");
     if (g_loadedSkin) g_hSkinModule = g_loadedSkin;
+    SetSkinModule(g_hSkinModule);
     g_hExtraModule = LoadFromAppPath(L"%sSonelleExtra.dll");
     g_hExtra2Module = LoadFromAppPath(L"%sWavelornExtra.dll");
 }

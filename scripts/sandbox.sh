@@ -71,21 +71,24 @@ private_profile() {
 }
 
 # Two tiny tmpfs volumes as drives V: and W: (one per test program that fills a
-# disk, so programs running side by side never share one). Needs the right to
-# mount; without it the drives are missing and the full-disk tests skip.
+# disk, so programs running side by side never share one), and R:, a little
+# larger than the 51,200 KB every recording leaves free (the recorder's disk-reserve
+# stop). Needs the right to mount; without it the drives are missing and the
+# full-disk tests skip.
 small_volumes() {
-  local letter dir
-  for letter in v w; do
+  local letter size dir
+  for letter in v:512k w:512k r:57344k; do
+    size="${letter#*:}"; letter="${letter%%:*}"
     dir="$SONELLE_RUN/volume-$letter"
     mkdir -p "$dir"
-    mountpoint -q "$dir" || mount -t tmpfs -o size=512k,mode=0777 tmpfs "$dir" 2>/dev/null || continue
+    mountpoint -q "$dir" || mount -t tmpfs -o size=$size,mode=0777 tmpfs "$dir" 2>/dev/null || continue
     ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"
   done
 }
 
 unmount_small_volumes() {
   local letter dir
-  for letter in v w; do
+  for letter in v w r; do
     dir="$SONELLE_RUN/volume-$letter"
     rm -f "$WINEPREFIX/dosdevices/$letter:"
     mountpoint -q "$dir" 2>/dev/null && umount "$dir" 2>/dev/null || true

@@ -205,8 +205,9 @@ TEST_F(MainWindow, ShowsItsPicturesAndThoseOfTheShownPage)
     EXPECT_EQ(left.At(4 * MAIN_TAB_WIDTH + tx, ty), WindowPixel(Item(CSonelleDlg::IDC_RECORD_PAGE), tx, ty));
     EXPECT_EQ(right.At(tx, ty), WindowPixel(Item(CSonelleDlg::IDC_EDIT_PAGE), tx, ty));
     ASSERT_TRUE(record.m_hWnd);
-    EXPECT_EQ(recordBack.At(30, 30), WindowPixel(record.m_hWnd, 30, 30));
-    EXPECT_EQ(recordBack.At(900, 500), WindowPixel(record.m_hWnd, 900, 500));
+    // Points of the Record page that no control covers.
+    EXPECT_EQ(recordBack.At(10, 290), WindowPixel(record.m_hWnd, 10, 290));
+    EXPECT_EQ(recordBack.At(900, 20), WindowPixel(record.m_hWnd, 900, 20));
 
     Click(CSonelleDlg::IDC_EDIT_PAGE);
     ASSERT_EQ((UINT)CPageEdit::IDD, dialog.GetActivePageID());

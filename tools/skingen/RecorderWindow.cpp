@@ -318,7 +318,9 @@ Canvas RecordPageBackground()
         {PagePart::SocketAt, 892, 368, 0, 0, 43},
         {PagePart::SocketAt, 892, 508, 0, 0, 50},
     });
-    // The separators of hours, minutes and seconds.
+    // The recording-time fields draw dark text, so they sit on a light face; the
+    // separators of hours, minutes and seconds sit between them.
+    c.Fill(838, 72, 88, 20, kCream);
     for (double x : {864.0, 895.0}) {
         c.Circle(x, 79, 1.3, kGrey);
         c.Circle(x, 85, 1.3, kGrey);

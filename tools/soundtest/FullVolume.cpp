@@ -3,8 +3,9 @@
 
 namespace {
 
-// A volume larger than this is a real disk, never filled by a test.
-const uint64_t kLargestTestVolume = 16ull << 20;
+// A volume larger than this is a real disk, never filled by a test (the largest
+// test volume, R:, holds 56 MB).
+const uint64_t kLargestTestVolume = 64ull << 20;
 
 } // namespace
 
@@ -27,7 +28,7 @@ CFullVolume::CFullVolume(wchar_t drive, uint64_t leaveFreeBytes)
         m_why = "cannot write on the small volume";
         return;
     }
-    std::vector<char> zeros(4096);
+    std::vector<char> zeros(1 << 20);
     while (FreeBytes() > leaveFreeBytes) {
         uint64_t over = FreeBytes() - leaveFreeBytes;
         DWORD n = (DWORD)(over < zeros.size() ? over : zeros.size()), written = 0;

@@ -1,0 +1,3 @@
+#include "RecorderCaptureDevice.h"
+
+CCaptureDevice g_CaptureDevice;

@@ -68,6 +68,6 @@ bool IsPlainPcm(const WavHeaderInfo& info)
         return false;
     if (info.bitsPerSample != 8 && info.bitsPerSample != 16)
         return false;
-    return info.sampleRate != 0 && info.avgBytesPerSec != 0 &&
+    return IsSampleRateInRange(info.sampleRate) && info.avgBytesPerSec != 0 &&
            info.blockAlign == info.channels * info.bitsPerSample / 8;
 }

@@ -33,7 +33,13 @@ using WavReadAt = std::function<size_t(uint64_t offset, void* buffer, size_t cou
 // Walks the header of a file of `fileSize` bytes.
 WavHeaderStatus ParseWavHeader(const WavReadAt& readAt, uint64_t fileSize, WavHeaderInfo& info);
 
+// Sample rates the suite takes from a file or a stream: anything outside is a
+// crafted or broken header (it would size buffers or divide by nonsense).
+constexpr uint32_t kMinSampleRate = 1;
+constexpr uint32_t kMaxSampleRate = 384000;
+inline bool IsSampleRateInRange(int64_t rate) { return rate >= kMinSampleRate && rate <= kMaxSampleRate; }
+
 // True for integer PCM that a simple stream can carry: tag 1, one or two channels,
-// 8 or 16 bits, a block alignment matching them and non-zero rates (nothing that
-// is later used as a divisor can be zero).
+// 8 or 16 bits, a block alignment matching them, a sample rate in range and a
+// non-zero byte rate (nothing that is later used as a divisor can be zero).
 bool IsPlainPcm(const WavHeaderInfo& info);

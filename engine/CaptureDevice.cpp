@@ -21,6 +21,15 @@ template <class T> CComPtr<T> Query(IUnknown* unk, REFIID iid)
     return p;
 }
 
+bool IsInGraph(IBaseFilter* filter)
+{
+    FILTER_INFO info = {};
+    if (FAILED(filter->QueryFilterInfo(&info))) return true;
+    if (!info.pGraph) return false;
+    info.pGraph->Release();
+    return true;
+}
+
 bool HasOutputPin(IBaseFilter* filter)
 {
     CComPtr<IEnumPins> pins;
@@ -106,6 +115,8 @@ BOOL CCaptureDevice::SetAudioDevice(const wchar_t* name)
     CComPtr<IPropertyBag> bag;
     IBaseFilter* filter = nullptr;
     if (FAILED(BindDevice(CLSID_AudioInputDeviceCategory, name, &filter, &bag)) || !filter) return FALSE;
+    CString boundName;
+    ReadBagString(bag, L"FriendlyName", boundName);
     if (!HasOutputPin(filter)) {
         // The platform's filter for this device streams nothing (no pin): our own
         // capture source takes the same device from the moniker's property bag.
@@ -122,6 +133,7 @@ BOOL CCaptureDevice::SetAudioDevice(const wchar_t* name)
         LogPrint(kLogLevel, L"device filter of [%s] has no output pin: using our capture source", name);
     }
     m_audioSource = filter;
+    m_audioDeviceName = boundName;
     if (FAILED(m_graph->AddFilter(m_audioSource, L"Audio Capture Device"))) return FALSE;
     if (m_previewing) Run();
     return TRUE;
@@ -187,11 +199,18 @@ BOOL CCaptureDevice::InitFilterGraph(HWND owner, const wchar_t* videoName, const
         upper.MakeUpper();
         m_deviceMode = upper.Find(L"USB") >= 0 || upper.Find(L" US") >= 0 ? 4 : 1;
     }
-    CDSoundEnumerator dsound;
-    dsound.Enumerate();
-    m_deviceIdentity = dsound.GetVidPidByFriendlyName(audio);
+    // The device that was bound, not the request: a request that contains or cuts
+    // the device's name must still recognise the device when it is removed.
+    m_deviceIdentity = LookUpDeviceIdentity(m_audioDeviceName);
     m_bInit = TRUE;
     return TRUE;
+}
+
+CString CCaptureDevice::LookUpDeviceIdentity(const CString& friendlyName)
+{
+    CDSoundEnumerator dsound;
+    dsound.Enumerate();
+    return dsound.GetVidPidByFriendlyName(friendlyName);
 }
 
 BOOL CCaptureDevice::ResetDevice(HWND owner, const wchar_t* videoName, const wchar_t* audioName, int renderMode)
@@ -227,9 +246,24 @@ void CCaptureDevice::RemoveChain()
     IBaseFilter** chain[] = {&m_smartTee, &m_renderer, &m_monitorNull, &m_acmWrapper, &m_mp3Writer,
                              &m_analyzer, &m_pcmWriter, &m_mp3Encoder, &m_noiseReduction};
     for (IBaseFilter** f : chain) {
-        if (*f && m_graph) m_graph->RemoveFilter(*f);
+        if (*f && m_graph && IsInGraph(*f)) {
+            HRESULT hr = m_graph->RemoveFilter(*f);
+            if (FAILED(hr)) {
+                // Still in the graph: keep it, so the next tear-down tries again and
+                // the next build replaces it instead of meeting a stranger.
+                LogPrint(kLogLevel, L"capture chain filter not removed hr:[0x%08x]", (unsigned)hr);
+                continue;
+            }
+        }
         ReleaseFilter(*f);
     }
+}
+
+// A filter that stopped part-way through a state change is stopped whole before
+// its chain is taken apart (a filter cannot leave a graph that is not stopped).
+void CCaptureDevice::StopAfterFailedStart()
+{
+    if (m_control) m_control->Stop();
 }
 
 void CCaptureDevice::ReleaseAll()
@@ -257,6 +291,7 @@ void CCaptureDevice::ReleaseAll()
     m_graph = nullptr;
     m_util.Init(nullptr, nullptr);
     m_deviceIdentity.Empty();
+    m_audioDeviceName.Empty();
     m_previewing = m_recording = FALSE;
     m_kind = 0;
     m_bInit = FALSE;
@@ -343,6 +378,10 @@ BOOL CCaptureDevice::BuildSpine(int rate, IBaseFilter*& last)
 
 BOOL CCaptureDevice::ConnectRenderer(IBaseFilter* tee)
 {
+    if (m_renderer) {
+        // One that could not leave the graph last time is used again.
+        return SUCCEEDED(m_util.ConnectFiltersDirect(tee, 1, m_renderer, 0));
+    }
     const CLSID* order[2] = {&m_rendererFirst, &m_rendererSecond};
     const wchar_t* names[2] = {L"DirectSound Render", L"WavOut Render"};
     int first = 0;
@@ -408,7 +447,13 @@ BOOL CCaptureDevice::StartRendering()
         return FALSE;
     }
     SetSplitParams(FALSE, 3000, 50, 10);
-    if (!Run()) return FALSE;
+    if (!Run()) {
+        // A chain that failed to run would hold the capture pin for ever: stop it
+        // and take it apart, so that the next start builds afresh.
+        StopAfterFailedStart();
+        RemoveChain();
+        return FALSE;
+    }
     m_kind = 3;
     m_previewing = TRUE;
     m_recording = FALSE;

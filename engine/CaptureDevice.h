@@ -70,6 +70,11 @@ public:
 
     BOOL m_bInit = FALSE;
 
+protected:
+    // The VID/PID text of the audio-input device of that friendly name ("NULL"
+    // when it has none).
+    virtual CString LookUpDeviceIdentity(const CString& friendlyName);
+
 private:
     BOOL SetAudioDevice(const wchar_t* name);
     BOOL SetVideoDevice(const wchar_t* name);
@@ -84,6 +89,7 @@ private:
     void AbandonRecording(bool stopGraph);
     bool OutputExists() const;
     void RemoveChain();
+    void StopAfterFailedStart();
     void ReleaseAll();
     void ReleaseFilter(IBaseFilter*& filter);
     void LogCapture(const wchar_t* text);
@@ -109,8 +115,9 @@ private:
     BOOL m_previewing = FALSE;
     BOOL m_recording = FALSE;
     CString m_outputFile = L"sample.hhh";
-    bool m_outputCreated = false;     // the writer of the chain being built created the file
+    bool m_outputExisted = false;     // a file of the output name was there before the recording
     CString m_deviceIdentity;
+    CString m_audioDeviceName;        // friendly name of the bound audio device
     int m_kind = 0;
     BYTE m_noiseEnabled = 0;
     float m_noiseLevel = 15.0f;

@@ -30,9 +30,7 @@ BOOL CCaptureDevice::BuildRecordingChainWav(int channels, int bits, int rate)
     if ((m_deviceMode == 4 || m_deviceMode == 3) && !ConnectRenderer(m_smartTee)) return FALSE;
     if (FAILED(m_util.AddFilterByCLSID(CLSID_NVPCMDump, &m_pcmWriter, L"NV PCM Dump Filter"))) return FALSE;
     CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_pcmWriter, IID_IFileSinkFilter);
-    bool existed = OutputExists();
     if (!sink || FAILED(sink->SetFileName(m_outputFile, nullptr))) return FALSE;
-    m_outputCreated = !existed;
     // The capture pin stays at 2 / 16 / 44100; only the writer gets the requested format.
     CComPtr<IPCMDump> dump = Query<IPCMDump>(m_pcmWriter, IID_IPCMDump);
     if (!dump || FAILED(dump->SetFormat(channels, rate, bits))) return FALSE;
@@ -60,9 +58,7 @@ BOOL CCaptureDevice::BuildRecordingChainMp3()
     if (FAILED(hr)) return failed(MP3_DUMP_FILTER_NAME, hr);
     CComPtr<IFileSinkFilter> sink = Query<IFileSinkFilter>(m_mp3Writer, IID_IFileSinkFilter);
     if (!sink) return failed(L"IFileSinkFilter", E_NOINTERFACE);
-    bool existed = OutputExists();
     if (FAILED(hr = sink->SetFileName(m_outputFile, nullptr))) return failed(L"SetFileName", hr);
-    m_outputCreated = !existed;
     if (FAILED(hr = m_util.ConnectFilters(m_mp3Encoder, 0, m_mp3Writer, 0))) return failed(L"ConnectFilters", hr);
     if (CComPtr<IMP3EncoderSettings> settings = Query<IMP3EncoderSettings>(m_mp3Encoder, IID_IMP3EncoderSettings)) {
         settings->SetBitrate(192);
@@ -74,14 +70,15 @@ BOOL CCaptureDevice::BuildRecordingChainMp3()
 }
 
 // A recording that cannot start leaves nothing behind: its half-built chain goes,
-// the file its writer created (and only that) is deleted, and monitoring resumes.
+// a file that was not there before (and only such a file) is deleted, and
+// monitoring resumes.
 void CCaptureDevice::AbandonRecording(bool stopGraph)
 {
-    if (stopGraph) StopGraph();
+    if (stopGraph) StopAfterFailedStart();
     RemoveChain();
     m_previewing = m_recording = FALSE;
-    if (m_outputCreated) DeleteFileW(m_outputFile);
-    m_outputCreated = false;
+    if (!m_outputExisted) DeleteFileW(m_outputFile);
+    m_outputExisted = true;
     StartRendering();
 }
 
@@ -97,7 +94,7 @@ BOOL CCaptureDevice::StartRecordWav(const wchar_t* file, int channels, int bits,
         return FALSE;
     }
     m_outputFile = file;
-    m_outputCreated = false;
+    m_outputExisted = OutputExists();
     if (!BuildRecordingChainWav(channels, bits, rate)) {
         AbandonRecording(false);
         LogCapture(L"CaptureGraphRenderAudioDeviceWav is failed");
@@ -126,7 +123,7 @@ BOOL CCaptureDevice::StartRecordMp3(const wchar_t* file)
     if (m_recording) return TRUE;
     if (m_previewing && !StopRendering()) return FALSE;
     m_outputFile = file;
-    m_outputCreated = false;
+    m_outputExisted = OutputExists();
     if (!BuildRecordingChainMp3()) {
         AbandonRecording(false);
         return FALSE;

@@ -11,6 +11,7 @@
 #include "ComPtr.h"
 #include "EngineTestSupport.h"
 #include "FakeCaptureDevices.h"
+#include "FakeRenderer.h"
 #include "FullVolume.h"
 #include "ModuleLoader.h"
 #include "OutsideFilters.h"
@@ -259,6 +260,116 @@ TEST_F(CaptureDeviceTest, AFailedRecordingStartRestoresMonitoringAndLeavesNoFile
     auto names = FilterNames(dev.Graph());
     EXPECT_FALSE(Has(names, L"NV PCM Dump Filter")) << "half-built chain left behind";
     EXPECT_TRUE(StopMessages().empty());
+}
+
+// A start whose Pause fails part-way (the renderer refuses once) leaves nothing in
+// the way: the next monitoring start and a recording start both work.
+TEST_F(CaptureDeviceTest, AFailedMonitoringStartLeavesTheDeviceAbleToStartAgain)
+{
+    CFakeRendererClass renderer;
+    ASSERT_TRUE(renderer.Ok());
+    CCaptureDevice dev;
+    dev.SetRendererClasses(CLSID_FakeFailingRenderer, CLSID_FakeFailingRenderer);
+    ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", CaptureDeviceName, 1));
+    ASSERT_EQ(4, dev.GetDeviceMode());
+    g_fakeRenderer.failedPauses = 0;
+    g_fakeRenderer.failPauses = 1;
+    EXPECT_FALSE(dev.StartRendering());
+    EXPECT_EQ(1, g_fakeRenderer.failedPauses.load()) << "the renderer was not asked to pause";
+    EXPECT_FALSE(dev.IsPreviewing());
+    EXPECT_EQ(std::vector<std::wstring>{L"Audio Capture Device"}, FilterNames(dev.Graph()))
+        << "the failed chain stayed in the graph";
+
+    ASSERT_TRUE(dev.StartRendering()) << "the capture pin is still held by the failed chain";
+    EXPECT_TRUE(Has(FilterNames(dev.Graph()), L"DirectSound Render"));
+    BYTE record[88];
+    bool levels = false;
+    for (int i = 0; i < 20 && !levels; ++i) { Sleep(100); levels = dev.GetAnalyzerData(record) != FALSE; }
+    EXPECT_TRUE(levels) << "no analyzer record after the restart";
+
+    std::wstring file = TempPath(L"capture_after_failed_start.wav");
+    DeleteFileW(file.c_str());
+    ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 2047));
+    EXPECT_TRUE(dev.IsRecording());
+    Sleep(1000);
+    ASSERT_TRUE(dev.StopRecord());
+    EXPECT_EQ(1u, StopMessages().size());
+    dev.Close();
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(file, wav));
+    EXPECT_NEAR(1.0, wav.dataSize / 176400.0, 0.5);
+    DeleteFileW(file.c_str());
+}
+
+// A recording whose graph fails to run, on a path that can be written: monitoring
+// comes back, a file that was not there before is gone again, and a file that was
+// there keeps every byte (the recording never got to write into it).
+TEST_F(CaptureDeviceTest, AFailedRecordingStartOnAWritablePathKeepsAnOlderFileAndLeavesNoNewOne)
+{
+    CFakeRendererClass renderer;
+    ASSERT_TRUE(renderer.Ok());
+    std::wstring fresh = TempPath(L"capture_fresh_take.wav");
+    std::wstring older = TempPath(L"capture_older_take.wav");
+    DeleteFileW(fresh.c_str());
+    const char kept[] = "an older recording the user keeps";
+    HANDLE h = CreateFileW(older.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    DWORD n = 0;
+    WriteFile(h, kept, sizeof kept, &n, nullptr);
+    CloseHandle(h);
+
+    CLogCapture log;
+    CCaptureDevice dev;
+    dev.SetRendererClasses(CLSID_FakeFailingRenderer, CLSID_FakeFailingRenderer);
+    ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", CaptureDeviceName, 1));
+    ASSERT_TRUE(dev.StartRendering());
+    for (const std::wstring& target : {fresh, older}) {
+        SCOPED_TRACE(testing::Message() << std::string(target.begin(), target.end()));
+        g_fakeRenderer.failPauses = 1;
+        EXPECT_FALSE(dev.StartRecordWav(target.c_str(), 2, 16, 44100, 2047));
+        EXPECT_FALSE(dev.IsRecording());
+        EXPECT_TRUE(dev.IsPreviewing()) << "monitoring is restored";
+        EXPECT_FALSE(Has(FilterNames(dev.Graph()), L"NV PCM Dump Filter"));
+    }
+    EXPECT_TRUE(HasLine(log.Lines(), "Start is failed"));
+    EXPECT_FALSE(FileExists(fresh)) << "the failed start left its file";
+    std::string content;
+    h = CreateFileW(older.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h) << "the older file was deleted";
+    char buf[256];
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) content.append(buf, n);
+    CloseHandle(h);
+    EXPECT_EQ(std::string(kept, sizeof kept), content) << "the older file was changed";
+    EXPECT_TRUE(StopMessages().empty());
+
+    // The device records again afterwards, over the older file as asked.
+    ASSERT_TRUE(dev.StartRecordWav(older.c_str(), 2, 16, 44100, 2047));
+    Sleep(800);
+    ASSERT_TRUE(dev.StopRecord());
+    dev.Close();
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(older, wav));
+    EXPECT_GT(wav.dataSize, 0u);
+    DeleteFileW(older.c_str());
+}
+
+// The identity of the open device comes from the device that was bound, also
+// when the requested name only contains its name.
+TEST_F(CaptureDeviceTest, TheIdentityIsTheBoundDevicesEvenForAContainedName)
+{
+    struct CNamedIdentities : CCaptureDevice {
+        std::vector<std::wstring> asked;
+        CString LookUpDeviceIdentity(const CString& name) override
+        {
+            asked.push_back(name.GetString());
+            return name == CaptureDeviceName ? L"VID_0D8C&PID_0121" : L"NULL";
+        }
+    } dev;
+    std::wstring requested = std::wstring(L"Front ") + CaptureDeviceName + L" #2";
+    ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", requested.c_str(), 2));
+    EXPECT_EQ(std::vector<std::wstring>{CaptureDeviceName}, dev.asked);
+    EXPECT_TRUE(dev.IsSameDevice(L"vid_0d8c&pid_0121")) << "a removal of the open device would go unseen";
+    EXPECT_FALSE(dev.IsSameDevice(L"VID_0C76&PID_1606"));
 }
 
 TEST_F(CaptureDeviceTest, FallsBackToTheWaveOutRenderer)

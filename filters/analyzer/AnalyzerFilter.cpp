@@ -1,4 +1,5 @@
 #include "AnalyzerFilter.h"
+#include "WavHeader.h"
 #include <mmreg.h>
 #include <algorithm>
 #include <climits>
@@ -244,7 +245,8 @@ HRESULT CAudioAnalyzerFilter::CheckPcm(const CMediaType* mt)
         return E_FAIL;
     if (wfx->wBitsPerSample != 8 && wfx->wBitsPerSample != 16)
         return E_FAIL;
-    if (wfx->nSamplesPerSec == 0 || wfx->nBlockAlign != wfx->nChannels * wfx->wBitsPerSample / 8)
+    // A rate outside the range would be stored negative or overflow the byte counts.
+    if (!IsSampleRateInRange(wfx->nSamplesPerSec) || wfx->nBlockAlign != wfx->nChannels * wfx->wBitsPerSample / 8)
         return E_FAIL;
     return S_OK;
 }

@@ -86,10 +86,13 @@ HRESULT Wavrill::OpenNamed(const std::wstring& name, OpenFile& file) const
         header.sampleRate = (uint32_t)m_rawSampleRate;
         header.bitsPerSample = (uint16_t)m_rawBits;
         header.blockAlign = (uint16_t)(m_rawBits * m_rawChannels / 8);
-        header.avgBytesPerSec = header.blockAlign * header.sampleRate;
         header.dataOffset = 0;
         header.dataSize = (uint64_t)size.QuadPart;
-        if (m_rawChannels <= 0 || m_rawSampleRate <= 0 || m_rawBits <= 0 || !IsPlainPcm(header)) {
+        const bool inRange = m_rawChannels > 0 && m_rawChannels <= 2 && m_rawBits > 0 && m_rawBits <= 16 &&
+                             IsSampleRateInRange(m_rawSampleRate);
+        if (inRange)
+            header.avgBytesPerSec = header.blockAlign * header.sampleRate;
+        if (!inRange || !IsPlainPcm(header)) {
             CloseHandle(handle);
             return VFW_E_UNSUPPORTED_AUDIO;
         }

@@ -27,9 +27,20 @@ HRESULT CNoiseReductionFilter::CheckInputType(const CMediaType* in)
     if (in->majortype != MEDIATYPE_Audio || !f || f->wFormatTag != WAVE_FORMAT_PCM) return VFW_E_TYPE_NOT_ACCEPTED;
     if ((f->nChannels != 1 && f->nChannels != 2) || (f->wBitsPerSample != 8 && f->wBitsPerSample != 16))
         return VFW_E_TYPE_NOT_ACCEPTED;
+    return S_OK;
+}
+
+// Only the type the input pin actually takes sets the layout: a query
+// (QueryAccept, a connection attempt that is refused further on) changes nothing.
+HRESULT CNoiseReductionFilter::SetMediaType(PIN_DIRECTION dir, const CMediaType* mt)
+{
+    if (dir != PINDIR_INPUT) return S_OK;
+    const WAVEFORMATEX* f = mt->WaveFormat();
+    if (!f) return VFW_E_TYPE_NOT_ACCEPTED;
     CAutoLock lock(&m_csParams);
     m_channels = f->nChannels;
     m_bits = f->wBitsPerSample;
+    m_running = false;
     return S_OK;
 }
 

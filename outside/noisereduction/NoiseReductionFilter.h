@@ -19,6 +19,7 @@ public:
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     HRESULT CheckInputType(const CMediaType* in) override;
+    HRESULT SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) override;
     HRESULT Transform(IMediaSample* sample) override;
     HRESULT StartStreaming() override;
 

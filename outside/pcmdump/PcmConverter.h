@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+#include "WavHeader.h"
 
 struct PcmLayout {
     int channels = 2;
@@ -12,7 +13,10 @@ struct PcmLayout {
     int bits = 16;
     int BlockAlign() const { return channels * bits / 8; }
     bool operator==(const PcmLayout& o) const { return channels == o.channels && rate == o.rate && bits == o.bits; }
-    bool IsSupported() const { return (channels == 1 || channels == 2) && (bits == 8 || bits == 16) && rate > 0; }
+    bool IsSupported() const
+    {
+        return (channels == 1 || channels == 2) && (bits == 8 || bits == 16) && IsSampleRateInRange(rate);
+    }
 };
 
 class CPcmConverter {

@@ -18,6 +18,29 @@ bool LayoutOf(const CMediaType& mt, PcmLayout& layout)
     return pcm && layout.IsSupported() && f->nBlockAlign == layout.BlockAlign();
 }
 
+// An existing file must open for writing; a new one needs an existing folder.
+HRESULT CheckWritableName(const wchar_t* name)
+{
+    DWORD attributes = GetFileAttributesW(name);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+        HANDLE h = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
+        CloseHandle(h);
+        return S_OK;
+    }
+    wchar_t full[MAX_PATH * 2];
+    wchar_t* title = nullptr;
+    DWORD n = GetFullPathNameW(name, MAX_PATH * 2, full, &title);
+    if (n == 0 || n >= MAX_PATH * 2 || !title || !*title) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    *title = 0;
+    DWORD folder = GetFileAttributesW(full);
+    if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY))
+        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    return S_OK;
+}
+
 } // namespace
 
 CPcmDumpInputPin::CPcmDumpInputPin(CPcmDumpFilter* filter, CCritSec* lock)
@@ -86,15 +109,17 @@ HRESULT CPcmDumpFilter::StartFiles()
     if (!LayoutOf(m_pin.CurrentMediaType(), in)) return VFW_E_NOT_CONNECTED;
     PcmLayout out = m_formatSet ? m_format : in;
     if (!m_converter.Open(in, out)) return VFW_E_TYPE_NOT_ACCEPTED;
-    m_written = 0;
-    m_fileCount = 0;
+    m_written.store(0);
+    m_fileCount.store(0);
     m_errorReported = false;
     if (m_writeWav) {
         if (m_path.empty()) return E_FAIL;
         // The peak file follows the WAV: one for the file and each continuation.
         m_writer.SetListener(m_writePeak ? &m_peak : nullptr);
         m_writer.SetSplit(m_splitEnabled, (uint64_t)(m_splitMegabytes > 0 ? m_splitMegabytes : 0) * 1048576ull);
-        if (!m_writer.Start(m_path, out)) return HRESULT_FROM_WIN32(m_writer.LastError());
+        // The file is opened, not yet changed: a graph that fails to run leaves
+        // an older file of the name as it was.
+        if (!m_writer.Open(m_path, out)) return HRESULT_FROM_WIN32(m_writer.LastError());
     }
     else if (m_writePeak && !m_path.empty())
         m_peak.Start(m_path, out);
@@ -148,10 +173,10 @@ HRESULT CPcmDumpFilter::Write(IMediaSample* sample)
             m_errorReported = true;
             NotifyEvent(EC_ERRORABORT, HRESULT_FROM_WIN32(m_writer.LastError()), 0);
         }
-        m_written = (LONGLONG)m_writer.TotalBytes();
-        m_fileCount = m_writer.ContinuationCount();
+        m_written.store((int64_t)m_writer.TotalBytes());
+        m_fileCount.store(m_writer.ContinuationCount());
     } else {
-        m_written = m_written + (LONGLONG)m_converted.size();
+        m_written.fetch_add((int64_t)m_converted.size());
         m_peak.Feed(m_converted.data(), m_converted.size());
     }
     return S_OK;
@@ -174,10 +199,10 @@ STDMETHODIMP CPcmDumpFilter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*)
     if (!name || !*name) return E_INVALIDARG;
     CAutoLock lock(&m_csFilter);
     if (!IsStopped()) return VFW_E_NOT_STOPPED;
-    // Creating the file now lets a bad path fail the graph before it runs.
-    HANDLE h = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
-    CloseHandle(h);
+    // A name that cannot be written fails here, before the graph runs; naming
+    // creates and changes nothing (the file is opened when streaming starts).
+    HRESULT hr = CheckWritableName(name);
+    if (FAILED(hr)) return hr;
     m_path = name;
     return S_OK;
 }
@@ -205,7 +230,7 @@ STDMETHODIMP CPcmDumpFilter::SetFormat(int channels, int sampleRate, int bitsPer
     f.channels = channels;
     f.rate = sampleRate;
     f.bits = bitsPerSample;
-    if (!f.IsSupported() || sampleRate > 384000) return E_INVALIDARG;
+    if (!f.IsSupported()) return E_INVALIDARG;
     CAutoLock lock(&m_csFilter);
     if (!IsStopped()) return VFW_E_NOT_STOPPED;
     m_format = f;
@@ -228,7 +253,7 @@ STDMETHODIMP CPcmDumpFilter::GetFormat(int* channels, int* sampleRate, int* bits
 STDMETHODIMP CPcmDumpFilter::GetWrittenBytes(int* bytes)
 {
     if (!bytes) return E_POINTER;
-    LONGLONG n = m_written;
+    int64_t n = m_written.load();
     *bytes = n > INT_MAX ? INT_MAX : (int)n;
     return S_OK;
 }
@@ -236,7 +261,7 @@ STDMETHODIMP CPcmDumpFilter::GetWrittenBytes(int* bytes)
 STDMETHODIMP CPcmDumpFilter::GetWrittenBytes64(LONGLONG* bytes)
 {
     if (!bytes) return E_POINTER;
-    *bytes = m_written;
+    *bytes = m_written.load();
     return S_OK;
 }
 
@@ -282,6 +307,6 @@ STDMETHODIMP CPcmDumpFilter::SetSplitLimit(int megabytes)
 STDMETHODIMP CPcmDumpFilter::GetFileCount(int* count)
 {
     if (!count) return E_POINTER;
-    *count = (int)m_fileCount;
+    *count = m_fileCount.load();
     return S_OK;
 }

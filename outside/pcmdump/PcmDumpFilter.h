@@ -10,6 +10,8 @@
 #include "PeakStreamWriter.h"
 #include "SeekingPassThru.h"
 #include "WavSplitWriter.h"
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 class CPcmDumpFilter;
@@ -83,7 +85,9 @@ private:
     CPeakStreamWriter m_peak;      // before the writer, which tells it about each file
     CWavSplitWriter m_writer;
     std::vector<uint8_t> m_converted;
-    volatile LONGLONG m_written = 0;
-    volatile LONG m_fileCount = 0;
+    // Read by the application thread while the streaming thread counts: whole
+    // 64-bit values on every build (a plain 64-bit store tears on i686).
+    std::atomic<int64_t> m_written{0};
+    std::atomic<int> m_fileCount{0};
     bool m_errorReported = false;
 };

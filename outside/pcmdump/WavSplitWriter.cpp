@@ -49,7 +49,7 @@ void CWavSplitWriter::SetSplit(bool enabled, uint64_t limitBytes)
     m_limit = limitBytes;
 }
 
-bool CWavSplitWriter::Start(const std::wstring& path, const PcmLayout& format)
+bool CWavSplitWriter::Open(const std::wstring& path, const PcmLayout& format)
 {
     Finish();
     m_path = path;
@@ -58,29 +58,69 @@ bool CWavSplitWriter::Start(const std::wstring& path, const PcmLayout& format)
     m_continuations = 0;
     m_failed = false;
     m_error = 0;
-    return OpenFile(path);
-}
-
-bool CWavSplitWriter::OpenFile(const std::wstring& path)
-{
-    m_file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_continuationTaken = false;
+    m_file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
     if (m_file == INVALID_HANDLE_VALUE) {
         Fail();
         return false;
     }
+    m_created = GetLastError() != ERROR_ALREADY_EXISTS;
+    m_filePath = path;
     m_fileBytes = 0;
+    m_committed = false;
+    return true;
+}
+
+bool CWavSplitWriter::Start(const std::wstring& path, const PcmLayout& format)
+{
+    return Open(path, format) && Commit();
+}
+
+bool CWavSplitWriter::Commit()
+{
+    if (m_committed) return true;
+    LARGE_INTEGER zero = {};
     uint8_t header[kHeaderBytes];
     MakeHeader(header, m_format, 0);
     m_lastRefresh = GetTickCount();
-    if (!WriteRaw(header, kHeaderBytes)) {
-        // A file without its whole header is no WAV: it is not left behind.
+    if (!SetFilePointerEx(m_file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(m_file) ||
+        !WriteRaw(header, kHeaderBytes)) {
+        Fail();
+        // A file without its whole header is no WAV: one we created is not left behind.
         CloseHandle(m_file);
         m_file = INVALID_HANDLE_VALUE;
-        DeleteFileW(path.c_str());
+        if (m_created) DeleteFileW(m_filePath.c_str());
         return false;
     }
-    if (m_listener) m_listener->FileStarted(path, m_format);
+    m_committed = true;
+    if (m_listener) m_listener->FileStarted(m_filePath, m_format);
+    return true;
+}
+
+bool CWavSplitWriter::OpenContinuation()
+{
+    const std::wstring next = ContinuationPath(m_path, m_continuations + 1);
+    HANDLE h = CreateFileW(next.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) {
+            // An older file has the name: it is kept, and the sound goes on in the
+            // current file as far as a WAV can hold.
+            m_continuationTaken = true;
+            return true;
+        }
+        Fail();
+        return false;
+    }
+    CloseFile();
+    m_file = h;
+    m_filePath = next;
+    m_created = true;
+    m_committed = false;
+    m_fileBytes = 0;
+    if (!Commit()) return false;
+    ++m_continuations;
     return true;
 }
 
@@ -148,13 +188,18 @@ bool CWavSplitWriter::Write(const uint8_t* data, size_t bytes)
         if (limit < block) limit = block;
         if (limit > maxBytes) limit = maxBytes;
     }
+    if (!Commit()) return false;
     while (bytes) {
+        if (m_continuationTaken) limit = maxBytes;
         if (m_fileBytes >= limit) {
             // Also without a split limit: a WAV cannot describe more, so going on in
             // a continuation file is the only way to keep the sound.
-            CloseFile();
-            if (!OpenFile(ContinuationPath(m_path, m_continuations + 1))) return false;
-            ++m_continuations;
+            if (m_continuationTaken || !OpenContinuation()) {
+                if (m_continuationTaken) SetLastError(ERROR_FILE_EXISTS);
+                Fail();
+                return false;
+            }
+            continue;
         }
         uint64_t room = limit - m_fileBytes;
         DWORD now = (DWORD)(bytes < room ? bytes : room);
@@ -168,7 +213,7 @@ bool CWavSplitWriter::Write(const uint8_t* data, size_t bytes)
 
 void CWavSplitWriter::RefreshHeader()
 {
-    if (!IsOpen()) return;
+    if (!IsOpen() || !m_committed) return;
     uint8_t header[kHeaderBytes];
     MakeHeader(header, m_format, (uint32_t)m_fileBytes);
     LARGE_INTEGER zero = {}, end = {};
@@ -183,10 +228,14 @@ void CWavSplitWriter::RefreshHeader()
 void CWavSplitWriter::CloseFile()
 {
     if (!IsOpen()) return;
+    // A file that got no sound: ours becomes an empty WAV, an older one stays untouched.
+    if (!m_committed && m_created && !Commit()) return;
+    bool committed = m_committed;
     RefreshHeader();
     CloseHandle(m_file);
     m_file = INVALID_HANDLE_VALUE;
-    if (m_listener) m_listener->FileFinished();
+    m_committed = false;
+    if (committed && m_listener) m_listener->FileFinished();
 }
 
 void CWavSplitWriter::Finish()

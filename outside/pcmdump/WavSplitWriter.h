@@ -22,7 +22,12 @@ public:
     void SetSplit(bool enabled, uint64_t limitBytes);
     // Set before Start; nullptr for none.
     void SetListener(IWavFileListener* listener) { m_listener = listener; }
-    // Opens the first file; false when it cannot be created.
+    // Opens the first file without changing it; false when it cannot be opened or
+    // created. An existing file is cut and given its header only when the first
+    // sound arrives (or, for a file this writer created, when the recording ends),
+    // so a recording that never starts leaves an older file as it was.
+    bool Open(const std::wstring& path, const PcmLayout& format);
+    // Open, then the header at once.
     bool Start(const std::wstring& path, const PcmLayout& format);
     // Appends sound bytes (whole frames are kept together in one file); false on a
     // write error, after which nothing more is written.
@@ -33,6 +38,8 @@ public:
     void Finish();
 
     bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+    // The first file did not exist before Open.
+    bool CreatedFile() const { return m_created; }
     bool Failed() const { return m_failed; }
     // The system's error code of the failed write or creation (0 while none failed).
     DWORD LastError() const { return m_error; }
@@ -44,7 +51,10 @@ public:
     static uint64_t MaxDataBytes(int blockAlign);
 
 private:
-    bool OpenFile(const std::wstring& path);
+    // Writes the header of the open file from its start, cutting what was there.
+    bool Commit();
+    // A continuation file: created new, never over an older file.
+    bool OpenContinuation();
     void CloseFile();
     DWORD WriteAll(const void* data, DWORD bytes);
     bool WriteRaw(const void* data, DWORD bytes);
@@ -52,6 +62,10 @@ private:
     void Fail();
 
     HANDLE m_file = INVALID_HANDLE_VALUE;
+    std::wstring m_filePath;        // the open file
+    bool m_created = false;
+    bool m_committed = false;       // the open file has its header
+    bool m_continuationTaken = false;   // the next continuation name belongs to an older file
     std::wstring m_path;
     PcmLayout m_format;
     bool m_splitEnabled = false;

@@ -278,6 +278,9 @@ TEST(AnalyzerFilter, AcceptsOnlyEightOrSixteenBitPcmWithOneOrTwoChannels)
     } cases[] = {
         {44100, 2, 16, true}, {8000, 1, 8, true},   {44100, 2, 24, false},
         {44100, 2, 32, false}, {44100, 3, 16, false}, {44100, 6, 16, false}, {0, 2, 16, false},
+        // Rates outside 1 to 384000 Hz (2^31 and more would be stored negative).
+        {384000, 2, 16, true}, {384001, 2, 16, false}, {0x40000000, 2, 16, false}, {0x80000000u, 1, 8, false},
+        {0xFFFFFFFFu, 2, 16, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rate << " " << c.channels << " " << c.bits);

@@ -172,6 +172,11 @@ TEST_F(WavrillInterface, FailuresAreReportedAndKeepTheOpenFile)
                                                                Chunk("data", Pattern(40))})),
          VFW_E_UNSUPPORTED_AUDIO},
         {"24 bits", dir.Write(L"24.wav", PlainWav(2, 44100, 24, Pattern(60))), VFW_E_UNSUPPORTED_AUDIO},
+        // Crafted rates: a 343 MB buffer, a byte rate that wraps to 0.
+        {"rate 2^31 - 1", dir.Write(L"rmax.wav", Riff({Chunk("fmt ", FmtBody(2, 0x7FFFFFFF, 16, 0, 1, 4, 176400)),
+                                                      Chunk("data", Pattern(40))})), VFW_E_UNSUPPORTED_AUDIO},
+        {"rate 2^30", dir.Write(L"r30.wav", Riff({Chunk("fmt ", FmtBody(2, 0x40000000, 16, 0, 1, 4, 176400)),
+                                                 Chunk("data", Pattern(40))})), VFW_E_UNSUPPORTED_AUDIO},
         {"empty name", L"", HRESULT_FROM_WIN32(ERROR_INVALID_NAME)},
         {"261 characters", std::wstring(261, L'a'), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)},
     };
@@ -234,7 +239,8 @@ TEST_F(WavrillInterface, RawModeReadsHeaderlessPcm)
     EXPECT_EQ(100, Progress());
 
     // Formats nothing could stream are refused at open.
-    const int bad[][3] = {{0, 8000, 16}, {1, 0, 16}, {1, 8000, 0}, {1, 8000, 4}, {3, 8000, 16}, {-1, 8000, 16}};
+    const int bad[][3] = {{0, 8000, 16}, {1, 0, 16}, {1, 8000, 0}, {1, 8000, 4}, {3, 8000, 16}, {-1, 8000, 16},
+                          {2, 0x7FFFFFFF, 16}, {2, 0x40000000, 16}, {1, 384001, 8}, {1, -8000, 16}};
     for (const auto& f : bad) {
         SCOPED_TRACE(testing::Message() << f[0] << "/" << f[1] << "/" << f[2]);
         ASSERT_EQ(S_OK, g.raw->SetRawFormat(f[0], f[1], f[2]));

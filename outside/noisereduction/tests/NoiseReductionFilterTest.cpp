@@ -117,3 +117,28 @@ TEST(NoiseReductionFilter, SwitchingAndLevelChangesWhileRunningAreSafe)
     EXPECT_EQ(pcm.size(), g.sink->Bytes().size());
     EXPECT_EQ(E_INVALIDARG, g.control->SetLevel(NAN));
 }
+
+// Asking whether another layout would do (QueryAccept) is not a change of format:
+// the stream that follows is processed in the layout the pin was connected with.
+TEST(NoiseReductionFilter, AQueryForAnotherLayoutLeavesTheConnectedOneInForce)
+{
+    std::vector<BYTE> pcm = NoiseThenTone();
+    std::vector<BYTE> plain;
+    {
+        NrGraph g(pcm);
+        ASSERT_TRUE(g.Connect());
+        g.control->SetEnabled(TRUE);
+        ASSERT_EQ(EC_COMPLETE, g.graph.RunToCompletion(10000));
+        plain = g.sink->Bytes();
+    }
+    NrGraph g(pcm);
+    ASSERT_TRUE(g.Connect());
+    g.control->SetEnabled(TRUE);
+    CComPtr<IPin> in;
+    in.Attach(CTestGraph::FindPin(g.nr, PINDIR_INPUT, false));
+    ASSERT_TRUE(in);
+    CMediaType mono8 = CMediaType::Pcm(22050, 1, 8);
+    EXPECT_EQ(S_OK, in->QueryAccept(&mono8)) << "the layout itself is one the filter takes";
+    ASSERT_EQ(EC_COMPLETE, g.graph.RunToCompletion(10000));
+    EXPECT_TRUE(g.sink->Bytes() == plain) << "the query changed how the stream was read";
+}

@@ -226,3 +226,41 @@ TEST(PcmDumpFilter, AFullDiskIsReportedOnceAndTheFileKeepsWhatWasWritten)
         EXPECT_TRUE(ours == EditorPeakFile(path)) << "a broken peak file was left";
     }
 }
+
+// Naming the output changes no file: an older file of the name keeps its bytes
+// until the writer streams into it, and no file appears for a name alone.
+TEST(PcmDumpFilter, NamingTheOutputCreatesAndCutsNothing)
+{
+    std::wstring older = TempPath(L"dump_older.wav"), fresh = TempPath(L"dump_fresh.wav");
+    const uint8_t kept[] = {'k', 'e', 'e', 'p', ' ', 'm', 'e'};
+    {
+        auto f = OpenByteFile(older, FileMode::CreateExclusive);
+        ASSERT_TRUE(f && f->Write(kept, sizeof kept));
+    }
+    DeleteFileW(fresh.c_str());
+    {
+        CComPtr<IBaseFilter> dump;
+        dump.Attach((IBaseFilter*)CreateFromModule(L"Vossel.ax", CLSID_NVPCMDump, IID_IBaseFilter));
+        ASSERT_TRUE(dump);
+        CComQIPtr<IFileSinkFilter> sink(dump);
+        EXPECT_EQ(S_OK, sink->SetFileName(older.c_str(), nullptr));
+        EXPECT_EQ(std::vector<uint8_t>(kept, kept + sizeof kept), FileBytes(older));
+        EXPECT_EQ(S_OK, sink->SetFileName(fresh.c_str(), nullptr));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(fresh.c_str()));
+        // A folder is not a file to write.
+        std::wstring folder = TempPath(L"");
+        EXPECT_TRUE(FAILED(sink->SetFileName(folder.c_str(), nullptr)));
+    }
+    EXPECT_EQ(std::vector<uint8_t>(kept, kept + sizeof kept), FileBytes(older));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(fresh.c_str()));
+    // Streamed into, the older file becomes the recording.
+    DumpGraph g(SineBytes(2, 44100, 1000, 0.5, 0.5), 2, 44100);
+    ASSERT_TRUE(g.Connect());
+    ASSERT_EQ(S_OK, g.Get<IFileSinkFilter>(IID_IFileSinkFilter)->SetFileName(older.c_str(), nullptr));
+    ASSERT_EQ(EC_COMPLETE, g.graph.RunToCompletion(10000));
+    g.graph.Stop();
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(older, wav));
+    EXPECT_EQ(44100u * 2, wav.dataSize);
+    DeleteFileW(older.c_str());
+}

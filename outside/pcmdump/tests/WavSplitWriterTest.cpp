@@ -142,3 +142,96 @@ TEST(WavSplitWriter, AContinuationThatCannotBeStartedLeavesNoFile)
     EXPECT_EQ(4096u, first.dataSize);
     EXPECT_EQ(4096 + 44LL, first.fileSize);
 }
+
+namespace {
+
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(h, bytes.data(), (DWORD)bytes.size(), &n, nullptr);
+    CloseHandle(h);
+}
+
+std::string ReadBytes(const std::wstring& path)
+{
+    std::string out;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "(missing)";
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
+    CloseHandle(h);
+    return out;
+}
+
+} // namespace
+
+// Opening names the file without changing it: an older file is cut only when
+// sound arrives, a new file with no sound ends as an empty WAV.
+TEST(WavSplitWriter, AnOlderFileIsUntouchedUntilSoundArrives)
+{
+    std::wstring older = TempPath(L"writer_older.wav"), fresh = TempPath(L"writer_fresh.wav");
+    const std::string kept = "older bytes the user keeps";
+    WriteBytes(older, kept);
+    DeleteFileW(fresh.c_str());
+    {
+        CWavSplitWriter w;
+        ASSERT_TRUE(w.Open(older, {2, 44100, 16}));
+        EXPECT_FALSE(w.CreatedFile());
+        EXPECT_EQ(kept, ReadBytes(older)) << "opening changed the file";
+        w.Finish();
+        EXPECT_EQ(kept, ReadBytes(older)) << "a writer that got no sound changed the file";
+    }
+    {
+        CWavSplitWriter w;
+        ASSERT_TRUE(w.Open(fresh, {2, 44100, 16}));
+        EXPECT_TRUE(w.CreatedFile());
+        w.Finish();
+        WavFile wav;
+        ASSERT_TRUE(ReadWav(fresh, wav));
+        EXPECT_EQ(0u, wav.dataSize);
+        EXPECT_EQ(44, wav.fileSize);
+    }
+    {
+        CWavSplitWriter w;
+        ASSERT_TRUE(w.Open(older, {1, 8000, 8}));
+        std::vector<uint8_t> data(5, 99);
+        ASSERT_TRUE(w.Write(data.data(), data.size()));
+        w.Finish();
+        WavFile wav;
+        ASSERT_TRUE(ReadWav(older, wav));
+        EXPECT_EQ(5u, wav.dataSize);
+        EXPECT_EQ(49, wav.fileSize) << "the older content was not cut";
+    }
+    DeleteFileW(older.c_str());
+    DeleteFileW(fresh.c_str());
+}
+
+// A continuation never overwrites an older file of its name: the sound goes on
+// in the current file, and the older file keeps its bytes.
+TEST(WavSplitWriter, AContinuationNameTakenByAnOlderFileIsNotOverwritten)
+{
+    std::wstring path = TempPath(L"writer_taken.wav");
+    std::wstring next = CWavSplitWriter::ContinuationPath(path, 1);
+    const std::string kept = "take_1 from yesterday";
+    WriteBytes(next, kept);
+    std::vector<uint8_t> data(10000);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = (uint8_t)(i * 3);
+    {
+        CWavSplitWriter w;
+        w.SetSplit(true, 4000);
+        ASSERT_TRUE(w.Start(path, {1, 8000, 8}));
+        ASSERT_TRUE(w.Write(data.data(), data.size()));
+        EXPECT_EQ(0, w.ContinuationCount());
+        EXPECT_FALSE(w.Failed());
+        w.Finish();
+    }
+    EXPECT_EQ(kept, ReadBytes(next));
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(path, wav));
+    EXPECT_EQ(data, wav.data) << "sound past the limit was lost";
+    DeleteFileW(path.c_str());
+    DeleteFileW(next.c_str());
+}

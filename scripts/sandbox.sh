@@ -2,7 +2,7 @@
 # Wine sandbox control: `sandbox.sh start` makes the prefix once (null graphics
 # driver before its first real use, desktop integration off), then starts a
 # resident wineserver and a private PulseAudio with two null sinks (monitoring
-# output, capture feed) and the test signal feed, and two small volumes V: and W:
+# output, capture feed) and the test signal feed, and small volumes U:, V: and W:
 # that tests fill up (full-disk tests); `sandbox.sh stop` ends them. Set SONELLE_GRAPHICS=x11 for a prefix that draws on $DISPLAY.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
@@ -70,14 +70,14 @@ private_profile() {
   done
 }
 
-# Two tiny tmpfs volumes as drives V: and W: (one per test program that fills a
+# Tiny tmpfs volumes as drives U:, V: and W: (one per test program that fills a
 # disk, so programs running side by side never share one), and R:, a little
 # larger than the 51,200 KB every recording leaves free (the recorder's disk-reserve
 # stop). Needs the right to mount; without it the drives are missing and the
 # full-disk tests skip.
 small_volumes() {
   local letter size dir
-  for letter in v:512k w:512k r:57344k; do
+  for letter in u:512k v:512k w:512k r:57344k; do
     size="${letter#*:}"; letter="${letter%%:*}"
     dir="$SONELLE_RUN/volume-$letter"
     mkdir -p "$dir"
@@ -88,7 +88,7 @@ small_volumes() {
 
 unmount_small_volumes() {
   local letter dir
-  for letter in v w r; do
+  for letter in u v w r; do
     dir="$SONELLE_RUN/volume-$letter"
     rm -f "$WINEPREFIX/dosdevices/$letter:"
     mountpoint -q "$dir" 2>/dev/null && umount "$dir" 2>/dev/null || true

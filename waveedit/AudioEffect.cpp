@@ -24,12 +24,24 @@ bool CAudioEffect::Prepare(const std::wstring& source, const std::wstring& outpu
     m_percent = 0;
     m_processed = 0;
     m_error.clear();
+    m_prepared = false;
+    // The output and the peak file are created afresh: neither may be the source
+    // (nor each other), or the run would destroy what it reads.
+    if (IsSameByteFile(source, output) || IsSameByteFile(source, peakFile) || IsSameByteFile(output, peakFile) ||
+        source == output || source == peakFile || output == peakFile)
+        return Fail("the output would overwrite the source");
     auto in = OpenByteFile(source, FileMode::ReadShared);
     if (!in)
         return Fail("the source cannot be opened");
-    if (ReadWaveHeader(*in, m_info) != kWaveOk)
+    switch (ReadWaveHeader(*in, m_info)) {
+    case kWaveOk:
+        m_prepared = true;
+        return true;
+    case kWaveTooLarge:
+        return Fail("the source holds more than 2 GB of sound");
+    default:
         return Fail("the source is not a supported PCM WAV");
-    return true;
+    }
 }
 
 bool CAudioEffect::Fail(const char* why)
@@ -64,6 +76,8 @@ bool CAudioEffect::Run()
     m_processed = 0;
     m_percent = 0;
     m_peakBytes = 0;
+    if (!m_prepared)
+        return Fail("the source was not accepted");
     std::vector<std::pair<uint64_t, bool>> ranges;
     if (!ValidateTracks(ranges))
         return false;

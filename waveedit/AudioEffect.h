@@ -110,5 +110,6 @@ private:
     uint64_t m_processed = 0;
     std::atomic<int> m_percent;
     std::atomic<bool> m_cancel;
+    bool m_prepared = false;   // Prepare accepted the source and the names
     std::string m_error;
 };

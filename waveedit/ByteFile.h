@@ -33,5 +33,8 @@ enum class FileMode {
 
 std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode);
 bool DeleteByteFile(const std::wstring& path);
+// Both names reach one existing file (any spelling, case or link); false when
+// either does not exist.
+bool IsSameByteFile(const std::wstring& a, const std::wstring& b);
 // The path in the system's 8-bit code page (peak files store it that way).
 std::string NarrowPath(const std::wstring& path);

@@ -1,6 +1,8 @@
 // Native builds (sanitizers, fuzzing): plain stdio, paths as UTF-8, no sharing modes.
 #include "ByteFile.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <locale>
 #include <codecvt>
@@ -52,4 +54,11 @@ std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode)
 bool DeleteByteFile(const std::wstring& path)
 {
     return remove(NarrowPath(path).c_str()) == 0;
+}
+
+bool IsSameByteFile(const std::wstring& a, const std::wstring& b)
+{
+    struct stat sa, sb;
+    return stat(NarrowPath(a).c_str(), &sa) == 0 && stat(NarrowPath(b).c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }

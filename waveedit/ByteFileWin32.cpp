@@ -82,6 +82,24 @@ bool DeleteByteFile(const std::wstring& path)
     return DeleteFileW(path.c_str()) != 0;
 }
 
+bool IsSameByteFile(const std::wstring& a, const std::wstring& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    const std::wstring* names[2] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE h = CreateFileW(names[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        const BOOL ok = GetFileInformationByHandle(h, &info[i]);
+        CloseHandle(h);
+        if (!ok)
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
 std::string NarrowPath(const std::wstring& path)
 {
     int n = WideCharToMultiByte(CP_ACP, 0, path.c_str(), (int)path.size(), nullptr, 0, nullptr, nullptr);

@@ -98,8 +98,13 @@ bool NV_EditWaveFile::Open(const wchar_t* path)
         m_tracks.RemoveAll();
     }
     m_pending.clear();
-    if (!LoadPeaks())
+    if (!LoadPeaks()) {
+        // Nothing of the failed file stays: a later Close must not write its
+        // empty peak data over a good peak file.
+        Reset();
+        m_workPath.clear();
         return false;
+    }
     m_loaded = 1;
     if (m_owner)
         m_owner->NotifyOwner(WM_WAVEEDIT_RESET, 0, 0);

@@ -29,16 +29,27 @@ bool CEffectThread::IsRunning() const
 
 void WaitPumpingMessages(HANDLE handle)
 {
+    // A WM_QUIT met here belongs to the thread's own loop: it is posted again
+    // once the wait is over (posting it at once would end the pumping).
+    bool quit = false;
+    WPARAM quitCode = 0;
     for (;;) {
         DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
         if (r != WAIT_OBJECT_0 + 1)
-            return;  // the handle is signalled (or the wait failed)
+            break;  // the handle is signalled (or the wait failed)
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = msg.wParam;
+                continue;
+            }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
     }
+    if (quit)
+        PostQuitMessage((int)quitCode);
 }
 
 void CEffectThread::Stop()

@@ -4,12 +4,16 @@
 #pragma once
 #include "AudioEffect.h"
 
+#include <limits>
+
 class CNormalize : public CAudioEffect {
 public:
     void SetParam(const NormalizeParam* param);
 
     struct ChannelScan {
-        float minimum = 1.0f, maximum = -1.0f;
+        // Start beyond every sample: a channel whose samples never cross the
+        // range -1 .. 1 (quiet audio with a DC level) still gets its own extremes.
+        float minimum = std::numeric_limits<float>::max(), maximum = -std::numeric_limits<float>::max();
         double sum = 0;
         uint64_t count = 0;
     };

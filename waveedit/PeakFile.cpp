@@ -128,17 +128,20 @@ bool NV_Peak::SetStep(int)
     m_values16.reset();
     m_values8.reset();
     m_count = 0;
-    m_capacity = ComputeCapacity();
+    // No buffer, no capacity: every later read or write sees an empty store.
+    m_capacity = 0;
+    const size_t capacity = ComputeCapacity();
     try {
         if (m_header.bitsPerSample == 16)
-            m_values16.reset(new int16_t[m_capacity]);
+            m_values16.reset(new int16_t[capacity]);
         else if (m_header.bitsPerSample == 8)
-            m_values8.reset(new uint8_t[m_capacity]);
+            m_values8.reset(new uint8_t[capacity]);
         else
             return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
+    m_capacity = capacity;
     return true;
 }
 
@@ -146,9 +149,11 @@ bool NV_Peak::ReadValues(CByteFile& file, uint32_t chunkBytes)
 {
     ResetWriter();
     const size_t bpv = (size_t)BytesPerValue();
+    uint8_t* dest = bpv == 2 ? (uint8_t*)m_values16.get() : m_values8.get();
+    if (!dest)
+        return false;
     // Never more than the buffer holds, whatever the chunk claims.
     const size_t want = std::min<size_t>(chunkBytes, m_capacity * bpv);
-    uint8_t* dest = bpv == 2 ? (uint8_t*)m_values16.get() : m_values8.get();
     size_t done = 0;
     while (done < want) {
         size_t got = file.Read(dest + done, std::min(kPieceBytes, want - done));
@@ -176,12 +181,20 @@ bool NV_Peak::Load(const std::wstring& wavPath)
         const uint32_t size = GetU32(h + 4);
         const uint64_t next = pos + 8 + size;
         if (memcmp(h, "PSTD", 4) == 0) {
+            // Only points inside the sound, in rising order, are taken: a damaged
+            // list must not put points before the start or past the end.
+            const uint64_t frames = m_dataSize / (uint64_t)std::max(1, WaveBlockAlign(m_header));
+            int64_t last = -1;
             for (uint32_t i = 0; i < size / 8 && pos + 8 + (uint64_t)(i + 1) * 8 <= length; ++i) {
                 uint8_t rec[8];
                 if (file->Read(rec, 8) != 8)
                     break;
+                const int32_t frame = (int32_t)GetU32(rec);
+                if (frame < 0 || (uint64_t)frame > frames || frame <= last)
+                    continue;
+                last = frame;
                 if (m_owner)
-                    m_owner->AddPendingSplitPoint((int32_t)GetU32(rec), rec[4]);
+                    m_owner->AddPendingSplitPoint(frame, rec[4]);
             }
         } else if (memcmp(h, "HINF", 4) == 0) {
             PeakInfo info{};
@@ -191,7 +204,8 @@ bool NV_Peak::Load(const std::wstring& wavPath)
             if (!CheckInfo())
                 return false;
         } else if (memcmp(h, "PEAK", 4) == 0) {
-            ReadValues(*file, size);
+            if (!ReadValues(*file, size))
+                return false;
         }
         pos = next;
     }
@@ -208,8 +222,8 @@ bool NV_Peak::ReloadPeaks(const std::wstring& peakPath)
     uint8_t h[8];
     while (pos + 8 <= length && file->Seek(pos) && file->Read(h, 8) == 8) {
         const uint32_t size = GetU32(h + 4);
-        if (memcmp(h, "PEAK", 4) == 0)
-            ReadValues(*file, size);
+        if (memcmp(h, "PEAK", 4) == 0 && !ReadValues(*file, size))
+            return false;
         pos += 8 + (uint64_t)size;
     }
     return true;

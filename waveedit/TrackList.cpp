@@ -1,5 +1,7 @@
 #include "TrackList.h"
 
+#include <cstdint>
+
 int CTrackList::InsertAt(int index, int32_t position, int32_t flag)
 {
     CTrackData d;
@@ -167,7 +169,10 @@ int32_t CTrackList::GetSpanLength(int point) const
     int32_t next;
     if (!GetNextPosition(point, next))
         return 0;
-    return next - m_points[(size_t)point].position;
+    // Positions are frames of one file, but a list read from a damaged file
+    // may hold any values: the span never overflows.
+    const int64_t span = (int64_t)next - m_points[(size_t)point].position;
+    return span > INT32_MAX ? INT32_MAX : span < INT32_MIN ? INT32_MIN : (int32_t)span;
 }
 
 bool CTrackList::IsOrdered() const

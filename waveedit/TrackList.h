@@ -2,6 +2,7 @@
 // of point n says whether track n (point n .. point n + 1) is selected.
 // Portable: no platform types, so it also builds natively.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

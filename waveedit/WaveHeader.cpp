@@ -3,6 +3,7 @@
 #include "ByteFile.h"
 #include "WavHeader.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -13,8 +14,14 @@ bool IdIs(const char id[4], const char* text) { return memcmp(id, text, 4) == 0;
 
 bool IsSupportedWave(const WaveFileHeader& h)
 {
-    return IdIs(h.riffId, "RIFF") && IdIs(h.waveId, "WAVE") && h.channels >= 1 && h.channels <= 2 &&
-           h.bitsPerSample <= 16 && h.bitsPerSample >= 8 && h.formatTag == 1 && IdIs(h.chunkId, "data");
+    WavHeaderInfo format;
+    format.formatTag = h.formatTag;
+    format.channels = h.channels;
+    format.sampleRate = h.sampleRate;
+    format.avgBytesPerSec = h.byteRate;
+    format.blockAlign = h.blockAlign;
+    format.bitsPerSample = h.bitsPerSample;
+    return IdIs(h.riffId, "RIFF") && IdIs(h.waveId, "WAVE") && IdIs(h.chunkId, "data") && IsPlainPcm(format);
 }
 
 int ReadWaveHeader(CByteFile& file, WaveHeaderInfo& info)
@@ -50,11 +57,15 @@ int ReadWaveHeader(CByteFile& file, WaveHeaderInfo& info)
     h.bitsPerSample = walk.bitsPerSample;
     memcpy(h.chunkId, "data", 4);
     h.chunkSize = walk.storedDataSize;
+    if (walk.dataOffset > UINT32_MAX)
+        return kWaveBad;
     h.dataOffset = (uint32_t)walk.dataOffset;
-    info.dataSize = (uint32_t)walk.dataSize;
     if (!IsSupportedWave(h))
         return kWaveBad;
     // Only whole frames are sample data.
-    info.dataSize -= info.dataSize % (uint32_t)WaveBlockAlign(h);
+    const uint64_t data = walk.dataSize - walk.dataSize % (uint64_t)WaveBlockAlign(h);
+    if (data > kMaxWaveDataBytes)
+        return kWaveTooLarge;
+    info.dataSize = (uint32_t)data;
     return info.dataSize != 0 ? kWaveOk : kWaveBad;
 }

@@ -25,7 +25,10 @@ struct WaveFileHeader {
 #pragma pack(pop)
 static_assert(sizeof(WaveFileHeader) == 48, "WaveFileHeader is a 48-byte record");
 
-enum WaveHeaderResult { kWaveBad = 0, kWaveOk = 1, kWaveNotRiff = 255 };
+enum WaveHeaderResult { kWaveBad = 0, kWaveOk = 1, kWaveTooLarge = 2, kWaveNotRiff = 255 };
+
+// Sample bytes a document can hold: frame positions are 32-bit signed numbers.
+constexpr uint32_t kMaxWaveDataBytes = 0x7FFFFFFF;
 
 struct WaveHeaderInfo {
     WaveFileHeader header{};
@@ -38,10 +41,12 @@ struct WaveHeaderInfo {
 // found wherever they are, every other chunk is skipped by its size, and the
 // pad byte after an odd-sized chunk is honoured. Never reads past the file.
 // kWaveNotRiff: not a RIFF/WAVE file; kWaveBad: unusable (no fmt, not PCM,
-// unsupported layout, no or empty data); kWaveOk otherwise.
+// unsupported layout, no or empty data); kWaveTooLarge: more than
+// kMaxWaveDataBytes of sound; kWaveOk otherwise.
 int ReadWaveHeader(CByteFile& file, WaveHeaderInfo& info);
 
-// PCM, 1 or 2 channels, at most 16 bits, a data chunk found.
+// PCM, 1 or 2 channels, 8 or 16 bits with a matching block alignment, a sample
+// rate in range and a data chunk found: the same rule as every other reader's.
 bool IsSupportedWave(const WaveFileHeader& h);
 
 inline int WaveBlockAlign(const WaveFileHeader& h)

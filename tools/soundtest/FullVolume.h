@@ -1,6 +1,6 @@
-// A nearly full disk for tests: one of the sandbox's tiny volumes (drives V: and
-// W:, see scripts/sandbox.sh) filled by a filler file until only a given number
-// of bytes is free. Everything on the volume is removed again with the object.
+// A nearly full disk for tests: one of the sandbox's tiny volumes (drives U:, V:
+// and W:, one per test program; see scripts/sandbox.sh) filled by a filler file
+// until only a given number of bytes is free. Everything on the volume is removed again with the object.
 #pragma once
 #include <windows.h>
 #include <cstdint>

@@ -1,14 +1,15 @@
 #include "Amplify.h"
 #include "ByteFile.h"
-#include "EffectThread.h"
 #include "FadeInOut.h"
 #include "NoiseReduction.h"
 #include "Normalize.h"
+#include "EffectTestPaths.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cwctype>
 #include <cstring>
 #include <random>
 
@@ -23,20 +24,6 @@ std::vector<int16_t> Read16(const Bytes& file, size_t offset)
     return v;
 }
 
-struct Paths {
-    std::wstring src, out, peak;
-    explicit Paths(const std::wstring& stem)
-        : src(TempPath(stem + L".tmw")), out(TempPath(stem + L".tm1")), peak(EffectPeakPathFor(out))
-    {
-    }
-};
-
-bool RunEffect(CAudioEffect& e, const Paths& p)
-{
-    return e.Prepare(p.src, p.out, p.peak) && e.Run();
-}
-
-std::vector<CEffectTrack> Whole(int frames, int apply = 1) { return {{0, frames, apply}}; }
 
 // The peak values of an effect's peak file must be frames 0, 128, ... of the
 // output data, in one grid across ranges and blocks.
@@ -202,7 +189,7 @@ TEST(Effects, ShortReadAndMissingFilesFail)
     bad.SetParam(&param);
     EXPECT_FALSE(bad.Prepare(TempPath(L"nothing-here.tmw"), p.out, p.peak));
     WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(400000, 3)));
-    ASSERT_TRUE(bad.Prepare(p.src, TempPath(L"no-such-folder\\x.tm1"), p.peak));
+    ASSERT_TRUE(bad.Prepare(p.src, TempPath(L"no-such-folder/x.tm1"), p.peak));
     EXPECT_FALSE(bad.Run());
 }
 
@@ -414,68 +401,88 @@ TEST(Effects, NoiseReductionTreatsEightBitLikeSixteen)
     EXPECT_EQ(ReadBytes(q.src), silent);
 }
 
-namespace {
-
-WPARAM g_doneResult = 99;
-int g_doneCount = 0;
-
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+// The effects never destroy what they read: an output or peak file that is the
+// source (by the same name or another spelling of it) is refused before anything
+// is opened for writing, and the source keeps every byte.
+TEST(Effects, AnOutputThatIsTheSourceIsRefused)
 {
-    if (msg == WM_AUDIOEFFECT_DONE) {
-        g_doneResult = wp;
-        ++g_doneCount;
-        return 0;
+    Paths p(L"selfout");
+    const Bytes source = PlainWav(2, 44100, 16, Samples16({1000, -1000, 2000, -2000}));
+    WriteBytes(p.src, source);
+    std::wstring upper = p.src;
+    for (wchar_t& c : upper)
+        c = (wchar_t)towupper(c);
+    const struct { const char* name; std::wstring out, peak; } cases[] = {
+        {"output is the source", p.src, p.peak},
+#ifdef _WIN32
+        {"output is the source in other letters", upper, p.peak},
+#endif
+        {"peak file is the source", p.out, p.src},
+        {"peak file is the output", p.out, p.out},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AmplifyParam param;
+        param.gain = 2.0f;
+        param.tracks = Whole(2);
+        CAmplify amp;
+        amp.SetParam(&param);
+        EXPECT_FALSE(amp.Prepare(p.src, c.out, c.peak));
+        EXPECT_FALSE(amp.GetError().empty());
+        EXPECT_FALSE(amp.Run()) << "a refused effect ran";
+        EXPECT_EQ(source, ReadBytes(p.src)) << "the source was changed";
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-HWND MakeOwner()
+// Only 8 and 16 bits are sample sizes the effects know: 9 to 15 bits would be
+// processed as bytes and come out as noise.
+TEST(Effects, SourcesOfOtherBitDepthsAreRefused)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"WaveEditTestOwner";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-}
-
-}  // namespace
-
-TEST(Effects, WorkerThreadPostsDoneAndStopPumps)
-{
-    Paths p(L"thread");
-    WriteBytes(p.src, PlainWav(2, 44100, 16, Bytes(4000000, 3)));
-    HWND owner = MakeOwner();
-    ASSERT_TRUE(owner);
-    AmplifyParam param;
-    param.gain = 1.0f;
-    param.tracks = Whole(1000000);
-    CAmplify amp;
-    amp.SetParam(&param);
-    CEffectThread thread;
-    g_doneResult = 99;
-    g_doneCount = 0;
-    ASSERT_TRUE(thread.Start(&amp, owner, p.src.c_str(), p.out.c_str(), p.peak.c_str()));
-    MSG msg;
-    const DWORD until = GetTickCount() + 20000;
-    while (g_doneCount == 0 && GetTickCount() < until) {
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        else
-            Sleep(5);
+    for (uint16_t bits : {9, 12, 15, 24}) {
+        SCOPED_TRACE(bits);
+        Paths p(L"bits" + std::to_wstring(bits));
+        Bytes chunks;
+        Bytes fmt = FmtChunkData(1, 2, 44100, bits);
+        // A container of whole bytes per sample, as such files store them.
+        const uint16_t align = (uint16_t)(2 * ((bits + 7) / 8));
+        fmt[12] = (uint8_t)align;
+        fmt[13] = 0;
+        const uint32_t byteRate = 44100u * align;
+        memcpy(&fmt[8], &byteRate, 4);
+        PutChunk(chunks, "fmt ", fmt);
+        PutChunk(chunks, "data", Bytes(align * 100, 7));
+        WriteBytes(p.src, RiffWave(chunks));
+        AmplifyParam param;
+        param.tracks = Whole(100);
+        CAmplify amp;
+        amp.SetParam(&param);
+        EXPECT_FALSE(amp.Prepare(p.src, p.out, p.peak));
+        EXPECT_EQ("the source is not a supported PCM WAV", amp.GetError());
     }
-    EXPECT_EQ(1u, g_doneResult);
-    EXPECT_EQ(100, thread.GetProgress());
-    thread.Stop();
-    EXPECT_FALSE(thread.IsRunning());
-
-    // Cancelled at once through Stop: the wait itself delivers the owner's 0.
-    g_doneCount = 0;
-    amp.Cancel();
-    ASSERT_TRUE(thread.Start(&amp, owner, p.src.c_str(), p.out.c_str(), p.peak.c_str()));
-    thread.Stop();
-    if (g_doneCount == 0 && PeekMessageW(&msg, owner, WM_AUDIOEFFECT_DONE, WM_AUDIOEFFECT_DONE, PM_REMOVE))
-        DispatchMessageW(&msg);
-    EXPECT_EQ(1, g_doneCount);
-    DestroyWindow(owner);
 }
+
+TEST(Effects, NormalizeEightBitMonoAndStereo)
+{
+    // Mono: DC 40 with +-20 around it; the DC goes and 20 becomes 128 x 0.8.
+    // Stereo: left +-32 around 0, right +-10 around -30; one gain from the left.
+    const struct { const char* name; uint16_t channels; Bytes in, want; } cases[] = {
+        {"mono", 1, {188, 148, 188, 148}, {230, 26, 230, 26}},
+        {"stereo", 2, {160, 108, 96, 88}, {230, 160, 26, 96}},
+    };
+    int i = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Paths p(L"norm8_" + std::to_wstring(i++));
+        WriteBytes(p.src, PlainWav(c.channels, 8000, 8, c.in));
+        NormalizeParam param;
+        param.targetLevel = 0.8f;
+        param.tracks = Whole((int)(c.in.size() / c.channels));
+        CNormalize norm;
+        norm.SetParam(&param);
+        ASSERT_TRUE(RunEffect(norm, p)) << norm.GetError();
+        const Bytes out = ReadBytes(p.out);
+        EXPECT_EQ(c.want, Bytes(out.begin() + 44, out.begin() + 44 + (ptrdiff_t)c.in.size()));
+        ExpectPeaksMatchOutput(p, c.channels, 8, 44, c.in.size());
+    }
+}
+

@@ -207,3 +207,116 @@ TEST(PeakFile, OtherBitDepthsCannotBeSized)
     NV_Peak peak(h, 1000, nullptr);
     EXPECT_FALSE(peak.SetStep(128));
 }
+
+namespace {
+
+// The peak file of `wav` with a "PSTD" chunk of the given records put before "PEAK".
+void InsertSplitPoints(const std::wstring& wav, const std::vector<std::pair<uint32_t, uint8_t>>& points)
+{
+    Bytes b = ReadBytes(PeakPathFor(wav));
+    Bytes pstd;
+    for (const auto& p : points) {
+        PutU32(pstd, p.first);
+        pstd.push_back(p.second);
+        pstd.push_back(0); pstd.push_back(0); pstd.push_back(0);
+    }
+    Bytes chunk;
+    PutChunk(chunk, "PSTD", pstd);
+    b.insert(b.begin() + 1004, chunk.begin(), chunk.end());
+    const uint32_t size = (uint32_t)b.size() - 8;
+    memcpy(b.data() + 4, &size, 4);
+    WriteBytes(PeakPathFor(wav), b);
+}
+
+}  // namespace
+
+// A damaged split list keeps only the points inside the sound, in rising order.
+TEST(PeakFile, SplitPointsOutsideTheSoundOrOutOfOrderAreDropped)
+{
+    const std::wstring wav = TempPath(L"pstdbad.tmw");
+    WriteBytes(wav, RampWav(1000));
+    WaveHeaderInfo info = HeaderOf(wav);
+    {
+        NV_Peak peak(info.header, info.dataSize, nullptr);
+        ASSERT_TRUE(peak.Build(wav, nullptr));
+    }
+    InsertSplitPoints(wav, {{(uint32_t)-5, 1}, {0, 1}, {300, 0}, {200, 1}, {300, 1}, {650, 1}, {1000, 0},
+                            {1001, 1}, {0x7FFFFFFF, 1}, {0x80000000u, 1}});
+    FakeOwner owner;
+    NV_Peak peak(info.header, info.dataSize, &owner);
+    ASSERT_TRUE(peak.Load(wav));
+    const std::vector<std::pair<int32_t, int32_t>> kept = {{0, 1}, {300, 0}, {650, 1}, {1000, 0}};
+    EXPECT_EQ(kept, owner.pending);
+}
+
+// A "PEAK" chunk a few values larger than the buffer: exactly the capacity is
+// read, by Load and by ReloadPeaks alike.
+TEST(PeakFile, APeakChunkJustOverTheCapacityIsCutToIt)
+{
+    const std::wstring wav = TempPath(L"overcap.tmw");
+    WriteBytes(wav, RampWav(1000));
+    WaveHeaderInfo info = HeaderOf(wav);
+    NV_Peak peak(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(peak.SetPaths(wav, kPeakStep));
+    const size_t capacity = peak.GetCapacity();
+    Bytes b;
+    PutId(b, "NVPK"); PutU32(b, 0);
+    PutId(b, "PEAK"); PutU32(b, (uint32_t)((capacity + 3) * 2));
+    for (size_t i = 0; i < capacity + 3; ++i) {
+        b.push_back((uint8_t)(i < capacity ? 0x11 : 0xEE));
+        b.push_back((uint8_t)(i < capacity ? 0x22 : 0xEE));
+    }
+    const uint32_t size = (uint32_t)b.size() - 8;
+    memcpy(b.data() + 4, &size, 4);
+    WriteBytes(PeakPathFor(wav), b);
+    NV_Peak loaded(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(loaded.Load(wav));
+    ASSERT_EQ(capacity, loaded.GetValueCount());
+    EXPECT_EQ(0x2211, loaded.Values16()[capacity - 1]);
+    ASSERT_TRUE(loaded.ReloadPeaks(PeakPathFor(wav)));
+    EXPECT_EQ(capacity, loaded.GetValueCount());
+}
+
+// A peak object whose buffer could not be sized reads nothing into it.
+TEST(PeakFile, ReloadAfterAFailedSizingReadsNothing)
+{
+    const std::wstring wav = TempPath(L"nosize.tmw");
+    WriteBytes(wav, RampWav(1000));
+    WaveHeaderInfo info = HeaderOf(wav);
+    {
+        NV_Peak peak(info.header, info.dataSize, nullptr);
+        ASSERT_TRUE(peak.Build(wav, nullptr));
+    }
+    WaveFileHeader h = info.header;
+    h.bitsPerSample = 12;
+    NV_Peak peak(h, info.dataSize, nullptr);
+    EXPECT_FALSE(peak.SetPaths(wav, kPeakStep));
+    EXPECT_EQ(0u, peak.GetCapacity());
+    EXPECT_FALSE(peak.ReloadPeaks(PeakPathFor(wav)));
+    EXPECT_EQ(0u, peak.GetValueCount());
+}
+
+// Chunks behind the sound are not sound: the peak build stops at the data's end.
+TEST(PeakFile, BuildOnAWavWithTrailingChunks)
+{
+    std::vector<int16_t> s;
+    for (int f = 0; f < 1000; ++f) {
+        s.push_back((int16_t)(f + 1));
+        s.push_back((int16_t)-(f + 1));
+    }
+    Bytes chunks;
+    PutChunk(chunks, "fmt ", FmtChunkData(1, 2, 44100, 16));
+    PutChunk(chunks, "data", Samples16(s));
+    PutChunk(chunks, "LIST", Bytes(128 * 4 * 3, 0x7F));
+    const std::wstring wav = TempPath(L"trailing.tmw");
+    WriteBytes(wav, RiffWave(chunks));
+    WaveHeaderInfo info = HeaderOf(wav);
+    ASSERT_EQ(4000u, info.dataSize);
+    NV_Peak peak(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(peak.Build(wav, nullptr));
+    ASSERT_EQ(8u * 2, peak.GetValueCount());  // frames 0, 128, ... 896
+    for (size_t k = 0; k < 8; ++k) {
+        EXPECT_EQ((int)(k * 128 + 1), peak.ValueAt(2 * k)) << k;
+        EXPECT_EQ(-(int)(k * 128 + 1), peak.ValueAt(2 * k + 1)) << k;
+    }
+}

@@ -1,6 +1,13 @@
 #include "TestFiles.h"
 
+#include "ByteFile.h"
+
+#ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <cstring>
 
@@ -61,10 +68,16 @@ Bytes Samples16(const std::vector<int16_t>& v)
 std::wstring TempPath(const std::wstring& name)
 {
     static std::wstring folder = [] {
+#ifdef _WIN32
         wchar_t tmp[MAX_PATH];
         GetTempPathW(MAX_PATH, tmp);
         std::wstring f = std::wstring(tmp) + L"waveedit_tests_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
         CreateDirectoryW(f.c_str(), nullptr);
+#else
+        // Native builds (sanitizers): the same files under /tmp.
+        std::wstring f = L"/tmp/waveedit_tests_" + std::to_wstring(getpid()) + L"/";
+        mkdir(NarrowPath(f).c_str(), 0700);
+#endif
         return f;
     }();
     return folder + name;
@@ -72,27 +85,19 @@ std::wstring TempPath(const std::wstring& name)
 
 void WriteBytes(const std::wstring& path, const Bytes& b)
 {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD put = 0;
-    if (h != INVALID_HANDLE_VALUE) {
-        if (!b.empty())
-            WriteFile(h, b.data(), (DWORD)b.size(), &put, nullptr);
-        CloseHandle(h);
-    }
+    auto f = OpenByteFile(path, FileMode::CreateExclusive);
+    if (f && !b.empty())
+        f->Write(b.data(), b.size());
 }
 
 Bytes ReadBytes(const std::wstring& path)
 {
     Bytes b;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    auto f = OpenByteFile(path, FileMode::ReadShared);
+    if (!f)
         return b;
-    b.resize(GetFileSize(h, nullptr));
-    DWORD got = 0;
-    if (!b.empty())
-        ReadFile(h, b.data(), (DWORD)b.size(), &got, nullptr);
-    b.resize(got);
-    CloseHandle(h);
+    b.resize((size_t)f->Length());
+    b.resize(f->Read(b.data(), b.size()));
     return b;
 }
 

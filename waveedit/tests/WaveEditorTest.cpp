@@ -332,3 +332,32 @@ TEST_F(WaveEditor, PaintsTheWaveformAndTheCursorLine)
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
 }
+
+// An open that fails while building or loading its peak data leaves nothing
+// behind that a later close could write: the good peak file stays as it was.
+TEST_F(WaveEditor, AFailedOpenLeavesTheGoodPeakFileAlone)
+{
+    ASSERT_TRUE(m_editor.OpenFile(m_path.c_str(), m_path.c_str(), m_parent));
+    m_editor.CloseFile();
+    const std::wstring peakPath = PeakPathFor(m_path);
+    const Bytes good = ReadBytes(peakPath);
+    ASSERT_GT(good.size(), 1012u);
+    {
+        // Another program reads both files: the peak file cannot be loaded and
+        // the WAV cannot be read for a new build.
+        HANDLE held[2];
+        const std::wstring files[2] = {m_path, peakPath};
+        for (int i = 0; i < 2; ++i) {
+            held[i] = CreateFileW(files[i].c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, held[i]);
+        }
+        EXPECT_FALSE(m_editor.OpenFile(m_path.c_str(), m_path.c_str(), m_parent));
+        EXPECT_FALSE(m_editor.IsLoaded());
+        CloseHandle(held[0]);
+        CloseHandle(held[1]);
+    }
+    m_editor.CloseFile();
+    EXPECT_EQ(good, ReadBytes(peakPath)) << "the close wrote over the good peak file";
+    EXPECT_FALSE(ReadBytes(m_path).empty()) << "the WAV itself was removed";
+}

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 struct HeaderCase {
@@ -63,6 +65,16 @@ std::vector<HeaderCase> Cases()
                  kWaveBad, 0, 0});
     v.push_back({"24 bits", RiffWave(Chunks({{"fmt ", FmtChunkData(1, 2, 44100, 24)}, {"data", Data(60)}})),
                  kWaveBad, 0, 0});
+    v.push_back({"12 bits", RiffWave(Chunks({{"fmt ", FmtChunkData(1, 2, 44100, 12)}, {"data", Data(60)}})),
+                 kWaveBad, 0, 0});
+    v.push_back({"highest rate", RiffWave(Chunks({{"fmt ", FmtChunkData(1, 2, 384000, 16)}, {"data", Data(60)}})),
+                 kWaveOk, 44, 60});
+    v.push_back({"rate past the highest",
+                 RiffWave(Chunks({{"fmt ", FmtChunkData(1, 2, 384001, 16)}, {"data", Data(60)}})), kWaveBad, 0, 0});
+    v.push_back({"rate 2^30", RiffWave(Chunks({{"fmt ", FmtChunkData(1, 2, 0x40000000, 16)}, {"data", Data(60)}})),
+                 kWaveBad, 0, 0});
+    v.push_back({"rate 2^31", RiffWave(Chunks({{"fmt ", FmtChunkData(1, 1, 0x80000000u, 8)}, {"data", Data(60)}})),
+                 kWaveBad, 0, 0});
     {
         Bytes b = PlainWav(2, 44100, 16, Data(40));
         memcpy(b.data() + 8, "AVI ", 4);
@@ -112,4 +124,37 @@ TEST(WaveHeader, FormatFieldsAreRead)
     EXPECT_EQ(8, info.header.bitsPerSample);
     EXPECT_EQ(1, WaveBlockAlign(info.header));
     EXPECT_EQ(344u, info.fileLength);
+}
+
+// More sound than a document can count in 32-bit frame positions: refused with
+// its own result, not opened with a negative length. (A sparse file: nothing
+// but the header is written.)
+TEST(WaveHeader, MoreThanTwoGigabytesOfSoundIsTooLarge)
+{
+    const struct { const char* name; uint64_t dataBytes; int result; } cases[] = {
+        {"2 GiB less one frame", 0x7FFFFFFCull, kWaveOk},
+        {"2 GiB", 0x80000000ull, kWaveTooLarge},
+        {"4 GiB less a little", 0xFFFFFF00ull, kWaveTooLarge},
+    };
+    int i = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring path = TempPath(L"huge" + std::to_wstring(i++) + L".wav");
+        Bytes head = RiffWave(Chunks({{"fmt ", FmtChunkData(1, 2, 44100, 16)}}));
+        PutId(head, "data");
+        PutU32(head, (uint32_t)c.dataBytes);
+        WriteBytes(path, head);
+        std::error_code error;
+        std::filesystem::resize_file(std::filesystem::path(path), head.size() + c.dataBytes, error);
+        ASSERT_FALSE(error) << error.message();
+        {
+            auto f = OpenByteFile(path, FileMode::ReadShared);
+            ASSERT_TRUE(f);
+            WaveHeaderInfo info;
+            EXPECT_EQ(c.result, ReadWaveHeader(*f, info));
+            if (c.result == kWaveOk)
+                EXPECT_EQ(c.dataBytes, info.dataSize);
+        }
+        DeleteByteFile(path);
+    }
 }

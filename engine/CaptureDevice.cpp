@@ -239,13 +239,17 @@ void CCaptureDevice::ReleaseFilter(IBaseFilter*& filter)
     filter = nullptr;
 }
 
+std::array<IBaseFilter**, 9> CCaptureDevice::ChainSlots()
+{
+    return {&m_smartTee, &m_renderer, &m_monitorNull, &m_acmWrapper, &m_mp3Writer,
+            &m_analyzer, &m_pcmWriter, &m_mp3Encoder, &m_noiseReduction};
+}
+
 void CCaptureDevice::RemoveChain()
 {
     if (m_audioSource) m_util.RemoveDownstream(m_audioSource);
     if (m_videoSource) m_util.RemoveDownstreamOfMediaType(m_videoSource, MEDIATYPE_Audio);
-    IBaseFilter** chain[] = {&m_smartTee, &m_renderer, &m_monitorNull, &m_acmWrapper, &m_mp3Writer,
-                             &m_analyzer, &m_pcmWriter, &m_mp3Encoder, &m_noiseReduction};
-    for (IBaseFilter** f : chain) {
+    for (IBaseFilter** f : ChainSlots()) {
         if (*f && m_graph && IsInGraph(*f)) {
             HRESULT hr = m_graph->RemoveFilter(*f);
             if (FAILED(hr)) {
@@ -273,6 +277,8 @@ void CCaptureDevice::ReleaseAll()
         m_events->SetNotifyWindow(0, 0, 0);
     }
     RemoveChain();
+    // The graph goes now: a chain filter that would not leave it goes with it.
+    for (IBaseFilter** f : ChainSlots()) ReleaseFilter(*f);
     if (m_videoSource) {
         if (m_graph) m_graph->RemoveFilter(m_videoSource);
         ReleaseFilter(m_videoSource);

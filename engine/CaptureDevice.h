@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 #include <dshow.h>
+#include <array>
 #include "DShowUtil.h"
 #include "String.h"
 
@@ -88,6 +89,8 @@ private:
     BOOL ConnectRenderer(IBaseFilter* tee);
     void AbandonRecording(bool stopGraph);
     bool OutputExists() const;
+    // The slots of the chain filters (everything between the sources and the graph's ends).
+    std::array<IBaseFilter**, 9> ChainSlots();
     void RemoveChain();
     void StopAfterFailedStart();
     void ReleaseAll();

@@ -75,7 +75,8 @@ void DeleteTree(const std::wstring& folder)
 namespace {
 bool StartProgram(const std::wstring& exe, const std::wstring& args, DWORD flags, PROCESS_INFORMATION& pi)
 {
-    std::wstring path = ProgramFolder() + exe;
+    // A bare name is a program of the test folder; a full path is used as it is.
+    std::wstring path = exe.size() > 1 && exe[1] == L':' ? exe : ProgramFolder() + exe;
     std::wstring cmd = L"\"" + path + L"\"";
     if (!args.empty()) cmd += L" " + args;
     STARTUPINFOW si = {sizeof(si)};

@@ -14,7 +14,7 @@ std::wstring DocumentsFolder();
 // A fresh, empty folder under the temporary folder, ending in "\".
 std::wstring MakeTempFolder(const wchar_t* tag);
 void DeleteTree(const std::wstring& folder);
-// Runs a program of the test folder with arguments and returns its exit code, or
+// Runs a program of the test folder (or a full path) with arguments and returns its exit code, or
 // -1 when it could not be started or did not end in time.
 int RunProgram(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = 60000);
 // Runs it under the debugger and returns every debug string it sent.

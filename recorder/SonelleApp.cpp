@@ -1,6 +1,7 @@
 #include "SonelleApp.h"
 #include "AppFolder.h"
 #include "CmdLineParser.h"
+#include "FilterCheckerClient.h"
 #include "LogFile.h"
 #include "PageCapture.h"
 #include "PageEdit.h"
@@ -84,7 +85,7 @@ BOOL CSonelleApp::CheckRunning()
 
 void CSonelleApp::CheckFilterRegistration()
 {
-    // The component check comes with the filter-checker client of the foundations.
+    RunComponentCheck(g_szAppPath, g_bDebugSwitch);
 }
 
 void CSonelleApp::DeleteTempFiles()

@@ -3,6 +3,7 @@
 #include "FilterRegistration.h"
 #include "LogFile.h"
 #include "MainWindowSkinIds.h"
+#include "OpenSystemInfoDlg.h"
 #include "Menu.h"
 #include "PageEdit.h"
 #include "SonelleGlobals.h"
@@ -276,7 +277,7 @@ void CSonelleDlg::OnSupport()
 
 void CSonelleDlg::OnSystemInfo()
 {
-    // The system-information launcher comes with the shared foundations.
+    COpenSystemInfoDlg().OpenSystemInfo();
 }
 
 void CSonelleDlg::OnSysCommand(UINT id, LPARAM)

@@ -52,6 +52,10 @@ make_prefix() {
     echo '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]'
     echo '"Managed"="N"'
     echo '"Decorated"="N"'
+    echo
+    # As on a Windows installation: "Check your computer spec" finds the tool here.
+    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Shared Tools\MSInfo]'
+    echo '"Path"="C:\\windows\\system32\\msinfo32.exe"'
   } >"$reg"
   DISPLAY= wine regedit /S "$(wine winepath -w "$reg" 2>/dev/null | tr -d '\r')" >>"$SONELLE_RUN/wineboot.log" 2>&1
   wineserver -w

@@ -1,4 +1,5 @@
 #include "AudioCaptureWizDlg.h"
+#include "OpenSystemInfoDlg.h"
 #include "AboutDlg.h"
 #include "AudioCaptureWizApp.h"
 #include "FilterRegistration.h"
@@ -379,5 +380,5 @@ void CAudioCaptureWizDlg::ShowAbout()
 
 void CAudioCaptureWizDlg::OnSystemInfo()
 {
-    // The system-information launcher comes with the starter's foundations.
+    COpenSystemInfoDlg().OpenSystemInfo();
 }

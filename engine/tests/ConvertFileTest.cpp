@@ -1,0 +1,355 @@
+// CConvertFile in real graphs with the registered filter modules: expected sizes,
+// progress, the log, track ranges, the peak-data conversion of an MP3, failures
+// that leave nothing behind, and a disk that fills up.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "ConvertFile.h"
+#include "EngineTestSupport.h"
+#include "FullVolume.h"
+#include "GetMediaPlayTime.h"
+#include "ModuleLoader.h"
+#include "Mp3FileCheck.h"
+#include "TestSignal.h"
+
+using namespace testsignal;
+
+namespace {
+
+std::vector<BYTE> WavBytes(const std::vector<BYTE>& data, int channels, int rate, int bits)
+{
+    std::vector<BYTE> b;
+    auto put = [&](DWORD v, int n) { for (int i = 0; i < n; ++i) b.push_back(BYTE(v >> (8 * i))); };
+    int block = channels * bits / 8;
+    b.insert(b.end(), {'R', 'I', 'F', 'F'}); put(36 + (DWORD)data.size(), 4);
+    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}); put(16, 4);
+    put(1, 2); put(channels, 2); put(rate, 4); put(rate * block, 4); put(block, 2); put(bits, 2);
+    b.insert(b.end(), {'d', 'a', 't', 'a'}); put((DWORD)data.size(), 4);
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+void Save(const std::wstring& path, const std::vector<BYTE>& bytes)
+{
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool HasLineStarting(const std::vector<std::string>& lines, const std::string& start)
+{
+    for (const std::string& l : lines)
+        if (l.compare(0, start.size(), start) == 0) return true;
+    return false;
+}
+
+class ConvertFileTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        for (const wchar_t* m : {L"Vossel.ax", L"NVAudioAnalyer.ax", L"Wavrill.ax", L"NVMp3Enc.ax", L"Tarrow.ax"})
+            ASSERT_TRUE(RegisterModule(m)) << m;
+    }
+    void SetUp() override
+    {
+        m_owner = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        m_tone = SineBytes(2, 44100, 1000.0, 10.0, 0.5);
+        m_wav = TempPath(L"convert_in.wav");
+        Save(m_wav, WavBytes(m_tone, 2, 44100, 16));
+    }
+    void TearDown() override
+    {
+        DestroyWindow(m_owner);
+        DeleteFileW(m_wav.c_str());
+    }
+
+    // Runs the opened conversion as an owner dialog would: the graph event message
+    // answered with WaitForCompletion, the percentage polled meanwhile.
+    long RunToEnd(CConvertFile& convert, std::vector<int>* percents = nullptr, DWORD timeoutMs = 60000)
+    {
+        if (!convert.Run()) return -1;
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < timeoutMs) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_CONVERT_GRAPHEVENT && msg.hwnd == m_owner) {
+                    long code = convert.WaitForCompletion();
+                    if (code == 1 || code == 2 || code == 3) {
+                        if (percents) percents->push_back(convert.GetConvertPercent());
+                        return code;
+                    }
+                } else {
+                    DispatchMessageW(&msg);
+                }
+            }
+            if (percents) percents->push_back(convert.GetConvertPercent());
+            Sleep(5);
+        }
+        return 0;
+    }
+
+    HWND m_owner = nullptr;
+    std::vector<BYTE> m_tone;
+    std::wstring m_wav;
+};
+
+TEST_F(ConvertFileTest, BeforeAnyOpenNothingIsWaitingAndNoProgress)
+{
+    CConvertFile convert;
+    EXPECT_EQ(convert.GetConvertPercent(), 0);
+    EXPECT_EQ(convert.WaitForCompletion(), 0);
+    EXPECT_FALSE(convert.Run());
+}
+
+TEST_F(ConvertFileTest, WavToPcmKeepsTheSoundAndReportsItsExpectedSize)
+{
+    CLogCapture log;
+    CConvertFile convert;
+    std::wstring out = TempPath(L"convert_out.wav");
+    DeleteFileW(out.c_str());
+    ASSERT_TRUE(convert.OpenFileToPCM(m_owner, m_wav.c_str(), out.c_str(), TRUE));
+    EXPECT_DOUBLE_EQ(convert.GetExpectedPcmBytes(), 1764000.0);
+    EXPECT_EQ(convert.GetKind(), 4);
+    std::vector<int> percents;
+    ASSERT_EQ(RunToEnd(convert, &percents), 1);
+    convert.Close();
+    EXPECT_EQ(convert.GetKind(), 0);
+    for (size_t i = 1; i < percents.size(); ++i) ASSERT_GE(percents[i], percents[i - 1]);
+    EXPECT_EQ(percents.back(), 100);
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(out, wav));
+    EXPECT_EQ(wav.channels, 2);
+    EXPECT_EQ(wav.rate, 44100);
+    EXPECT_TRUE(wav.data == m_tone);
+    std::vector<std::string> lines = log.Lines();
+    EXPECT_TRUE(HasLineStarting(lines, "[CConvertFile] duration = 10.000000 Totalsize = 1764000.000000"));
+    EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToPCM] success"));
+    DeleteFileW(out.c_str());
+}
+
+TEST_F(ConvertFileTest, WavToMp3WithTheProgramsSettings)
+{
+    CLogCapture log;
+    CConvertFile convert;
+    std::wstring folder = FixtureFolder();
+    std::wstring out = (folder.empty() ? TempPath(L"") : folder) + L"convert_10s.mp3";
+    DeleteFileW(out.c_str());
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), out.c_str()));
+    // 10 s at 192 kbps: 10 * 24 * 1000 bytes.
+    EXPECT_DOUBLE_EQ(convert.GetExpectedMp3Bytes(), 240000.0);
+    std::vector<int> percents;
+    ASSERT_EQ(RunToEnd(convert, &percents), 1);
+    convert.Close();
+    EXPECT_GT(percents.size(), 1u);
+    EXPECT_EQ(percents.back(), 100);
+    for (size_t i = 1; i < percents.size(); ++i) ASSERT_GE(percents[i], percents[i - 1]);
+    Mp3FileInfo info;
+    ASSERT_TRUE(ReadMp3Frames(out, info));
+    ASSERT_FALSE(info.frames.empty());
+    EXPECT_EQ(info.framedBytes, info.fileSize);
+    EXPECT_EQ(info.frames[0].header.sampleRate, 48000);
+    EXPECT_EQ(info.frames[0].header.bitrateKbps, 192);
+    EXPECT_EQ(info.frames[0].header.channelMode, 0);
+    EXPECT_TRUE(HasLineStarting(log.Lines(), "[OpenFileToMp3] success"));
+    AddOracleCheck(L"convert_10s.mp3", "rate=48000 channels=2 bitrate=192 seconds=10 tone=1000");
+
+    // Mono at 32000 Hz and 128 kbps: the settings the program hands over.
+    Mp3OutputSettings mono;
+    mono.bitrate = 128;
+    mono.sampleRate = 32000;
+    mono.channels = 1;
+    convert.SetMp3Settings(mono);
+    std::wstring monoOut = (folder.empty() ? TempPath(L"") : folder) + L"convert_mono.mp3";
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), monoOut.c_str()));
+    EXPECT_DOUBLE_EQ(convert.GetExpectedMp3Bytes(), 160000.0);
+    ASSERT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    AddOracleCheck(L"convert_mono.mp3", "rate=32000 channels=1 bitrate=128 seconds=10 tone=1000");
+}
+
+TEST_F(ConvertFileTest, SixtySecondsAt192GiveTheExpectedSize)
+{
+    std::wstring wav = TempPath(L"convert_60s.wav");
+    Save(wav, WavBytes(SineBytes(2, 44100, 440.0, 60.0, 0.3), 2, 44100, 16));
+    CConvertFile convert;
+    std::wstring out = TempPath(L"convert_60s.mp3");
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, wav.c_str(), out.c_str()));
+    EXPECT_DOUBLE_EQ(convert.GetExpectedMp3Bytes(), 1440000.0);
+    convert.Close();
+    DeleteFileW(wav.c_str());
+    DeleteFileW(out.c_str());
+}
+
+TEST_F(ConvertFileTest, TrackRangesConvertOnlyTheirBytes)
+{
+    CConvertFile convert;
+    std::wstring out = TempPath(L"convert_track.wav");
+    DeleteFileW(out.c_str());
+    LONGLONG start = 2LL * 44100 * 4, stop = 5LL * 44100 * 4;
+    ASSERT_TRUE(convert.OpenTrackToPCM(m_owner, m_wav.c_str(), out.c_str(), start, stop));
+    EXPECT_EQ(convert.GetKind(), 2);
+    std::vector<int> percents;
+    ASSERT_EQ(RunToEnd(convert, &percents), 1);
+    convert.Close();
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(out, wav));
+    ASSERT_EQ(wav.data.size(), (size_t)(stop - start));
+    EXPECT_TRUE(std::equal(wav.data.begin(), wav.data.end(), m_tone.begin() + start));
+    EXPECT_EQ(percents.back(), 100);
+
+    std::wstring folder = FixtureFolder();
+    std::wstring mp3 = (folder.empty() ? TempPath(L"") : folder) + L"convert_track.mp3";
+    ASSERT_TRUE(convert.OpenTrackToMp3(m_owner, m_wav.c_str(), mp3.c_str(), start, stop));
+    EXPECT_EQ(convert.GetKind(), 1);
+    ASSERT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    AddOracleCheck(L"convert_track.mp3", "rate=48000 channels=2 bitrate=192 seconds=3 tone=1000");
+    DeleteFileW(out.c_str());
+}
+
+TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
+{
+    CConvertFile convert;
+    std::wstring mp3 = TempPath(L"convert_src.mp3");
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), mp3.c_str()));
+    ASSERT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    CLogCapture log;
+    std::wstring out = TempPath(L"convert_npk.tmw");
+    DeleteFileW(out.c_str());
+    ASSERT_TRUE(convert.OpenFileToNPKnPCM(m_owner, mp3.c_str(), out.c_str(), TRUE, TRUE));
+    ASSERT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(out, wav));
+    double seconds = (double)wav.data.size() / wav.byteRate;
+    EXPECT_NEAR(seconds, 10.0, 0.1);
+    std::vector<std::string> lines = log.Lines();
+    EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] start"));
+    EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] GetPCMDumInfo"));
+    EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] end"));
+    DeleteFileW(out.c_str());
+    DeleteFileW(mp3.c_str());
+}
+
+struct FailureCase {
+    const char* name;
+    const char* logStart;
+};
+
+TEST_F(ConvertFileTest, FailedOpensLeaveNoFileAndTheNextOpenWorks)
+{
+    std::wstring text = TempPath(L"convert_text.mp3");
+    Save(text, std::vector<BYTE>(5000, 'x'));
+    std::wstring out = TempPath(L"convert_fail.mp3");
+    struct Case {
+        std::wstring input, output;
+        const char* logStart;
+    } cases[] = {
+        {TempPath(L"no such input.wav"), out, "[OpenFileToMp3] AddSourceFilter fail hr:"},
+        {text, out, "[OpenFileToMp3] _ConnectFilter(m_pNVAudioAnalyzer) fail hr:"},
+        {m_wav, TempPath(L"no such folder\\out.mp3"), "[OpenFileToMp3] AddMp3Dump fail"},
+    };
+    CConvertFile convert;
+    for (const Case& c : cases) {
+        CLogCapture log;
+        DeleteFileW(out.c_str());
+        EXPECT_FALSE(convert.OpenFileToMp3(m_owner, c.input.c_str(), c.output.c_str())) << c.logStart;
+        EXPECT_TRUE(HasLineStarting(log.Lines(), c.logStart)) << c.logStart;
+        EXPECT_FALSE(Exists(c.output)) << c.logStart;
+        EXPECT_EQ(convert.GetKind(), 0);
+        EXPECT_EQ(convert.WaitForCompletion(), 0);
+    }
+    // An output that was there before a failed Open stays.
+    Save(out, {'o', 'l', 'd'});
+    EXPECT_FALSE(convert.OpenFileToMp3(m_owner, text.c_str(), out.c_str()));
+    EXPECT_TRUE(Exists(out));
+    // The same object converts again.
+    DeleteFileW(out.c_str());
+    ASSERT_TRUE(convert.OpenFileToPCM(m_owner, m_wav.c_str(), out.c_str(), TRUE));
+    EXPECT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    DeleteFileW(out.c_str());
+    DeleteFileW(text.c_str());
+}
+
+TEST_F(ConvertFileTest, AFullDiskEndsTheConversionWithAnError)
+{
+    CFullVolume volume(L'W', 64 * 1024);
+    if (!volume.Ok()) GTEST_SKIP() << volume.Why();
+    CConvertFile convert;
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), volume.Path(L"full.mp3").c_str()));
+    EXPECT_EQ(RunToEnd(convert), 3);
+    convert.Close();
+    Mp3FileInfo info;
+    ASSERT_TRUE(ReadMp3Frames(volume.Path(L"full.mp3"), info));
+    EXPECT_EQ(info.framedBytes, info.fileSize);
+}
+
+TEST_F(ConvertFileTest, MediaPlayTimeOfWavAndMp3Files)
+{
+    {
+        CGetMediaPlayTime time;
+        ASSERT_TRUE(time.Open(m_wav.c_str()));
+        EXPECT_NEAR(time.GetPlayTime(), 10.0, 0.05);
+    }
+    // Our own 180 s MP3 and lame's.
+    std::wstring wav = TempPath(L"convert_180s.wav");
+    Save(wav, WavBytes(SineBytes(2, 44100, 440.0, 180.0, 0.3), 2, 44100, 16));
+    std::wstring ours = TempPath(L"convert_180s.mp3");
+    {
+        CConvertFile convert;
+        Mp3OutputSettings s;
+        s.sampleRate = 44100;
+        convert.SetMp3Settings(s);
+        ASSERT_TRUE(convert.OpenFileToMp3(m_owner, wav.c_str(), ours.c_str()));
+        ASSERT_EQ(RunToEnd(convert, nullptr, 180000), 1);
+    }
+    {
+        CGetMediaPlayTime time;
+        ASSERT_TRUE(time.Open(ours.c_str()));
+        EXPECT_NEAR(time.GetPlayTime(), 180.0, 0.05);
+    }
+    std::wstring folder = FixtureFolder();
+    if (!folder.empty()) {
+        CGetMediaPlayTime time;
+        ASSERT_TRUE(time.Open((folder + L"lame_180s.mp3").c_str()));
+        EXPECT_NEAR(time.GetPlayTime(), 180.0, 0.05);
+    }
+    // Not media at all.
+    std::wstring text = TempPath(L"convert_text.txt");
+    Save(text, std::vector<BYTE>(3000, 'y'));
+    {
+        CGetMediaPlayTime time;
+        EXPECT_FALSE(time.Open(text.c_str()));
+        EXPECT_EQ(time.GetPlayTime(), 0.0);
+    }
+    // A path longer than 260 characters.
+    std::wstring deep = TempPath(L"");
+    for (int i = 0; i < 6; ++i) {
+        deep += L"a_rather_long_folder_name_for_the_path_test_" + std::to_wstring(i) + L"\\";
+        CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    std::wstring deepWav = deep + L"long.wav";
+    ASSERT_GT(deepWav.size(), 260u);
+    ASSERT_TRUE(CopyFileW(m_wav.c_str(), deepWav.c_str(), FALSE));
+    {
+        CGetMediaPlayTime time;
+        ASSERT_TRUE(time.Open(deepWav.c_str()));
+        EXPECT_NEAR(time.GetPlayTime(), 10.0, 0.05);
+    }
+    DeleteFileW(deepWav.c_str());
+    DeleteFileW(wav.c_str());
+    DeleteFileW(ours.c_str());
+    DeleteFileW(text.c_str());
+}
+
+} // namespace

@@ -14,6 +14,7 @@
 #include "FakeRenderer.h"
 #include "FullVolume.h"
 #include "ModuleLoader.h"
+#include "Mp3FileCheck.h"
 #include "OutsideFilters.h"
 #include "TestSignal.h"
 
@@ -584,14 +585,17 @@ TEST_F(CaptureDeviceTest, ADiskThatFillsUpIsReportedAndTheRecordingKeepsWhatWasW
     EXPECT_EQ(0u, wav.dataSize % 4);
 }
 
-// The MP3 chain waits for its encoder and writer modules: until they exist a
-// recording start fails cleanly, names the missing filter in the log and leaves
+// Without its encoder module the MP3 chain fails cleanly: a recording start fails, names the missing filter in the log and leaves
 // no file (an existing file of that name is not touched).
 TEST_F(CaptureDeviceTest, MP3RecordingWithoutItsFiltersFailsCleanly)
 {
+    // The encoder's module is taken out of the registry for this test only.
+    ASSERT_TRUE(UnregisterModule(L"NVMp3Enc.ax"));
+    struct Reregister {
+        ~Reregister() { RegisterModule(L"NVMp3Enc.ax"); }
+    } reregister;
     CComPtr<IBaseFilter> encoder;
-    if (SUCCEEDED(encoder.CoCreateInstance(CLSID_NVMP3EncFilter)))
-        GTEST_SKIP() << "the MP3 encoder is registered here";
+    ASSERT_FALSE(SUCCEEDED(encoder.CoCreateInstance(CLSID_NVMP3EncFilter)));
     std::wstring file = TempPath(L"capture_take.mp3");
     std::wstring existing = TempPath(L"capture_existing.mp3");
     HANDLE h = CreateFileW(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -621,3 +625,47 @@ TEST_F(CaptureDeviceTest, MP3RecordingWithoutItsFiltersFailsCleanly)
     dev.Close();
     DeleteFileW(existing.c_str());
 }
+
+namespace {
+
+// The fed signal recorded as MP3: 48 kHz, 192 kbps, stereo frames of the tone. With
+// automatic split every file after a split begins at an onset of the tone and
+// decodes on its own (the oracle step decodes each).
+TEST_F(CaptureDeviceTest, RecordsMp3AndSplitsAtTheOnsetsOfSound)
+{
+    for (const wchar_t* m : {L"NVMp3Enc.ax", L"Tarrow.ax"}) ASSERT_TRUE(RegisterModule(m)) << m;
+    std::wstring folder = FixtureFolder();
+    std::wstring file = (folder.empty() ? TempPath(L"") : folder) + L"capture_take.mp3";
+    CCaptureDevice dev;
+    ASSERT_TRUE(dev.InitFilterGraph(m_window, L"", CaptureDeviceName, 1));
+    ASSERT_TRUE(dev.StartRendering());
+    ASSERT_TRUE(dev.StartRecordMp3(file.c_str()));
+    EXPECT_TRUE(dev.IsRecording());
+    dev.SetSplitParams(TRUE, 3000, 10, 1);
+    Sleep(5000);
+    ASSERT_TRUE(dev.StopRecord());
+    std::vector<LPARAM> stops = StopMessages();
+    ASSERT_EQ(1u, stops.size());
+    int count = (int)stops[0];
+    EXPECT_GE(count, 1) << "no split in 5 s of tone bursts";
+    for (int i = 0; i <= count; ++i) {
+        std::wstring name = i == 0 ? file : file.substr(0, file.size() - 4) + L"_" + std::to_wstring(i) + L".mp3";
+        Mp3FileInfo info;
+        ASSERT_TRUE(ReadMp3Frames(name, info)) << i;
+        ASSERT_FALSE(info.frames.empty()) << i;
+        EXPECT_EQ(info.framedBytes, info.fileSize) << i;
+        EXPECT_EQ(info.frames[0].mainDataBegin, 0) << i;
+        for (const Mp3Frame& f : info.frames) {
+            ASSERT_EQ(f.header.sampleRate, 48000);
+            ASSERT_EQ(f.header.bitrateKbps, 192);
+            ASSERT_EQ(f.header.channelMode, 0);
+        }
+        std::wstring leaf = name.substr(name.find_last_of(L'\\') + 1);
+        if (!folder.empty())
+            AddOracleCheck(leaf, i == 0 ? "rate=48000 channels=2 bitrate=192"
+                                        : "rate=48000 channels=2 bitrate=192 sound_at_start=1");
+    }
+    dev.Close();
+}
+
+} // namespace

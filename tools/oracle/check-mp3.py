@@ -12,7 +12,8 @@ Line format: name|key=value key=value ...
   group, total       files of one group: their decoded lengths add up to `total`
                      seconds (plus a frame and the delays per file)
   tone               pitch in Hz of the first channel, within 2 %
-  sound_at_start=1   the first 1152 decoded samples carry sound
+  sound_at_start=1   the first tenth of a second carries sound (past the codec's
+                     delay and a split detector's block)
   v1title, v1album, v1year   mutagen reads the ID3v1 tag alike ("_" stands for a blank)
   decode=0           the file is not decoded (frames made up by a test)
 """
@@ -98,7 +99,7 @@ def main():
             if abs(hz - float(checks["tone"])) > float(checks["tone"]) * 0.02:
                 failures.append(f"{name}: pitch {hz:.1f} Hz, expected {checks['tone']}")
         if checks.get("sound_at_start") == "1":
-            head = samples[:1152 * channels]
+            head = samples[:rate // 10 * channels]
             rms = math.sqrt(sum(s * s for s in head) / max(len(head), 1)) / 32768
             if rms < 0.05:
                 failures.append(f"{name}: silent start (rms {rms:.3f})")

@@ -19,12 +19,14 @@ void* CreateFromModule(const wchar_t* module, REFCLSID clsid, REFIID iid)
     return object;
 }
 
-bool RegisterModule(const wchar_t* module)
+namespace {
+
+bool RunRegsvr32(const wchar_t* options, const wchar_t* module)
 {
     wchar_t path[MAX_PATH];
     GetFullPathNameW(module, MAX_PATH, path, nullptr);
     wchar_t cmd[MAX_PATH + 40];
-    _snwprintf(cmd, MAX_PATH + 40, L"regsvr32.exe /s \"%s\"", path);
+    _snwprintf(cmd, MAX_PATH + 40, L"regsvr32.exe %s \"%s\"", options, path);
     cmd[MAX_PATH + 39] = 0;
     STARTUPINFOW si = {sizeof(si)};
     PROCESS_INFORMATION pi = {};
@@ -35,6 +37,18 @@ bool RegisterModule(const wchar_t* module)
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     return code == 0;
+}
+
+} // namespace
+
+bool RegisterModule(const wchar_t* module)
+{
+    return RunRegsvr32(L"/s", module);
+}
+
+bool UnregisterModule(const wchar_t* module)
+{
+    return RunRegsvr32(L"/u /s", module);
 }
 
 std::vector<BYTE> SineBytes(int channels, int rate, double hz, double seconds, double amplitude)

@@ -11,6 +11,8 @@ namespace testsignal {
 void* CreateFromModule(const wchar_t* module, REFCLSID clsid, REFIID iid);
 // Runs "regsvr32.exe /s" on the module of the build folder; true when it succeeded.
 bool RegisterModule(const wchar_t* module);
+// Runs "regsvr32.exe /u /s" on it: its classes are no longer found by class id.
+bool UnregisterModule(const wchar_t* module);
 
 // 16-bit PCM of a sine (all channels alike) at the given fraction of full scale.
 std::vector<BYTE> SineBytes(int channels, int rate, double hz, double seconds, double amplitude);

@@ -1,4 +1,5 @@
 #include "PcmDumpFilter.h"
+#include "FileSinkName.h"
 #include <climits>
 #include <ks.h>
 #include <ksmedia.h>
@@ -209,17 +210,8 @@ STDMETHODIMP CPcmDumpFilter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*)
 
 STDMETHODIMP CPcmDumpFilter::GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt)
 {
-    if (!name) return E_POINTER;
     CAutoLock lock(&m_csFilter);
-    *name = nullptr;
-    if (mt) ZeroMemory(mt, sizeof(*mt));
-    if (m_path.empty()) return S_FALSE;
-    size_t bytes = (m_path.size() + 1) * sizeof(wchar_t);
-    *name = (LPOLESTR)CoTaskMemAlloc(bytes);
-    if (!*name) return E_OUTOFMEMORY;
-    memcpy(*name, m_path.c_str(), bytes);
-    if (mt) mt->majortype = MEDIATYPE_Audio;
-    return S_OK;
+    return CopyFileSinkName(m_path, name, mt);
 }
 
 // IPCMDump

@@ -21,6 +21,13 @@ CString LoadAppPath(const wchar_t* regKey)
     return folder;
 }
 
+HMODULE LoadAppModule(const CString& appPath, const wchar_t* format)
+{
+    CString path;
+    path.Format(format, (const wchar_t*)appPath);
+    return LoadLibraryW(path);
+}
+
 namespace {
 bool HasExtension(const wchar_t* name, const wchar_t* extension)
 {

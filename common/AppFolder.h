@@ -9,6 +9,10 @@
 // directory is wherever the user happened to start the program.
 CString LoadAppPath(const wchar_t* regKey);
 
+// LoadLibraryW of the module named by `format` ("%sSonelleWiz.dll") with the
+// installation folder filled in; null when it is not there.
+HMODULE LoadAppModule(const CString& appPath, const wchar_t* format);
+
 // Deletes the files whose names end in ".<extension>" in "TmpF\" of the temporary
 // folder (made when missing); folders and other files stay.
 void DeleteTempFiles(const wchar_t* extension);

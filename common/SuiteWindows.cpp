@@ -1,5 +1,6 @@
 #include "SuiteWindows.h"
 #include "Registry.h"
+#include <shellapi.h>
 
 SuiteTitles ReadSuiteTitles(const wchar_t* regKey, const CString& fallback)
 {
@@ -20,4 +21,34 @@ BOOL ActivateRunningSuiteDialog(const SuiteTitles& titles)
         }
     }
     return FALSE;
+}
+
+void AddAboutToSystemMenu(HWND window, UINT id, const wchar_t* text)
+{
+    if (!text || !*text) return;
+    if (HMENU system = ::GetSystemMenu(window, FALSE)) {
+        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(system, MF_STRING, id, text);
+    }
+}
+
+void DrawIconCentred(HWND window, HDC dc, HICON icon)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+             (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
+}
+
+void OpenUserGuide(const CString& appPath, HWND owner)
+{
+    CString guide;
+    guide.Format(L"%sSonelleUserGuide.pdf", (const wchar_t*)appPath);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.lpVerb = L"open";
+    info.lpFile = guide;
+    info.nShow = SW_SHOWNORMAL;
+    info.hwnd = owner;
+    ShellExecuteExW(&info);
 }

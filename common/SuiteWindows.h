@@ -18,3 +18,11 @@ SuiteTitles ReadSuiteTitles(const wchar_t* regKey, const CString& fallback);
 // Brings an open wizard or recorder dialog to the front (the wizard's is looked
 // for first); TRUE when one was found. A running starter does not count.
 BOOL ActivateRunningSuiteDialog(const SuiteTitles& titles);
+
+// The programs' main windows: the About item of the system menu (a separator and
+// item `id` with `text`, nothing when the text is empty), the program icon drawn
+// in the middle of a minimised window, and the user guide opened from the
+// installation folder ("<appPath>SonelleUserGuide.pdf"; failures are ignored).
+void AddAboutToSystemMenu(HWND window, UINT id, const wchar_t* text);
+void DrawIconCentred(HWND window, HDC dc, HICON icon);
+void OpenUserGuide(const CString& appPath, HWND owner);

@@ -29,9 +29,7 @@ HMODULE g_loadedSkin = nullptr;
 
 HMODULE LoadFromAppPath(const wchar_t* format)
 {
-    CString path;
-    path.Format(format, (const wchar_t*)g_szAppPath);
-    return LoadLibraryW(path);
+    return LoadAppModule(g_szAppPath, format);
 }
 }  // namespace
 
@@ -43,13 +41,7 @@ CSonelleApp::CSonelleApp()
 
 void CSonelleApp::InitLog()
 {
-    CCmdLineParser parser;
-    if (!parser.Parse(m_lpCmdLine, '/', ':')) return;
-    if (parser.HasKey(L"NV_Log")) {
-        g_bDebugSwitch = TRUE;
-        LogInit(m_hInstance, L"VODar.log", LOG_FOLDER_DOCUMENTS, TRUE, LOG_LEVEL_DEFAULT);
-    }
-    DebugPrint(L"NV_Log param setting...");
+    InitLogFromCommandLine(m_lpCmdLine, m_hInstance, L"VODar.log");
 }
 
 void CSonelleApp::LoadAppPath()

@@ -8,6 +8,7 @@
 #include "PageEdit.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
+#include "SuiteWindows.h"
 #include <shellapi.h>
 
 BEGIN_MESSAGE_MAP(CSonelleDlg, CNewWizDialog)
@@ -72,13 +73,7 @@ BOOL CSonelleDlg::OnInitDialog()
 {
     CNewWizDialog::OnInitDialog();
 
-    CString about = ResourceString(101);
-    if (!about.IsEmpty()) {
-        if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
-            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
-        }
-    }
+    AddAboutToSystemMenu(m_hWnd, IDM_ABOUTBOX, ResourceString(101));
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     ModifyStyle(0, WS_MINIMIZEBOX | WS_SYSMENU);
@@ -249,15 +244,7 @@ void CSonelleDlg::CloseSequence()
 
 void CSonelleDlg::OnHelpGuide()
 {
-    CString guide;
-    guide.Format(L"%sSonelleUserGuide.pdf", (const wchar_t*)g_szAppPath);
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.lpVerb = L"open";
-    info.lpFile = guide;
-    info.nShow = SW_SHOWNORMAL;
-    info.hwnd = m_hWnd;
-    ShellExecuteExW(&info);
+    OpenUserGuide(g_szAppPath, m_hWnd);
 }
 
 void CSonelleDlg::OnAbout()
@@ -296,10 +283,7 @@ void CSonelleDlg::OnPaint()
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
     if (IsIconic()) {
-        RECT client;
-        GetClientRect(&client);
-        DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
-                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIcon);
+        DrawIconCentred(m_hWnd, dc, m_hIcon);
     } else {
         HDC memory = CreateCompatibleDC(dc);
         if (!m_background.m_hObject) {

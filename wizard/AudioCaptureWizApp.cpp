@@ -12,9 +12,7 @@
 namespace {
 HMODULE LoadFromAppPath(const wchar_t* format)
 {
-    CString path;
-    path.Format(format, (const wchar_t*)g_szAppPath);
-    return LoadLibraryW(path);
+    return LoadAppModule(g_szAppPath, format);
 }
 
 CString ModuleString(HMODULE module, UINT id)
@@ -27,13 +25,7 @@ CString ModuleString(HMODULE module, UINT id)
 
 void CAudioCaptureWizApp::InitLog()
 {
-    CCmdLineParser parser;
-    if (!parser.Parse(m_lpCmdLine, '/', ':')) return;
-    if (parser.HasKey(L"NV_Log")) {
-        g_bDebugSwitch = TRUE;
-        LogInit(m_hInstance, L"REVor.log", LOG_FOLDER_DOCUMENTS, TRUE, LOG_LEVEL_DEFAULT);
-    }
-    DebugPrint(L"NV_Log param setting...");
+    InitLogFromCommandLine(m_lpCmdLine, m_hInstance, L"REVor.log");
 }
 
 BOOL CAudioCaptureWizApp::LoadGlobalValue()

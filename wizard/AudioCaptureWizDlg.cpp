@@ -5,6 +5,7 @@
 #include "FilterRegistration.h"
 #include "LogFile.h"
 #include "NewWizPage.h"
+#include "SuiteWindows.h"
 #include "WizGlobals.h"
 #include <shellapi.h>
 
@@ -86,13 +87,7 @@ BOOL CAudioCaptureWizDlg::OnInitDialog()
     // The controls are bound (and skinned) before the first page lays them out.
     CNewWizDialog::OnInitDialog();
 
-    CString about = WizString(101);
-    if (!about.IsEmpty()) {
-        if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
-            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
-        }
-    }
+    AddAboutToSystemMenu(m_hWnd, IDM_ABOUTBOX, WizString(101));
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     SetWindowText(g_szWindowTitle);
@@ -258,10 +253,7 @@ void CAudioCaptureWizDlg::OnPaint()
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
     if (IsIconic()) {
-        RECT client;
-        GetClientRect(&client);
-        DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
-                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIcon);
+        DrawIconCentred(m_hWnd, dc, m_hIcon);
     } else if (GetActivePageID() == PAGE_RECORD && m_step4Backdrop.m_hObject) {
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(memory, m_step4Backdrop.m_hObject);
@@ -351,14 +343,7 @@ void CAudioCaptureWizDlg::ShowHelpMenu()
 
 void CAudioCaptureWizDlg::OpenUserGuide()
 {
-    CString guide;
-    guide.Format(L"%sSonelleUserGuide.pdf", (const wchar_t*)g_szAppPath);
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.lpVerb = L"open";
-    info.lpFile = guide;
-    info.nShow = SW_SHOWNORMAL;
-    ShellExecuteExW(&info);
+    ::OpenUserGuide(g_szAppPath, nullptr);
 }
 
 void CAudioCaptureWizDlg::OnOnlineSupport()

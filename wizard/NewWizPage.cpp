@@ -153,6 +153,16 @@ void CNewWizPage::PlaceText(CBStatic& text, int x, int y, int w, int h, HFONT fo
     PlaceControl((UINT)text.GetDlgCtrlID(), x, y, w, h, font);
 }
 
+void CNewWizPage::PlaceNote(CBStatic& label, CBStatic& text, int y)
+{
+    const COLORREF red = RGB(250, 10, 10);
+    if (!label.m_hWnd) return;
+    ::SendMessageW(label.m_hWnd, WM_SETFONT, (WPARAM)m_mediumFont.m_hObject, FALSE);
+    int w = GetTextWidth((UINT)label.GetDlgCtrlID());
+    PlaceText(label, 50, y, w, 40, m_mediumFont, red);
+    PlaceText(text, w + 50, y, 650 - w, 40, m_mediumFont, red);
+}
+
 void CNewWizPage::ShowStep(const wchar_t* title, int indicator)
 {
     if (!m_pParent) return;

@@ -35,6 +35,9 @@ public:
     // A page text: drawn over its own section of the page background, in its
     // colour and font, placed at x, y with w x h.
     void PlaceText(CBStatic& text, int x, int y, int w, int h, HFONT font, COLORREF colour);
+    // A red note at x 50, y: the label ("Note:") as wide as its text, the note
+    // itself beside it up to x 700, both in the medium font.
+    void PlaceNote(CBStatic& label, CBStatic& text, int y);
     // The step title, step indicator and buttons of this page in the wizard dialog.
     void ShowStep(const wchar_t* title, int indicator);
     void RegisterDeviceNotify();

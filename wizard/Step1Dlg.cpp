@@ -11,7 +11,6 @@
 
 namespace {
 const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kNoteRed = RGB(250, 10, 10);
 }
 
 void CStep1Dlg::DoDataExchange(CDataExchange* dx)
@@ -28,10 +27,7 @@ BOOL CStep1Dlg::OnInitDialog()
     if (!(g_hExtraModule && SetBackground(g_hExtraModule, 1005))) SetBackground(g_hSkinModule, 177);
     PlaceText(m_mainText, 50, 16, 680, 60, m_largeFont, kBlack);
     m_mainText.SetBkRect(50, 16, 700, 60);
-    ::SendMessageW(m_noteLabel.m_hWnd, WM_SETFONT, (WPARAM)m_mediumFont.m_hObject, FALSE);
-    int w = GetTextWidth(IDC_NOTE_LABEL);
-    PlaceText(m_noteLabel, 50, 76, w, 40, m_mediumFont, kNoteRed);
-    PlaceText(m_noteText, w + 50, 76, 650 - w, 40, m_mediumFont, kNoteRed);
+    PlaceNote(m_noteLabel, m_noteText, 76);
     if (!g_strNoteText.IsEmpty()) m_mainText.SetText(g_strNoteText);
     return TRUE;
 }

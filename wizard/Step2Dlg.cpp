@@ -12,7 +12,6 @@ END_MESSAGE_MAP()
 
 namespace {
 const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kNoteRed = RGB(250, 10, 10);
 }
 
 void CStep2Dlg::DoDataExchange(CDataExchange* dx)
@@ -44,10 +43,7 @@ BOOL CStep2Dlg::OnInitDialog()
     PlaceControl(IDC_LEFT_GAUGE, 135, 110, 213, 213, nullptr);
     PlaceControl(IDC_RIGHT_GAUGE, 403, 110, 213, 213, nullptr);
     PlaceText(m_text, 50, 20, 650, 50, m_largeFont, kBlack);
-    ::SendMessageW(m_noteLabel.m_hWnd, WM_SETFONT, (WPARAM)m_mediumFont.m_hObject, FALSE);
-    int w = GetTextWidth(IDC_NOTE_LABEL);
-    PlaceText(m_noteLabel, 50, 55, w, 40, m_mediumFont, kNoteRed);
-    PlaceText(m_noteText, w + 50, 55, 650 - w, 40, m_mediumFont, kNoteRed);
+    PlaceNote(m_noteLabel, m_noteText, 55);
     PlaceText(m_hint, 50, 365, 650, 40, m_mediumFont, kBlack);
     return TRUE;
 }

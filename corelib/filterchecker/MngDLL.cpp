@@ -59,27 +59,6 @@ BOOL ReadDefaultValue(const std::wstring& subKey, std::wstring& out)
     return TRUE;
 }
 
-// One list line: ANSI bytes up to the end of line, of any length.
-bool ReadLine(FILE* file, std::string& line)
-{
-    line.clear();
-    int ch;
-    while ((ch = fgetc(file)) != EOF) {
-        if (ch == '\n') return true;
-        line += (char)ch;
-    }
-    return !line.empty();
-}
-
-std::wstring FromAnsi(const std::string& text)
-{
-    if (text.empty()) return std::wstring();
-    int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0);
-    std::wstring wide((size_t)chars, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &wide[0], chars);
-    return wide;
-}
-
 int TryCreate(const CLSID& clsid, const IID& iid)
 {
     IUnknown* object = nullptr;
@@ -91,6 +70,21 @@ int TryCreate(const CLSID& clsid, const IID& iid)
 
 }  // namespace
 
+bool ReadListLine(FILE* file, std::wstring& line)
+{
+    std::string bytes;
+    int ch;
+    bool any = false;
+    while ((ch = fgetc(file)) != EOF) {
+        any = true;
+        if (ch == '\n') break;
+        bytes += (char)ch;
+    }
+    if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+    line = CString(bytes.c_str()).str();
+    return any;
+}
+
 int MngDLL::CheckList(const wchar_t* listPath)
 {
     FILE* file = _wfsopen(listPath, L"rb", _SH_DENYNO);
@@ -99,11 +93,10 @@ int MngDLL::CheckList(const wchar_t* listPath)
         SetLocation(L"");
         DebugPrint(L"Location:[%s]", m_location.c_str());
     }
-    std::string line;
+    std::wstring line;
     int result = 1;
-    while (ReadLine(file, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!DoCheck(FromAnsi(line))) {
+    while (ReadListLine(file, line)) {
+        if (!DoCheck(line)) {
             result = 0;
             break;
         }

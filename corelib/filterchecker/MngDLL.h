@@ -3,6 +3,7 @@
 // filter, a packaged component or a control, must be creatable.
 #pragma once
 #include <windows.h>
+#include <cstdio>
 #include <string>
 
 class MngDLL {
@@ -26,6 +27,10 @@ public:
 private:
     std::wstring m_location;  // expected folder, without trailing "\"
 };
+
+// One line of a component list: ANSI text of any length up to the end of line,
+// without its CR LF. False at the end of the file.
+bool ReadListLine(FILE* file, std::wstring& line);
 
 // The library's one checker.
 extern MngDLL g_MngDLL;

@@ -8,6 +8,7 @@
 #include <string>
 #include "FilterCheckerClient.h"
 #include "GetInfoString.h"
+#include "MngDLL.h"
 
 namespace {
 
@@ -18,15 +19,6 @@ std::wstring OwnFolder()
     wchar_t* slash = wcsrchr(path, L'\\');
     if (slash) slash[1] = L'\0';
     return path;
-}
-
-std::wstring FromAnsi(const std::string& text)
-{
-    if (text.empty()) return std::wstring();
-    int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0);
-    std::wstring wide((size_t)chars, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &wide[0], chars);
-    return wide;
 }
 
 // Exit code of "regsvr32 /s <module>", or -1 when it could not be run.
@@ -56,18 +48,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 
     FILE* file = _wfopen(list.c_str(), L"rb");
     if (file) {
-        std::string line;
-        int ch;
-        bool more = true;
-        while (more) {
-            ch = fgetc(file);
-            if (ch != EOF && ch != '\n') {
-                line += (char)ch;
-                continue;
-            }
-            more = ch != EOF;
-            std::wstring text = FromAnsi(line);
-            line.clear();
+        std::wstring text;
+        while (ReadListLine(file, text)) {
             CharLowerBuffW(text.empty() ? nullptr : &text[0], (DWORD)text.size());
             std::wstring name = CGetInfoString::GetInfo(text, L"[name]");
             std::wstring type = CGetInfoString::GetInfo(text, L"[type]");

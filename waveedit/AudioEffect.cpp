@@ -82,9 +82,9 @@ bool CAudioEffect::Run()
     if (!ValidateTracks(ranges))
         return false;
 
+    // Created over any older output in place (no delete first: one file-system
+    // operation less, and the names never vanish in between).
     m_in = OpenByteFile(m_source, FileMode::ReadShared);
-    DeleteByteFile(m_output);
-    DeleteByteFile(m_peakPath);
     if (m_in)
         m_out = OpenByteFile(m_output, FileMode::CreateShared);
     if (m_out)

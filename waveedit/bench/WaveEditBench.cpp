@@ -1,5 +1,6 @@
-// Prints the time of each file effect and of the peak build on one WAV, next
-// to a plain 128 KB read+write copy and a plain 256 KB read of the same file.
+// Prints the best and the median time of each file effect and of the peak build
+// on one WAV, next to a plain 128 KB read+write copy and a plain 256 KB read of
+// the same file, all measured in the same interleaved rounds.
 // Usage: WaveEditBench <wav> <work folder>. Run by scripts/bench-waveedit.sh,
 // which adds the figures of sox doing the same jobs.
 #include "Amplify.h"
@@ -11,6 +12,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -107,18 +109,28 @@ int wmain(int argc, wchar_t** argv)
          }},
     };
     ReadAll(wav);  // warm the cache like the sox runs find it
-    // Rounds over all jobs, so that the cache and the write-back treat them alike.
-    std::vector<double> best(jobs.size(), 1e9);
-    std::vector<bool> ok(jobs.size(), true);
-    for (int round = 0; round < 5; ++round) {
-        for (size_t j = 0; j < jobs.size(); ++j) {
+    // Every job, the baselines included, meets the same conditions: rounds over
+    // all jobs with the order turned by one each round (no job always follows
+    // the same writer), and the same pause before each job so that the system's
+    // write-back of the previous job settles alike.
+    const int rounds = 7;
+    const size_t n = jobs.size();
+    std::vector<std::vector<double>> times(n);
+    std::vector<bool> ok(n, true);
+    for (int round = 0; round < rounds; ++round) {
+        for (size_t k = 0; k < n; ++k) {
+            const size_t j = (k + (size_t)round) % n;
+            Sleep(300);
             bool good;
-            best[j] = std::min(best[j], Seconds(jobs[j].run, good));
+            times[j].push_back(Seconds(jobs[j].run, good));
             ok[j] = ok[j] && good;
         }
     }
-    for (size_t j = 0; j < jobs.size(); ++j)
-        printf("%s %.3f %s\n", jobs[j].name, best[j], ok[j] ? "ok" : "FAILED");
+    for (size_t j = 0; j < n; ++j) {
+        std::vector<double>& t = times[j];
+        std::sort(t.begin(), t.end());
+        printf("%s %.3f %.3f %s\n", jobs[j].name, t.front(), t[t.size() / 2], ok[j] ? "ok" : "FAILED");
+    }
     DeleteFileW(out.c_str());
     DeleteFileW(peak.c_str());
     DeleteFileW(PeakPathFor(wav).c_str());

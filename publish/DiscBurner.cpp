@@ -66,7 +66,8 @@ DiscCheck CDiscBurner::CheckAudio(const std::vector<double>& trackBytes)
     return CheckBlocks(blocks > 4294967295.0 ? 4294967295ul : (unsigned long)blocks);
 }
 
-bool CDiscBurner::BurnData(HWND owner, const std::vector<CString>& files, const CString& album)
+bool CDiscBurner::BurnData(HWND owner, const std::vector<CString>& files, const CString& album,
+                           const std::vector<CString>* names)
 {
     m_owner = owner;
     m_data.Free();
@@ -76,7 +77,8 @@ bool CDiscBurner::BurnData(HWND owner, const std::vector<CString>& files, const 
     m_data.SetFinalizeDisc(1);
     for (size_t i = 0; i < files.size(); ++i) {
         const std::wstring& path = files[i].str();
-        const std::wstring fileName = path.substr(path.find_last_of(L"\\/") + 1);
+        const std::wstring fileName =
+            names && i < names->size() ? (*names)[i].str() : path.substr(path.find_last_of(L"\\/") + 1);
         std::wstring longName = publish::DiscLongName(fileName);
         std::wstring shortName = publish::DiscShortName(fileName, int(i));
         std::wstring source = path;

@@ -51,7 +51,9 @@ public:
 
     // After a passed check: lays out and starts the write; the end comes to
     // `owner` as WM_DISC_BURN_DONE. False when the library did not start.
-    bool BurnData(HWND owner, const std::vector<CString>& files, const CString& album);
+    // `names` (when given) are the files' names on the disc, else their own.
+    bool BurnData(HWND owner, const std::vector<CString>& files, const CString& album,
+                  const std::vector<CString>* names = nullptr);
     // Files the audio library refuses are logged and left out.
     bool BurnAudio(HWND owner, const std::vector<CString>& files, unsigned char burnMode);
 

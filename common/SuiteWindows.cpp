@@ -5,22 +5,43 @@
 SuiteTitles ReadSuiteTitles(const wchar_t* regKey, const CString& fallback)
 {
     SuiteTitles titles{fallback, fallback, fallback};
+    // An empty stored title counts as none: it would match any untitled dialog.
     CString value;
-    if (RegReadString(HKEY_LOCAL_MACHINE, regKey, L"LanuchName", value, L"")) titles.launchName = value;
-    if (RegReadString(HKEY_LOCAL_MACHINE, regKey, L"WizardName", value, L"")) titles.wizardName = value;
-    if (RegReadString(HKEY_LOCAL_MACHINE, regKey, L"AdvancedName", value, L"")) titles.advancedName = value;
+    if (RegReadString(HKEY_LOCAL_MACHINE, regKey, L"LanuchName", value, L"") && !value.IsEmpty())
+        titles.launchName = value;
+    if (RegReadString(HKEY_LOCAL_MACHINE, regKey, L"WizardName", value, L"") && !value.IsEmpty())
+        titles.wizardName = value;
+    if (RegReadString(HKEY_LOCAL_MACHINE, regKey, L"AdvancedName", value, L"") && !value.IsEmpty())
+        titles.advancedName = value;
     return titles;
 }
 
 BOOL ActivateRunningSuiteDialog(const SuiteTitles& titles)
 {
     for (const CString* name : {&titles.wizardName, &titles.advancedName}) {
+        if (name->IsEmpty()) continue;  // FindWindow would take any untitled dialog
         if (HWND running = FindWindowW(L"#32770", *name)) {
             SetForegroundWindow(running);
             return TRUE;
         }
     }
     return FALSE;
+}
+
+CString StarterCaption(const CString& launchName)
+{
+    CString caption;
+    caption.Format(L"%s Starter", (const wchar_t*)launchName);
+    return caption;
+}
+
+BOOL ActivateRunningStarter(const SuiteTitles& titles)
+{
+    if (titles.launchName.IsEmpty()) return FALSE;
+    HWND running = FindWindowW(L"#32770", StarterCaption(titles.launchName));
+    if (!running) return FALSE;
+    SetForegroundWindow(running);
+    return TRUE;
 }
 
 void AddAboutToSystemMenu(HWND window, UINT id, const wchar_t* text)

@@ -12,12 +12,18 @@ struct SuiteTitles {
 };
 
 // Reads the three titles from the machine key regKey, in that order; each one
-// that cannot be read keeps `fallback` (nothing is written back).
+// that cannot be read, or is stored empty, keeps `fallback` (nothing is written back).
 SuiteTitles ReadSuiteTitles(const wchar_t* regKey, const CString& fallback);
 
 // Brings an open wizard or recorder dialog to the front (the wizard's is looked
-// for first); TRUE when one was found. A running starter does not count.
+// for first); TRUE when one was found. A running starter does not count, and an
+// empty title matches nothing.
 BOOL ActivateRunningSuiteDialog(const SuiteTitles& titles);
+
+// The starter's caption: "<launchName> Starter".
+CString StarterCaption(const CString& launchName);
+// Brings a running starter's dialog to the front; TRUE when one was found.
+BOOL ActivateRunningStarter(const SuiteTitles& titles);
 
 // The programs' main windows: the About item of the system menu (a separator and
 // item `id` with `text`, nothing when the text is empty), the program icon drawn

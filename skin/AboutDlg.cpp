@@ -3,15 +3,16 @@
 CAboutDlg::CAboutDlg(UINT linkId, UINT linkTextId, const CString& title, const CString& version, CWnd* parent)
     : CDialog(IDD, parent), m_nLinkID(linkId), m_strTitle(title), m_strVersion(version)
 {
-    m_strLink.LoadString(linkTextId);
+    if (linkTextId) m_strLink.LoadString(linkTextId);
 }
 
 void CAboutDlg::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, m_nLinkID, m_link);
-    DDX_Text(dx, IDC_TITLE, m_strTitle);
-    DDX_Text(dx, IDC_VERSION, m_strVersion);
-    DDX_Text(dx, m_nLinkID, m_strLink);
+    // An empty text leaves the template's own (the system menu's About box).
+    if (!m_strTitle.IsEmpty()) DDX_Text(dx, IDC_TITLE, m_strTitle);
+    if (!m_strVersion.IsEmpty()) DDX_Text(dx, IDC_VERSION, m_strVersion);
+    if (!m_strLink.IsEmpty()) DDX_Text(dx, m_nLinkID, m_strLink);
 }
 
 BOOL CAboutDlg::OnInitDialog()
@@ -23,7 +24,7 @@ BOOL CAboutDlg::OnInitDialog()
     m_link.SetFontSize(12);
     m_link.SetFontUnderline(TRUE);
     m_link.SetLinkCursor(LoadCursorW(nullptr, IDC_HAND));
-    SetWindowText(m_strTitle);
+    if (!m_strTitle.IsEmpty()) SetWindowText(m_strTitle);
     // The icon static of the template gets bitmap 235 of the program; no program
     // carries one, so the static stays empty.
     HBITMAP image = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(235));

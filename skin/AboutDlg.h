@@ -1,6 +1,7 @@
 // CAboutDlg: the programs' About box (template 100 of each program) with the
 // product title, the version and the maker's web address as a link label. The
 // programs differ only in the link's control id and the string of its address.
+// Empty texts (link text id 0) leave the template's texts as they are.
 #pragma once
 #include "Dialog.h"
 #include "Label.h"

@@ -3,8 +3,10 @@
 #include "AboutDlg.h"
 #include "AudioCaptureWizApp.h"
 #include "FilterRegistration.h"
+#include "HelpMenu.h"
 #include "LogFile.h"
 #include "NewWizPage.h"
+#include "PatternBrush.h"
 #include "SuiteWindows.h"
 #include "WizGlobals.h"
 #include <shellapi.h>
@@ -31,18 +33,11 @@ END_MESSAGE_MAP()
 
 namespace {
 // The product code the support address carries.
-const char kProductCode[] = "SNWZ20";
+const wchar_t kProductCode[] = L"SNWZ20";
 const wchar_t* const kFilterModules[] = {L"NVNoiseReduction.ax", L"NVAudioAnalyer.ax", L"NVMp3Enc.ax",
                                          L"Vossel.ax", L"Wavrill.ax", L"Tarrow.ax"};
 const int kWindowWidth = 800, kWindowHeight = 600;
 
-HBRUSH PatternBrushFrom(HINSTANCE module, UINT id)
-{
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* dib = loaded ? LockResource(loaded) : nullptr;
-    return dib ? CreateDIBPatternBrushPt(dib, DIB_RGB_COLORS) : nullptr;
-}
 }  // namespace
 
 CAudioCaptureWizDlg::CAudioCaptureWizDlg(CWnd* parent) : CNewWizDialog(IDD, parent)
@@ -111,7 +106,7 @@ void CAudioCaptureWizDlg::LoadSkin()
         m_backgroundPicture.LoadBitmap(source, 130);
     }
     if (m_hBackgroundBrush) DeleteObject(m_hBackgroundBrush);
-    m_hBackgroundBrush = PatternBrushFrom(source, 130);
+    m_hBackgroundBrush = CreateBitmapPatternBrush(source, 130);
     m_step4Backdrop.DeleteObject();
     m_step4Backdrop.LoadBitmap(g_hSkinModule, 152);
 
@@ -274,10 +269,7 @@ void CAudioCaptureWizDlg::OnLButtonDown(UINT, CPoint point)
 HBRUSH CAudioCaptureWizDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
     if (!m_hBackgroundBrush) return CNewWizDialog::OnCtlColor(dc, wnd, kind);
-    POINT offset = {0, 0};
-    if (wnd && wnd->m_hWnd && wnd->m_hWnd != m_hWnd) ::MapWindowPoints(wnd->m_hWnd, m_hWnd, &offset, 1);
-    SetBrushOrgEx(dc->m_hDC, -offset.x, -offset.y, nullptr);
-    SetBkMode(dc->m_hDC, TRANSPARENT);
+    AlignPatternToDialog(dc->m_hDC, m_hWnd, wnd ? wnd->m_hWnd : nullptr);
     if (kind == CTLCOLOR_STATIC && wnd && wnd->m_hWnd) {
         int id = ::GetDlgCtrlID(wnd->m_hWnd);
         if (id == IDC_STEP_TITLE) ::SetTextColor(dc->m_hDC, RGB(249, 255, 1));
@@ -317,28 +309,12 @@ void CAudioCaptureWizDlg::ConfirmExit()
 
 HMENU CAudioCaptureWizDlg::BuildHelpMenu()
 {
-    HMENU menu = LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_HELP_MENU));
-    if (!menu) return nullptr;
-    const bool kind5 = g_WizProduct.kind == 5;
-    int index = kind5 && ::GetSubMenu(menu, 1) ? 1 : 0;
-    HMENU popup = ::GetSubMenu(menu, index);
-    // Taken out of its menu bar, the popup outlives it.
-    if (popup) RemoveMenu(menu, (UINT)index, MF_BYPOSITION);
-    DestroyMenu(menu);
-    if (!popup) return nullptr;
-    ModifyMenuW(popup, ID_HELP_ABOUT, MF_BYCOMMAND | MF_STRING, ID_HELP_ABOUT, g_szWindowTitle);
-    if (kind5) DeleteMenu(popup, ID_HELP_SUPPORT, MF_BYCOMMAND);
-    return popup;
+    return LoadHelpPopup(IDR_HELP_MENU, g_WizProduct.kind, g_szWindowTitle);
 }
 
 void CAudioCaptureWizDlg::ShowHelpMenu()
 {
-    HMENU popup = BuildHelpMenu();
-    if (!popup) return;
-    RECT button = {};
-    m_btnHelp.GetWindowRect(&button);
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON, button.left + 3, button.top + 20, 0, m_hWnd, nullptr);
-    DestroyMenu(popup);
+    TrackHelpPopup(BuildHelpMenu(), m_hWnd, m_btnHelp.m_hWnd);
 }
 
 void CAudioCaptureWizDlg::OpenUserGuide()
@@ -348,10 +324,7 @@ void CAudioCaptureWizDlg::OpenUserGuide()
 
 void CAudioCaptureWizDlg::OnOnlineSupport()
 {
-    CString address = WizString(117);
-    if (!address.IsEmpty() && address[address.GetLength() - 1] == L'=') address += WizString(115);
-    address += L"&pd=";
-    address += CString(kProductCode);
+    CString address = SupportAddress(WizString(117), WizString(115), kProductCode);
     ShellExecuteW(m_hWnd, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
     m_btnHelp.ResetHover();
 }

@@ -2,6 +2,7 @@
 #include "BStatic.h"
 #include "CaptureDevice.h"
 #include "DC.h"
+#include "GuiFonts.h"
 #include "NewWizDialog.h"
 #include "WizGlobals.h"
 #include <dbt.h>
@@ -38,20 +39,10 @@ BOOL CNewWizPage::OnInitDialog()
 
 void CNewWizPage::CreatePageFonts()
 {
-    LOGFONTW base = {};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(base), &base);
-    CString face = WizString(102);
-    lstrcpynW(base.lfFaceName, face, LF_FACESIZE);
-    const UINT heights[3] = {124, 125, 126};
+    const int heights[3] = {_wtoi(WizString(124)), _wtoi(WizString(125)), _wtoi(WizString(126))};
     const int weights[3] = {550, 500, 100};
     CFont* fonts[3] = {&m_largeFont, &m_mediumFont, &m_smallFont};
-    for (int i = 0; i < 3; ++i) {
-        LOGFONTW lf = base;
-        lf.lfHeight = -_wtoi(WizString(heights[i]));
-        lf.lfWeight = weights[i];
-        fonts[i]->DeleteObject();
-        if (!fonts[i]->CreateFontIndirect(&lf)) fonts[i]->Attach((HFONT)GetStockObject(DEFAULT_GUI_FONT));
-    }
+    CreateGuiFonts(WizString(102), heights, weights, fonts, 3);
 }
 
 BOOL CNewWizPage::PreTranslateMessage(MSG* msg)

@@ -4,6 +4,7 @@
 #include "Pictures.h"
 #include "RecorderWindow.h"
 #include "Shapes.h"
+#include "WindowPieces.h"
 
 using namespace palette;
 
@@ -11,7 +12,6 @@ namespace {
 
 const int kWidth = 800, kHeight = 600;
 const int kPageX = 25, kPageY = 124, kPageW = 750, kPageH = 390;
-const Rgb kBarTop = {54, 46, 40}, kBarBottom = {39, 34, 30};
 const Rgb kBodyTop = {35, 31, 27}, kBodyBottom = {24, 21, 19};
 const Rgb kEdgeDark = {13, 11, 10}, kEdgeLight = {74, 64, 56};
 const Rgb kPaperTop = {246, 239, 228}, kPaperBottom = {232, 222, 207};
@@ -22,13 +22,8 @@ Canvas MakeBackground()
 {
     Canvas c(kWidth, kHeight);
     const int bar = 70;
-    c.VerticalGradient(0, 0, kWidth, bar, kBarTop, kBarBottom);
     c.VerticalGradient(0, bar, kWidth, kHeight - bar, kBodyTop, kBodyBottom);
-    for (int x = 0; x < kWidth; ++x) {
-        double t = std::min(1.0, std::abs(x - 400) / 420.0);
-        c.Set(x, bar - 1, Mix(Mix(kAmber, kBarBottom, 0.35), kBarBottom, t * t));
-        c.Set(x, bar, Mix(Mix(kEmber, kEdgeDark, 0.55), kEdgeDark, t));
-    }
+    TitleBar(c, bar);
     // The page sits in a recess.
     c.Fill(kPageX - 2, kPageY - 2, kPageW + 4, kPageH + 4, kEdgeLight);
     c.Fill(kPageX - 2, kPageY - 2, kPageW + 3, kPageH + 3, kEdgeDark);
@@ -36,10 +31,7 @@ Canvas MakeBackground()
     // The step indicator's seat and the button row's plate.
     c.RoundRect(42, 537, 181, 31, 8, kEdgeDark);
     c.RoundRect(43, 538, 179, 29, 7, MakeRgb(20, 17, 15));
-    c.Fill(0, 0, kWidth, 1, MakeRgb(104, 90, 78));
-    c.Fill(0, 0, 1, kHeight, MakeRgb(84, 73, 64));
-    c.Fill(0, kHeight - 1, kWidth, 1, MakeRgb(10, 9, 8));
-    c.Fill(kWidth - 1, 0, 1, kHeight, MakeRgb(14, 12, 11));
+    WindowRim(c);
     return c;
 }
 
@@ -49,40 +41,6 @@ const Canvas& Background()
     return background;
 }
 
-Canvas Logo()
-{
-    Canvas c = Crop(Background(), 3, 0, 300, 66);
-    RecorderMark(c, 34, 34);
-    RecorderWordmark(c, 70, 18, 19.5, kCream);
-    return c;
-}
-
-// Five frames over what lies under the button at (x, y) of `under`: normal,
-// mask (red outside the pill), hover, pressed, disabled.
-Canvas PillStrip(const Canvas& under, int x, int y, int w, int h,
-                 const std::function<void(Canvas&, Rgb ink, double shift)>& glyph)
-{
-    const Canvas base = Crop(under, x, y, w, h);
-    const double r = std::min(w, h) * 0.3;
-    Canvas strip(w * 5, h);
-    for (int state : {0, 2, 3, 4}) {
-        Canvas f = base;
-        Rgb rim = MakeRgb(110, 94, 80), top = MakeRgb(78, 67, 58), bottom = MakeRgb(46, 40, 36), ink = kCream;
-        double shift = 0;
-        if (state == 2) rim = MakeRgb(252, 224, 176), top = MakeRgb(250, 212, 150), bottom = kAmber, ink = MakeRgb(42, 30, 22);
-        if (state == 3) rim = kAmberLight, top = MakeRgb(96, 56, 32), bottom = MakeRgb(70, 42, 26), ink = kAmberLight, shift = 1;
-        if (state == 4) rim = MakeRgb(70, 62, 55), top = MakeRgb(50, 44, 39), bottom = MakeRgb(40, 35, 31), ink = MakeRgb(98, 91, 84);
-        f.RoundRect(1, 2, w - 2, h - 3, r, kEdgeDark);
-        f.RoundRect(1, 1, w - 2, h - 3, r, rim);
-        f.RoundRectGradient(2.5, 2.5, w - 5, h - 6, r - 1.5, top, bottom);
-        glyph(f, ink, shift);
-        strip.Blit(f, state * w, 0);
-    }
-    Canvas mask(w, h);
-    mask.KeyOutsideRoundRect(1, 1, w - 2, h - 2, r, kKeyRed, Rgb{});
-    strip.Blit(mask, w, 0);
-    return strip;
-}
 
 void Arrow(Canvas& c, double cx, double cy, bool left, Rgb ink, double s)
 {
@@ -126,22 +84,6 @@ const Canvas& Step4Ground()
         return c;
     }();
     return ground;
-}
-
-Canvas CaptionStrip(CaptionGlyph glyph, int x)
-{
-    const Canvas under = Crop(Background(), x, 14, 39, 39);
-    Canvas strip(39 * 5, 39);
-    for (int state : {0, 2, 3, 4}) {
-        Canvas f = under;
-        RecorderCaptionFace(f, glyph, state);
-        strip.Blit(f, state * 39, 0);
-    }
-    Canvas mask(39, 39);
-    KeyOutside(mask, [](double px, double py) { return (px - 19.5) * (px - 19.5) + (py - 19.5) * (py - 19.5) <= 17 * 17; },
-               kKeyRed, Rgb{});
-    strip.Blit(mask, 39, 0);
-    return strip;
 }
 
 Canvas Decoration()
@@ -296,13 +238,13 @@ Canvas ExtraPage(bool noDevice)
 void AddWizardPictures(std::map<int, std::function<Canvas()>>& set)
 {
     set[130] = [] { return Background(); };
-    set[131] = [] { return Logo(); };
+    set[131] = [] { return WindowLogo(Background()); };
     set[152] = [] { return Step4Backdrop(); };
     set[137] = [] { return ProgressBar(173, 23, 2); };
     set[187] = [] { return Decoration(); };
-    set[134] = [] { return CaptionStrip(CaptionGlyph::Help, 653); };
-    set[135] = [] { return CaptionStrip(CaptionGlyph::Minimize, 696); };
-    set[138] = [] { return CaptionStrip(CaptionGlyph::Exit, 739); };
+    set[134] = [] { return CaptionStrip(Background(), CaptionGlyph::Help, 653); };
+    set[135] = [] { return CaptionStrip(Background(), CaptionGlyph::Minimize, 696); };
+    set[138] = [] { return CaptionStrip(Background(), CaptionGlyph::Exit, 739); };
     set[132] = [] { return PillStrip(Background(), 550, 523, 98, 58, [](Canvas& c, Rgb ink, double s) { Arrow(c, 49, 28, true, ink, s); }); };
     set[136] = [] { return PillStrip(Background(), 655, 523, 98, 58, [](Canvas& c, Rgb ink, double s) { Arrow(c, 49, 28, false, ink, s); }); };
     set[186] = [] { return PillStrip(Background(), 654, 523, 98, 58, [](Canvas& c, Rgb ink, double s) { Cross(c, 49, 28, ink, s); }); };

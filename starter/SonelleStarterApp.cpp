@@ -1,0 +1,89 @@
+#include "SonelleStarterApp.h"
+#include "AppFolder.h"
+#include "FilterCheckerClient.h"
+#include "LogFile.h"
+#include "Registry.h"
+#include "ResourceHandle.h"
+#include "SkinModule.h"
+#include "SonelleStarterDlg.h"
+#include "StarterGlobals.h"
+#include "SuiteWindows.h"
+
+const wchar_t g_szRegKey[] = L"software\\Norvane\\NV Sonelle";
+CString g_strTitleBase;
+CString g_szAppPath;
+HINSTANCE g_hResourceModule = nullptr;
+HINSTANCE g_hSkinModule = nullptr;
+HMODULE g_hExtraModule = nullptr;
+
+BOOL CSonelleStarterApp::CheckRunning()
+{
+    // No module is loaded yet: string 101 is the program's own.
+    CString title;
+    title.LoadString(101);
+    SuiteTitles titles = ReadSuiteTitles(g_szRegKey, title);
+    g_strTitleBase = titles.launchName;
+    DebugPrint(L"LanuchName: [%s]", (const wchar_t*)titles.launchName);
+    DebugPrint(L"WizardName: [%s]", (const wchar_t*)titles.wizardName);
+    DebugPrint(L"AdvancedName: [%s]", (const wchar_t*)titles.advancedName);
+    if (ActivateRunningSuiteDialog(titles) || ActivateRunningStarter(titles)) return FALSE;
+
+    CString stored;
+    RegReadString(HKEY_LOCAL_MACHINE, g_szRegKey, L"AppPath", stored, L"");
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    DebugPrint(L"AppPath: [%s] --reg", (const wchar_t*)stored);
+    DebugPrint(L"AppPath: [%s] --cur", current);
+    g_szAppPath = LoadAppPath(g_szRegKey);
+    return TRUE;
+}
+
+void CSonelleStarterApp::LoadModules()
+{
+    g_hResourceModule = g_hSkinModule = m_hInstance;
+    m_loadedResource = LoadAppModule(g_szAppPath, L"%sRUZovizov.dll");
+    if (!m_loadedResource) m_loadedResource = LoadAppModule(g_szAppPath, L"%sRUZovizovLng.dll");
+    if (m_loadedResource) {
+        g_hResourceModule = m_loadedResource;
+        AfxSetResourceHandle(m_loadedResource);
+    }
+    m_loadedSkin = LoadAppModule(g_szAppPath, L"%sRUZovizovSkin.dll");
+    if (m_loadedSkin) g_hSkinModule = m_loadedSkin;
+    SetSkinModule(g_hSkinModule);
+    g_hExtraModule = LoadAppModule(g_szAppPath, L"%sSonelleExtra.dll");
+    if (!g_hExtraModule) g_hExtraModule = LoadAppModule(g_szAppPath, L"%sSonelleExtraS.dll");
+}
+
+void CSonelleStarterApp::CheckFilterRegistration()
+{
+    RunComponentCheck(g_szAppPath, g_bDebugSwitch);
+}
+
+BOOL CSonelleStarterApp::InitInstance()
+{
+    AfxEnableControlContainer();
+    InitLogFromCommandLine(m_lpCmdLine, m_hInstance, L"RUZovizov.log");
+    if (!CheckRunning()) return FALSE;
+    LoadModules();
+    CheckFilterRegistration();
+    {
+        CSonelleStarterDlg dialog;
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    return FALSE;
+}
+
+int CSonelleStarterApp::ExitInstance()
+{
+    if (m_loadedResource) {
+        AfxSetResourceHandle(m_hInstance);
+        FreeLibrary(m_loadedResource);
+    }
+    if (m_loadedSkin) FreeLibrary(m_loadedSkin);
+    if (g_hExtraModule) FreeLibrary(g_hExtraModule);
+    m_loadedResource = m_loadedSkin = g_hExtraModule = nullptr;
+    g_hResourceModule = g_hSkinModule = m_hInstance;
+    return CWinApp::ExitInstance();
+}

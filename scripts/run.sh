@@ -28,13 +28,12 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
 fi
 "$here/sandbox.sh" start
-# The recorder registers its own five modules at start; the capture chain also
-# needs the noise-reduction filter and the capture source, which an installer
-# registers.
-for module in NVNoiseReduction.ax SonelleCapture.ax; do
-  [ -f "$SONELLE_BUILD/bin/$module" ] && \
-    wine regsvr32 /s "$(wine winepath -w "$SONELLE_BUILD/bin/$module" 2>/dev/null | tr -d '\r')" \
-      >>"$SONELLE_RUN/program.log" 2>&1 </dev/null || true
+# Registered as an installer would: every filter module from the installation
+# folder, so the starter's component check finds them where they belong.
+for module in "$SONELLE_BUILD"/bin/*.ax; do
+  [ -f "$module" ] || continue
+  wine regsvr32 /s "$(wine winepath -w "$module" 2>/dev/null | tr -d '\r')" \
+    >>"$SONELLE_RUN/program.log" 2>&1 </dev/null || true
 done
 wine "$program" "$@" >"$SONELLE_RUN/program.log" 2>&1 </dev/null &
 if [ -n "$headless" ]; then

@@ -1,4 +1,5 @@
 #include "PageBackground.h"
+#include "SkinModule.h"
 
 CPageBackground::~CPageBackground()
 {
@@ -7,7 +8,9 @@ CPageBackground::~CPageBackground()
 
 BOOL CPageBackground::Load(HINSTANCE module, UINT bitmapId)
 {
-    if (!m_bitmap.LoadBitmap(module, bitmapId)) return FALSE;
+    // A skin module without this picture leaves the program's own copy in its place.
+    module = FindSkinBitmapModule(module, bitmapId);
+    if (!module || !m_bitmap.LoadBitmap(module, bitmapId)) return FALSE;
     // The brush is made from the bitmap resource itself, as a DIB pattern.
     if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(bitmapId), MAKEINTRESOURCEW(2) /* RT_BITMAP */))
         if (HGLOBAL loaded = LoadResource(module, found))

@@ -9,8 +9,8 @@
 #include "SonelleDlg.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
-#include "SuiteWindows.h"
 #include "SkinModule.h"
+#include "SuiteWindows.h"
 
 CString g_szAppPath;
 CString g_szWindowTitle;
@@ -61,7 +61,7 @@ void CSonelleApp::LoadModules()
     }
     g_loadedSkin = LoadFromAppPath(L"%ssSonelleADVSkin.dll");
     if (g_loadedSkin) g_hSkinModule = g_loadedSkin;
-    SetSkinModule(g_hSkinModule);
+    SetSkinModule(g_hSkinModule);  // for the controls that read it themselves
     g_hExtraModule = LoadFromAppPath(L"%sSonelleExtra.dll");
     g_hExtra2Module = LoadFromAppPath(L"%sWavelornExtra.dll");
 }

@@ -8,6 +8,7 @@
 #include "PageEdit.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
+#include "SkinModule.h"
 #include "SuiteWindows.h"
 #include <shellapi.h>
 
@@ -92,10 +93,10 @@ BOOL CSonelleDlg::OnInitDialog()
 
 void CSonelleDlg::SkinButtons()
 {
-    if (!m_background.LoadBitmap(g_hSkinModule, IDB_MAIN_BACKGROUND))
-        m_background.LoadBitmap(GetModuleHandleW(nullptr), IDB_MAIN_BACKGROUND);
-    if (g_hExtra2Module) m_title.LoadBitmap(g_hExtra2Module, 1010);
-    else m_title.LoadBitmap(g_hSkinModule, IDB_MAIN_TITLE);
+    // Each picture the skin module lacks is taken from the program's own copy.
+    m_background.Attach(LoadSkinBitmap(g_hSkinModule, IDB_MAIN_BACKGROUND));
+    if (!g_hExtra2Module || !m_title.LoadBitmap(g_hExtra2Module, 1010))
+        m_title.Attach(LoadSkinBitmap(g_hSkinModule, IDB_MAIN_TITLE));
 
     m_btnHelp.LoadBitmaps(g_hSkinModule, IDB_MAIN_HELP, 39, 39, false);
     m_btnMinimize.LoadBitmaps(g_hSkinModule, IDB_MAIN_MINIMIZE, 39, 39, false);

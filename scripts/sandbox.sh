@@ -59,10 +59,22 @@ make_prefix() {
   } >"$reg"
   DISPLAY= wine regedit /S "$(wine winepath -w "$reg" 2>/dev/null | tr -d '\r')" >>"$SONELLE_RUN/wineboot.log" 2>&1
   wineserver -w
-  # Caption buttons draw with Marlett; Wine's own copy comes with fonts-wine.
-  [ -f /usr/share/fonts/truetype/wine/marlett.ttf ] && \
-    cp /usr/share/fonts/truetype/wine/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   touch "$WINEPREFIX/.sonelle-ready"
+}
+
+# Caption buttons, menu checks and scroll arrows draw with Marlett; without it
+# they show letters ("r" for the close box). fonts-wine installs Wine's copy
+# under Wine's own fonts folder on Debian; older layouts used the truetype tree.
+caption_font() {
+  local font
+  [ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] && return
+  for font in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
+    if [ -f "$font" ]; then
+      mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+      cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/" && return
+    fi
+  done
+  echo "sandbox: marlett.ttf not found (fonts-wine); caption buttons will show letters" >&2
 }
 
 # Wine links the profile's Documents, Desktop, Music... to the Unix home; keep them
@@ -104,6 +116,7 @@ case "${1:-start}" in
     mkdir -p "$SONELLE_RUN" "$XDG_DATA_HOME"
     start_pulse
     make_prefix
+    caption_font
     private_profile
     small_volumes
     wineserver -p 2>/dev/null || true   # already resident is fine

@@ -1,4 +1,5 @@
 #include "AudioGraphStatic.h"
+#include "SkinModule.h"
 
 BEGIN_MESSAGE_MAP(NV_AudioGraphStatic, CStatic)
     ON_WM_TIMER()
@@ -33,7 +34,7 @@ static bool LoadInto(CBitmap*& bitmap, HINSTANCE module, UINT id)
 {
     if (!bitmap) bitmap = new CBitmap;
     bitmap->DeleteObject();
-    return bitmap->LoadBitmap(module, id) != FALSE;
+    return bitmap->Attach(LoadSkinBitmap(module, id)) != FALSE;
 }
 
 bool NV_AudioGraphStatic::LoadBarBitmap(HINSTANCE module, UINT id) { return LoadInto(m_pBar, module, id); }

@@ -1,4 +1,5 @@
 #include "BButton.h"
+#include "SkinModule.h"
 #include "StripFrame.h"
 #include "RegionFromColorKey.h"
 
@@ -29,7 +30,7 @@ void CBButton::PreSubclassWindow()
 
 bool CBButton::LoadBitmaps(HINSTANCE module, WORD bitmapId, int frameWidth, int frameHeight, bool single)
 {
-    HBITMAP strip = ::LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId));
+    HBITMAP strip = LoadSkinBitmap(module, bitmapId);
     if (!strip) {
         m_bLoaded = 0;
         return false;

@@ -1,4 +1,5 @@
 #include "BComboBox.h"
+#include "SkinModule.h"
 #include "StripFrame.h"
 
 BEGIN_MESSAGE_MAP(CBComboBox, CComboBox)
@@ -19,7 +20,7 @@ const int kArrowCellHeight = 27;  // the arrow cell is centred for this height
 CBComboBox::CBComboBox(HINSTANCE module, WORD arrowBitmapId)
     : m_nArrowId(arrowBitmapId), m_crBorder(::GetSysColor(COLOR_3DDKSHADOW))
 {
-    m_hArrow = ::LoadBitmapW(module ? module : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(arrowBitmapId));
+    m_hArrow = LoadSkinBitmap(module, arrowBitmapId);
 }
 
 CBComboBox::~CBComboBox()

@@ -17,20 +17,9 @@ CBEdit::~CBEdit()
     if (m_hBackground) ::DeleteObject(m_hBackground);
 }
 
-UINT CBEdit::TextFormat(DWORD editStyle)
-{
-    UINT format = DT_SINGLELINE;
-    if (editStyle & ES_CENTER) format |= DT_CENTER;
-    else if (editStyle & ES_RIGHT) format |= DT_RIGHT;
-    return format;
-}
-
 void CBEdit::PreSubclassWindow()
 {
     m_bDisabled = IsWindowEnabled() ? 0 : 1;
-    wchar_t text[255] = {};
-    ::GetWindowTextW(m_hWnd, text, 255);
-    m_strText = text;
     CEdit::PreSubclassWindow();
 }
 
@@ -49,62 +38,44 @@ void CBEdit::CaptureBackground(CDC* dc)
 
 void CBEdit::Draw(CDC* dc)
 {
+    // Only the background: the edit draws its own text over it, once.
+    if (!m_hBackground) return;
     CRect client;
     GetClientRect(&client);
-    if (m_hBackground) {
-        CDC mem;
-        mem.CreateCompatibleDC(dc);
-        HGDIOBJ old = ::SelectObject(mem.m_hDC, m_hBackground);
-        dc->BitBlt(0, 0, client.Width(), client.Height(), &mem, 0, 0, SRCCOPY);
-        ::SelectObject(mem.m_hDC, old);
-    }
-    dc->SetBkMode(TRANSPARENT);
-    wchar_t text[255] = {};
-    ::GetWindowTextW(m_hWnd, text, 255);
-    m_strText = text;
-    HGDIOBJ oldFont = m_font.m_hObject ? dc->SelectObject(m_font.m_hObject) : nullptr;
-    dc->SetTextColor(m_bDisabled ? ::GetSysColor(COLOR_BTNSHADOW) : RGB(0, 0, 0));
-    // Where the edit itself puts its text: inside its margins.
-    DWORD margins = (DWORD)SendMessage(EM_GETMARGINS);
-    CRect textRect = client;
-    textRect.left += LOWORD(margins);
-    textRect.right -= HIWORD(margins);
-    dc->DrawText(m_strText, &textRect, TextFormat(GetStyle()));
-    if (oldFont) dc->SelectObject(oldFont);
+    CDC mem;
+    mem.CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(mem.m_hDC, m_hBackground);
+    dc->BitBlt(0, 0, client.Width(), client.Height(), &mem, 0, 0, SRCCOPY);
+    ::SelectObject(mem.m_hDC, old);
 }
 
 HBRUSH CBEdit::CtlColor(CDC* dc, UINT)
 {
-    dc->SetBkMode(TRANSPARENT);
-    m_font.DeleteObject();
-    LOGFONTW lf = {};
-    HFONT current = (HFONT)SendMessage(WM_GETFONT);
-    if (!current) current = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    if (::GetObjectW(current, sizeof(lf), &lf)) m_font.CreateFontIndirect(&lf);
+    // Called by the edit's own painting, before it draws its text: the skinned
+    // background goes under the text and the null brush keeps it there.
     Draw(dc);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SetTextColor(m_bDisabled ? ::GetSysColor(COLOR_BTNSHADOW) : RGB(0, 0, 0));
     return (HBRUSH)m_brush.m_hObject;
 }
 
 void CBEdit::OnNcPaint()
 {
     // The standard border is not painted; the background is taken once from
-    // what the parent drew under the control.
-    CClientDC dc(this);
+    // what the parent drew under the control. The client area is the edit's
+    // own painting (background and text), so nothing is drawn into it here.
     if (m_bCaptureBackground) {
+        CClientDC dc(this);
         CaptureBackground(&dc);
         m_bCaptureBackground = 0;
     }
-    Draw(&dc);
 }
 
 void CBEdit::OnEnable(BOOL enable)
 {
     m_bDisabled = enable ? 0 : 1;
-    {
-        CClientDC dc(this);
-        Draw(&dc);
-    }
     CEdit::OnEnable(enable);
+    Invalidate(FALSE);  // the text in its new colour, on the same background
 }
 
 void CBEdit::InvalidateParentArea(int grow)

@@ -10,8 +10,6 @@ public:
     bool RecreateWithStyle(DWORD remove, DWORD add);
     BOOL PreTranslateMessage(MSG* msg) override { return CEdit::PreTranslateMessage(msg); }
     virtual void OnSkinNotify(void*) {}
-    // The DrawText format for this edit: its alignment only.
-    static UINT TextFormat(DWORD editStyle);
 
 protected:
     void PreSubclassWindow() override;
@@ -26,11 +24,9 @@ protected:
     void InvalidateParentArea(int grow);
 
     CBrush m_brush;
-    CString m_strText;
     BYTE m_bDisabled = 0;
     BYTE m_bCaptureBackground = 1;
     HBITMAP m_hBackground = nullptr;
-    CFont m_font;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -23,9 +23,12 @@ void CBListCtrl::PreSubclassWindow()
     m_pImageList = new CImageList;
     m_pImageList->Create(16, 16, ILC_COLOR32, 1, 1);
     SetImageList(m_pImageList, LVSIL_SMALL);
-    HINSTANCE resources = AfxGetResourceHandle();
-    m_pImageList->Add(::LoadIconW(resources, MAKEINTRESOURCEW(145)));
-    m_pImageList->Add(::LoadIconW(resources, MAKEINTRESOURCEW(144)));
+    // A language module without the row icons leaves the program's own ones.
+    for (UINT id : {145u, 144u}) {
+        HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id));
+        if (!icon) icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+        m_pImageList->Add(icon);
+    }
     SetBkColor(kBackground);
     SetTextBkColor(kBackground);
     SetTextColor(kText);

@@ -1,4 +1,5 @@
 #include "BitmapSlider.h"
+#include "SkinModule.h"
 #include <cstdlib>
 #include "SliderMemDC.h"
 
@@ -84,7 +85,7 @@ bool CBitmapSlider::LoadPicture(HINSTANCE module, UINT id, CBitmap& picture, CBi
 {
     picture.DeleteObject();
     mask.DeleteObject();
-    if (!picture.LoadBitmap(module, id)) return false;
+    if (!picture.Attach(LoadSkinBitmap(module, id))) return false;
     if (!transparent) return true;
     SIZE size = picture.GetSize();
     HDC screen = ::GetDC(nullptr);

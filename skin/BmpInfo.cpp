@@ -1,9 +1,10 @@
 #include "BmpInfo.h"
+#include "SkinModule.h"
 
 bool CBmpInfo::Load(HINSTANCE module, UINT id)
 {
     m_bitmap.DeleteObject();
-    m_bLoaded = m_bitmap.LoadBitmap(module, id);
+    m_bLoaded = m_bitmap.Attach(LoadSkinBitmap(module, id));
     if (m_bLoaded) {
         SIZE size = m_bitmap.GetSize();
         m_nWidth = size.cx;

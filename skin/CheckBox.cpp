@@ -1,4 +1,5 @@
 #include "CheckBox.h"
+#include "SkinModule.h"
 #include <algorithm>
 
 BEGIN_MESSAGE_MAP(CCheckBox, CButton)
@@ -16,7 +17,7 @@ END_MESSAGE_MAP()
 
 CCheckBox::CCheckBox(HINSTANCE module, WORD bitmapId, int boxSize) : m_nBoxSize(boxSize), m_nBitmapId(bitmapId)
 {
-    m_hStrip = ::LoadBitmapW(module ? module : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId));
+    m_hStrip = LoadSkinBitmap(module, bitmapId);
 }
 
 CCheckBox::~CCheckBox()

@@ -19,8 +19,19 @@ CLabel::~CLabel() = default;
 
 void CLabel::ReconstructFont()
 {
-    m_font.DeleteObject();
+    // The static selects the font it was given over whatever its colour message
+    // selected, so the label's font is handed to the control itself; the old
+    // font goes only after the control has let go of it.
+    HFONT old = (HFONT)m_font.Detach();
     m_font.CreateFontIndirect(&m_lf);
+    if (m_hWnd) SendMessage(WM_SETFONT, (WPARAM)m_font.m_hObject, FALSE);
+    if (old) ::DeleteObject(old);
+}
+
+void CLabel::PreSubclassWindow()
+{
+    CStatic::PreSubclassWindow();
+    SendMessage(WM_SETFONT, (WPARAM)m_font.m_hObject, FALSE);
 }
 
 void CLabel::RedrawNow()

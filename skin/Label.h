@@ -14,6 +14,7 @@ public:
     CLabel& SetLinkCursor(HCURSOR cursor);
 
 protected:
+    void PreSubclassWindow() override;
     HBRUSH CtlColor(CDC* dc, UINT kind);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     void OnLButtonDown(UINT flags, CPoint point);

@@ -1,4 +1,5 @@
 #include "Spin.h"
+#include "SkinModule.h"
 #include "StripFrame.h"
 
 BEGIN_MESSAGE_MAP(CSpin, CSpinButtonCtrl)
@@ -13,7 +14,7 @@ END_MESSAGE_MAP()
 
 CSpin::CSpin(HINSTANCE module, UINT bitmapId) : m_nBitmapId(bitmapId)
 {
-    m_hStrip = ::LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId));
+    m_hStrip = LoadSkinBitmap(module, bitmapId);
 }
 
 CSpin::~CSpin()

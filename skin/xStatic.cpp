@@ -1,4 +1,5 @@
 #include "xStatic.h"
+#include "SkinModule.h"
 #include "LineBreaker.h"
 #include "MemDC.h"
 #include <shellapi.h>
@@ -51,7 +52,7 @@ void CxStatic::TakeBitmap(HBITMAP bitmap)
 void CxStatic::SetBitmap(HINSTANCE module, UINT bitmapId, BOOL keepSize, COLORREF)
 {
     m_strBitmapFile.Empty();
-    HBITMAP bitmap = (HBITMAP)::LoadImageW(module, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS);
+    HBITMAP bitmap = LoadSkinBitmap(module, bitmapId, LR_LOADMAP3DCOLORS);
     if (!bitmap) return;
     m_nBitmapId = (int)bitmapId;
     TakeBitmap(bitmap);

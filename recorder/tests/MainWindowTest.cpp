@@ -3,6 +3,7 @@
 // on, and what the window shows are those pictures, page by page.
 #include "DropRecord.h"
 #include "MainWindowSkinIds.h"
+#include "SkinIds.h"
 #include "NvDropTarget.h"
 #include "PageCapture.h"
 #include "PageEdit.h"
@@ -105,6 +106,32 @@ TEST(MainWindowPictures, SizesFramesAndKeyColoursFitTheWindow)
     EXPECT_LT(title.Height(), MAIN_PAGE_Y);
 }
 
+TEST(SkinPictures, KeyedPicturesHaveNoFringeOfTheKeyColour)
+{
+    // Check boxes and slider thumbs are cut out by magenta: their edges must blend
+    // with the dark surface they stand on, not with the key (a purple rim).
+    const COLORREF magenta = RGB(255, 0, 255);
+    for (UINT id : {IDB_REC_LEVEL_THUMB, IDB_REC_VOLUME_THUMB, IDB_REC_CHECK_MP3FILE, IDB_REC_CHECK_AUDIOCD,
+                    IDB_REC_CHECK_MP3CD}) {
+        SCOPED_TRACE(id);
+        SkinPicture picture(id);
+        ASSERT_TRUE(picture.Loaded());
+        EXPECT_EQ(magenta, picture.At(0, 0)) << "the key colour is read from the corner";
+        int keyed = 0;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) {
+                COLORREF c = picture.At(x, y);
+                if (c == magenta) {
+                    ++keyed;
+                    continue;
+                }
+                int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+                ASSERT_FALSE(r - g > 40 && b - g > 40) << "purple at " << x << "," << y << ": " << r << " " << g << " " << b;
+            }
+        EXPECT_GT(keyed, 0);
+    }
+}
+
 TEST(MainWindowPictures, PageButtonsMeetTheBackgroundOutsideTheirShape)
 {
     // The two page buttons overlap by 61 pixels; both show the window background
@@ -194,6 +221,8 @@ TEST_F(MainWindow, ShowsItsPicturesAndThoseOfTheShownPage)
     ::GetWindowRect(dialog.m_hWnd, &frame);
     EXPECT_EQ(MAIN_WINDOW_WIDTH, frame.right - frame.left);
     EXPECT_EQ(MAIN_WINDOW_HEIGHT, frame.bottom - frame.top);
+    EXPECT_NE(0, dialog.SendMessage(WM_GETICON, ICON_BIG)) << "the window, the task bar and the minimised window show it";
+    EXPECT_NE(0, dialog.SendMessage(WM_GETICON, ICON_SMALL));
 
     // Background below the page area, the title's mark, the exit button's face.
     EXPECT_EQ(background.At(500, MAIN_WINDOW_HEIGHT - 5), WindowPixel(dialog.m_hWnd, 500, MAIN_WINDOW_HEIGHT - 5));
@@ -451,4 +480,101 @@ TEST_F(MainWindowDrops, CopiedRegistrationsMustHaveTheRecordsExactSize)
     ASSERT_EQ(1, g_DropWindows.GetCount());
     EXPECT_EQ(0x2468, g_DropWindows.GetAt(0).window);
     EXPECT_STREQ("Peer.exe", g_DropWindows.GetAt(0).program);
+}
+
+namespace {
+
+// The pixels the main window shows, sampled on a grid: the window itself (where
+// no child covers it), each of its five buttons and the shown page.
+std::vector<COLORREF> MainWindowSamples(HINSTANCE skin)
+{
+    g_hSkinModule = skin;
+    g_hResourceModule = GetModuleHandleW(nullptr);
+    g_hExtra2Module = nullptr;
+    g_szWindowTitle = L"Sonelle in the test";
+    CSonelleDlg dialog;
+    CPageCapture record;
+    CPageEdit edit;
+    dialog.SetPlaceholder(CSonelleDlg::IDC_PLACEHOLDER);
+    dialog.AddPage(&record, CPageCapture::IDD);
+    dialog.AddPage(&edit, CPageEdit::IDD);
+    std::vector<COLORREF> samples;
+    if (!dialog.Create(CSonelleDlg::IDD, nullptr)) return samples;
+    dialog.ShowWindow(SW_SHOWNOACTIVATE);
+    RedrawWindow(dialog.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    auto sample = [&samples](HWND window, int step) {
+        RECT client = {};
+        GetClientRect(window, &client);
+        for (int y = 0; y < client.bottom; y += step)
+            for (int x = 0; x < client.right; x += step) samples.push_back(WindowPixel(window, x, y));
+    };
+    for (int y = 2; y < MAIN_PAGE_Y - 2; y += 5)  // the bar with the title, left of the buttons
+        for (int x = 2; x < MAIN_LEFT_TAB_X; x += 5) samples.push_back(WindowPixel(dialog.m_hWnd, x, y));
+    for (int id : {CSonelleDlg::IDC_RECORD_PAGE, CSonelleDlg::IDC_EDIT_PAGE, CSonelleDlg::IDC_HELP_BUTTON,
+                   CSonelleDlg::IDC_MINIMIZE, CSonelleDlg::IDC_EXIT})
+        sample(GetDlgItem(dialog.m_hWnd, id), 3);
+    sample(record.m_hWnd, 17);
+    dialog.PreventSleep(FALSE);
+    dialog.DestroyWindow();
+    Pump();
+    return samples;
+}
+
+}  // namespace
+
+TEST(MainWindowSkin, ASkinModuleWithoutPicturesShowsTheProgramsOwn)
+{
+    OleInitialize(nullptr);
+    wchar_t folder[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, folder, MAX_PATH);
+    *wcsrchr(folder, L'\\') = 0;
+    HMODULE pictureless = LoadLibraryW((std::wstring(folder) + L"\\PicturelessSkin.dll").c_str());
+    ASSERT_NE(nullptr, pictureless);
+    ASSERT_EQ(nullptr, FindResourceW(pictureless, MAKEINTRESOURCEW(IDB_MAIN_EXIT), MAKEINTRESOURCEW(2)));
+
+    std::vector<COLORREF> own = MainWindowSamples(GetModuleHandleW(nullptr));
+    std::vector<COLORREF> fallback = MainWindowSamples(pictureless);
+    g_hSkinModule = GetModuleHandleW(nullptr);
+    FreeLibrary(pictureless);
+    OleUninitialize();
+
+    ASSERT_FALSE(own.empty());
+    ASSERT_EQ(own.size(), fallback.size());
+    size_t differ = 0;
+    for (size_t i = 0; i < own.size(); ++i) differ += own[i] != fallback[i];
+    EXPECT_EQ(0u, differ) << "of " << own.size() << " samples";
+}
+
+TEST(MainWindowSkin, TheProgramCarriesItsIconAndTheListRowIcons)
+{
+    for (int id : {128, 144, 145}) {
+        SCOPED_TRACE(id);
+        for (int size : {16, 32}) {
+            HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0);
+            ASSERT_NE(nullptr, icon);
+            ICONINFO info = {};
+            ASSERT_TRUE(GetIconInfo(icon, &info));
+            BITMAP colour = {};
+            GetObjectW(info.hbmColor, sizeof(colour), &colour);
+            EXPECT_EQ(size, colour.bmWidth) << "an image drawn for this size";
+            // Drawn on white, the icon covers its middle and leaves its corner.
+            HDC screen = GetDC(nullptr);
+            HDC dc = CreateCompatibleDC(screen);
+            HBITMAP canvas = CreateCompatibleBitmap(screen, size, size);
+            ReleaseDC(nullptr, screen);
+            HGDIOBJ old = SelectObject(dc, canvas);
+            RECT all = {0, 0, size, size};
+            FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+            DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+            EXPECT_NE(RGB(255, 255, 255), GetPixel(dc, size / 2, size / 2));
+            EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, 0, 0));
+            SelectObject(dc, old);
+            DeleteObject(canvas);
+            DeleteDC(dc);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(icon);
+        }
+    }
 }

@@ -1,8 +1,11 @@
-// The skinned edits as windows: the parent's background behind the text, the
-// alignment taken from the edit's style alone, and re-creation with other styles.
+// The skinned edits as windows: the parent's background behind the text, text
+// typed and deleted through key messages drawn once, re-creation with other
+// styles, the file-name filter with its tip, and the list's label editor.
 #include <gtest/gtest.h>
 #include "BEdit.h"
+#include "FileNameFilter.h"
 #include "TestHost.h"
+#include "ToolTipWnd.h"
 #include "TooltipEdit.h"
 
 using namespace testhost;
@@ -30,20 +33,87 @@ std::pair<int, int> InkColumns(CWnd& wnd)
 
 } // namespace
 
-TEST(CBEdit, TextFormatTakesOnlyTheAlignmentOfTheStyle)
+namespace {
+
+// A host whose plain edits draw on the host's own colour: the look of an edit
+// that draws its text once on the background behind it.
+class FlatEditHost : public Host {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CTLCOLOREDIT && ::GetDlgCtrlID((HWND)lParam) == kPlainId) {
+            ::SetBkColor((HDC)wParam, kHostBackground);
+            ::SetTextColor((HDC)wParam, RGB(0, 0, 0));
+            return (LRESULT)m_background.m_hObject;
+        }
+        return Host::WindowProc(message, wParam, lParam);
+    }
+
+public:
+    static const int kPlainId = 64;
+};
+
+// A key as the keyboard delivers it: down, the character, up.
+void TypeKey(HWND edit, UINT key, wchar_t character)
 {
-    const DWORD common = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
-    struct Case {
-        DWORD style;
-        UINT format;
+    ::PostMessageW(edit, WM_KEYDOWN, key, 1);
+    ::PostMessageW(edit, WM_CHAR, character, 1);
+    ::PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
+}
+
+// The number of client pixels in which two windows of one size differ.
+int DifferingPixels(HWND a, HWND b)
+{
+    CRect rc;
+    ::GetClientRect(a, &rc);
+    HDC da = ::GetDC(a), db = ::GetDC(b);
+    int differ = 0;
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) differ += ::GetPixel(da, x, y) != ::GetPixel(db, x, y);
+    ::ReleaseDC(a, da);
+    ::ReleaseDC(b, db);
+    return differ;
+}
+
+} // namespace
+
+TEST(CBEdit, TypedAndDeletedTextIsDrawnOnceAsTheSameTextSetDirectly)
+{
+    const struct {
+        const wchar_t* typed;  // '\b' is a Backspace
+        const wchar_t* shown;
     } cases[] = {
-        {common | ES_LEFT, DT_SINGLELINE},
-        {common | ES_CENTER, DT_SINGLELINE | DT_CENTER},
-        {common | ES_RIGHT, DT_SINGLELINE | DT_RIGHT},
-        {common | ES_NUMBER | ES_PASSWORD | ES_MULTILINE | ES_UPPERCASE, DT_SINGLELINE},
-        {common | ES_CENTER | ES_READONLY | ES_NOHIDESEL, DT_SINGLELINE | DT_CENTER},
+        {L"yz", L"yz"},
+        {L"abc\b", L"ab"},
+        {L"Take 01\b\b\b\b\b\b\b", L""},
+        {L"wW\bM", L"wM"},
     };
-    for (const Case& c : cases) EXPECT_EQ(CBEdit::TextFormat(c.style), c.format) << std::hex << c.style;
+    CFont font;
+    // Smoothed edges: text drawn twice at one place darkens them.
+    font.CreateFont(-18, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0, L"Arial");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "typed " << std::wstring(c.typed).size() << " keys, shown \""
+                                        << std::string(c.shown, c.shown + wcslen(c.shown)) << "\"");
+        FlatEditHost host;
+        CBEdit skinned;
+        HWND typed = MakeChild(host, L"EDIT", ES_AUTOHSCROLL, 10, 10, 200, 26, 63);
+        HWND plain = MakeChild(host, L"EDIT", ES_AUTOHSCROLL, 10, 50, 200, 26, FlatEditHost::kPlainId, c.shown);
+        ::SendMessageW(typed, WM_SETFONT, (WPARAM)font.m_hObject, FALSE);
+        ::SendMessageW(plain, WM_SETFONT, (WPARAM)font.m_hObject, FALSE);
+        ASSERT_TRUE(skinned.SubclassWindow(typed));
+        ::RedrawWindow(host.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        host.Pump();
+
+        for (const wchar_t* k = c.typed; *k; ++k) {
+            TypeKey(typed, *k == L'\b' ? VK_BACK : (UINT)(wchar_t)towupper(*k), *k);
+            host.Pump();
+            ::UpdateWindow(host.m_hWnd);
+        }
+        ASSERT_EQ(skinned.GetWindowText(), CString(c.shown));
+        ::UpdateWindow(typed);
+        ::UpdateWindow(plain);
+        EXPECT_EQ(DifferingPixels(typed, plain), 0) << "typed, the text looks as when it is set at once";
+    }
 }
 
 TEST(CBEdit, ShowsTheParentBehindItsTextWhereItsStylePutsIt)
@@ -105,4 +175,50 @@ TEST(CBEdit, RecreatedWithOtherStylesKeepsItsTextLimitFontAndId)
     EXPECT_EQ(edit.GetWindowText(), L"take one!");
     ::RedrawWindow(host.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_EQ(PixelOf(edit, 195, 12), kHostBackground);
+}
+
+TEST(TooltipEdit, RefusesForbiddenCharactersTypedOrPastedAndExplains)
+{
+    Host host;
+    CTooltipEdit edit;
+    ASSERT_TRUE(edit.SubclassWindow(MakeChild(host, L"EDIT", ES_AUTOHSCROLL, 10, 10, 150, 20, 61)));
+    edit.SetTipParent(&host);
+    edit.SendMessage(WM_CHAR, L'a');
+    edit.SendMessage(WM_CHAR, L'=');
+    edit.SendMessage(WM_CHAR, L'?');
+    EXPECT_EQ(edit.GetWindowText(), L"a=");
+    NV_ToolTipWnd* tip = NV_ToolTipWnd::FromTipParent(host.m_hWnd);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->IsWindowVisible());
+    EXPECT_EQ(tip->Text(), FileNameTipText());
+
+    MSG msg = {edit.m_hWnd, WM_CHAR, L'*', 0};
+    edit.PreTranslateMessage(&msg);
+    EXPECT_EQ(msg.wParam, 0u) << "the dialog loop's copy of the key becomes 0";
+
+    ASSERT_TRUE(::OpenClipboard(host.m_hWnd));
+    ::EmptyClipboard();
+    const wchar_t pasted[] = L"x<y>z";
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(pasted));
+    memcpy(::GlobalLock(block), pasted, sizeof(pasted));
+    ::GlobalUnlock(block);
+    ::SetClipboardData(CF_UNICODETEXT, block);
+    ::CloseClipboard();
+    edit.SendMessage(WM_PASTE);
+    EXPECT_EQ(edit.GetWindowText(), L"a=xyz");
+    EXPECT_EQ(NV_ToolTipWnd::FromTipParent(host.m_hWnd), tip) << "the same tip is reused";
+}
+
+TEST(CColumEdit, KeepsTheHorizontalPlaceItsListGivesIt)
+{
+    Host host;
+    CColumEdit edit;
+    edit.m_nLeft = 30;
+    edit.m_nWidth = 50;
+    ASSERT_TRUE(edit.SubclassWindow(MakeChild(host, L"EDIT", WS_BORDER, 0, 0, 10, 20, 71)));
+    edit.MoveWindow(0, 40, 200, 22);
+    CRect rc;
+    edit.GetWindowRect(&rc);
+    host.ScreenToClient(&rc);
+    EXPECT_EQ(rc, CRect(30, 40, 80, 62));
 }

@@ -35,8 +35,6 @@ public:
     void KeyOutsideCircle(double cx, double cy, double radius, Rgb key, Rgb inside);
     void Blit(const Canvas& src, int dx, int dy);
     bool SaveBmp(const std::string& path) const;
-    // A one-image icon file (32-bit colour); pixels of the key colour are transparent.
-    bool SaveIco(const std::string& path, Rgb key) const;
 
 private:
     template <class Inside>

@@ -57,6 +57,25 @@ void ButtonFace(Canvas& c, int ox, int w, int h, bool round, Glyph glyph, int st
 
 } // namespace
 
+Canvas Keyed(int w, int h, Rgb under, Rgb key, const std::function<void(Canvas&)>& draw)
+{
+    // Drawn twice, on the background and on another colour: a pixel that differs
+    // between the two (or from the background) was touched by the drawing and
+    // keeps its blend with the background; an untouched one becomes the key.
+    Canvas picture(w, h, under), probe(w, h, Mix(under, kCream, 0.5));
+    draw(picture);
+    draw(probe);
+    const Rgb untouched = Mix(under, kCream, 0.5);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Rgb p = picture.Get(x, y), q = probe.Get(x, y);
+            bool same = p.r == under.r && p.g == under.g && p.b == under.b;
+            bool probeSame = q.r == untouched.r && q.g == untouched.g && q.b == untouched.b;
+            if (same && probeSame) picture.Set(x, y, key);
+        }
+    return picture;
+}
+
 Canvas ButtonStrip(int w, int h, bool round, Glyph glyph)
 {
     Canvas strip(w * 5, h, kCharcoal);
@@ -74,29 +93,23 @@ Canvas ButtonStrip(int w, int h, bool round, Glyph glyph)
 
 Canvas CheckStrip(int box)
 {
-    Canvas strip(box * 6, box, kKeyMagenta);
-    for (int f = 0; f < 6; ++f) {
-        bool checked = f % 2 == 0, pushed = f == 2 || f == 3, disabled = f >= 4;
-        double ox = f * box;
-        Rgb rim = disabled ? kGrey : pushed ? kAmberLight : kEmber;
-        strip.RoundRect(ox + 1, 1, box - 2, box - 2, box * 0.22, rim);
-        strip.RoundRectGradient(ox + 2.5, 2.5, box - 5, box - 5, box * 0.16, pushed ? kPanel : kRaised, kCharcoal);
-        if (checked) {
-            Rgb ink = disabled ? kGrey : kAmber;
-            double s = box;
-            strip.Triangle(ox + s * 0.22, s * 0.50, ox + s * 0.42, s * 0.72, ox + s * 0.42, s * 0.58, ink);
-            strip.Triangle(ox + s * 0.42, s * 0.72, ox + s * 0.80, s * 0.28, ox + s * 0.42, s * 0.58, ink);
-            strip.Triangle(ox + s * 0.22, s * 0.50, ox + s * 0.30, s * 0.44, ox + s * 0.42, s * 0.58, ink);
-            strip.Triangle(ox + s * 0.80, s * 0.28, ox + s * 0.72, s * 0.24, ox + s * 0.42, s * 0.58, ink);
+    return Keyed(box * 6, box, kUnderControls, kKeyMagenta, [box](Canvas& strip) {
+        for (int f = 0; f < 6; ++f) {
+            bool checked = f % 2 == 0, pushed = f == 2 || f == 3, disabled = f >= 4;
+            double ox = f * box;
+            Rgb rim = disabled ? kGrey : pushed ? kAmberLight : kEmber;
+            strip.RoundRect(ox + 1, 1, box - 2, box - 2, box * 0.22, rim);
+            strip.RoundRectGradient(ox + 2.5, 2.5, box - 5, box - 5, box * 0.16, pushed ? kPanel : kRaised, kCharcoal);
+            if (checked) {
+                Rgb ink = disabled ? kGrey : kAmber;
+                double s = box;
+                strip.Triangle(ox + s * 0.22, s * 0.50, ox + s * 0.42, s * 0.72, ox + s * 0.42, s * 0.58, ink);
+                strip.Triangle(ox + s * 0.42, s * 0.72, ox + s * 0.80, s * 0.28, ox + s * 0.42, s * 0.58, ink);
+                strip.Triangle(ox + s * 0.22, s * 0.50, ox + s * 0.30, s * 0.44, ox + s * 0.42, s * 0.58, ink);
+                strip.Triangle(ox + s * 0.80, s * 0.28, ox + s * 0.72, s * 0.24, ox + s * 0.42, s * 0.58, ink);
+            }
         }
-    }
-    // Anti-aliased rims leave blends with magenta; snap those to the rim so the key is exact.
-    for (int y = 0; y < strip.Height(); ++y)
-        for (int x = 0; x < strip.Width(); ++x) {
-            Rgb p = strip.Get(x, y);
-            if (p.r > 200 && p.b > 200 && p.g < 120 && !(p.r == 255 && p.g == 0 && p.b == 255)) strip.Set(x, y, kEmber);
-        }
-    return strip;
+    });
 }
 
 Canvas ComboArrow(int w, int h)
@@ -141,20 +154,12 @@ Canvas SliderChannel(int w, int h, bool vertical, bool active)
 
 Canvas SliderThumb(int w, int h, bool vertical)
 {
-    Canvas c(w, h, kKeyMagenta);
-    Canvas knob(w, h, kKeyMagenta);
-    knob.RoundRect(0, 0, w, h, std::min(w, h) * 0.35, kShadow);
-    knob.RoundRectGradient(1, 1, w - 2, h - 2, std::min(w, h) * 0.3, kAmberLight, kEmber);
-    if (vertical) knob.Fill(3, h / 2, w - 6, 1, kCharcoal);
-    else knob.Fill(w / 2, 3, 1, h - 6, kCharcoal);
-    // Hard edges against the key: a pixel is either knob or exactly magenta.
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            Rgb p = knob.Get(x, y);
-            bool keyish = p.r > 200 && p.b > 150 && p.g < 120;
-            c.Set(x, y, keyish ? kKeyMagenta : p);
-        }
-    return c;
+    return Keyed(w, h, kUnderControls, kKeyMagenta, [=](Canvas& knob) {
+        knob.RoundRect(0, 0, w, h, std::min(w, h) * 0.35, kShadow);
+        knob.RoundRectGradient(1, 1, w - 2, h - 2, std::min(w, h) * 0.3, kAmberLight, kEmber);
+        if (vertical) knob.Fill(3, h / 2, w - 6, 1, kCharcoal);
+        else knob.Fill(w / 2, 3, 1, h - 6, kCharcoal);
+    });
 }
 
 Canvas GraphBar(int w, int h)

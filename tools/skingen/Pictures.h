@@ -1,6 +1,7 @@
 // The skin's pictures, one function per kind, in the suite's dark-and-warm look:
 // charcoal surfaces, amber and ember accents, cream highlights.
 #pragma once
+#include <functional>
 #include "Canvas.h"
 
 namespace palette {
@@ -17,7 +18,15 @@ const Rgb kEmber = {196, 98, 45};
 const Rgb kRed = {217, 72, 43};
 const Rgb kCream = {243, 233, 220};
 const Rgb kGrey = {110, 104, 98};
+// What the keyed pictures (check boxes, slider thumbs) stand on: the pages and
+// slider channels around them.
+const Rgb kUnderControls = kCharcoal;
 }
+
+// A picture with a transparent key colour: `draw` paints on the background the
+// picture will stand on, so anti-aliased edges blend with that, never with the
+// key; every pixel the drawing did not touch becomes the key.
+Canvas Keyed(int w, int h, Rgb under, Rgb key, const std::function<void(Canvas&)>& draw);
 
 enum class Glyph { None, Record, Stop, Option, Publish };
 

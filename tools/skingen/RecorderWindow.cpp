@@ -106,18 +106,23 @@ double Wordmark(Canvas& c, double x, double capTop, double em, Rgb ink)
     return x - (stroke + gap) * em;
 }
 
+}  // namespace
+
 // The mark beside the name: a ring holding a short burst of level bars.
-void Mark(Canvas& c, double cx, double cy)
+void Mark(Canvas& c, double cx, double cy, double scale)
 {
-    c.Circle(cx, cy + 1.5, 24, kEdgeDark);
-    c.CircleGradient(cx, cy, 23.5, kAmberLight, kEmber);
-    c.CircleGradient(cx, cy, 19.5, MakeRgb(28, 24, 21), MakeRgb(40, 34, 30));
+    const double k = scale;
+    c.Circle(cx, cy + 1.5 * k, 24 * k, kEdgeDark);
+    c.CircleGradient(cx, cy, 23.5 * k, kAmberLight, kEmber);
+    c.CircleGradient(cx, cy, 19.5 * k, MakeRgb(28, 24, 21), MakeRgb(40, 34, 30));
     const double heights[] = {7, 14, 22, 28, 22, 14, 7};
     for (int i = 0; i < 7; ++i) {
-        double h = heights[i], bx = cx + (i - 3) * 4.6 - 1.4;
-        c.RoundRect(bx, cy - h / 2, 2.8, h, 1.4, Mix(kAmberLight, kEmber, std::abs(i - 3) / 3.0));
+        double h = heights[i] * k, bx = cx + ((i - 3) * 4.6 - 1.4) * k;
+        c.RoundRect(bx, cy - h / 2, 2.8 * k, h, 1.4 * k, Mix(kAmberLight, kEmber, std::abs(i - 3) / 3.0));
     }
 }
+
+namespace {
 
 // The page buttons: two pills, each centred in its frame (where the caption is
 // drawn) and clear of the part where the two frames overlap, so neither covers
@@ -224,13 +229,6 @@ Canvas MainBackground()
                [&](double x, double y) { return std::abs(x - gx) + std::abs(y - gy + 0.5) <= 4.5; }, kAmber);
     PaintShape(c, gx - 6, 40, gx + 6, 52,
                [&](double x, double y) { return std::abs(x - gx) + std::abs(y - gy + 0.5) <= 2.2; }, kAmberLight);
-    // A grip in the lower right corner.
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j <= i; ++j) {
-            int x = w - 8 - (i - j) * 4, y = h - 8 - j * 4;
-            c.Fill(x, y, 2, 2, kEdgeLight);
-            c.Fill(x, y, 1, 1, MakeRgb(96, 84, 74));
-        }
     return c;
 }
 

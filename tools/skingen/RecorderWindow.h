@@ -8,6 +8,8 @@
 #include "Canvas.h"
 
 Canvas MainBackground();
+// The product mark (a ring of 24 x scale pixels holding level bars) centred at cx, cy.
+void Mark(Canvas& c, double cx, double cy, double scale = 1);
 Canvas MainTitle();
 enum class CaptionGlyph { Help, Minimize, Exit };
 Canvas CaptionButtonStrip(CaptionGlyph glyph, int x);

@@ -93,16 +93,14 @@ void AddStarterPictures(std::map<int, std::function<Canvas()>>& set)
     set[135] = [] { return PillStrip(Background(), kAdvancedX, kButtonY, kButtonW, kButtonH, StudioGlyph); };
 }
 
-Canvas StarterIcon()
+void StarterIcon(Canvas& c, int size)
 {
-    const Rgb key = kKeyMagenta;
-    Canvas c(32, 32, key);
-    c.KeyOutsideCircle(16, 16, 15, key, kCharcoal);
-    c.CircleGradient(16, 16, 13.5, kAmberLight, kEmber);
+    const double k = size / 32.0;
+    c.Circle(16 * k, 16 * k, 15 * k, kCharcoal);
+    c.CircleGradient(16 * k, 16 * k, 13.5 * k, kAmberLight, kEmber);
     // Two doors side by side: the two ways into the suite.
-    c.RoundRect(8, 9, 7, 14, 1.5, kCream);
-    c.RoundRect(17, 9, 7, 14, 1.5, kCream);
-    c.Circle(13, 16, 1, kEmber);
-    c.Circle(19, 16, 1, kEmber);
-    return c;
+    c.RoundRect(8 * k, 9 * k, 7 * k, 14 * k, 1.5 * k, kCream);
+    c.RoundRect(17 * k, 9 * k, 7 * k, 14 * k, 1.5 * k, kCream);
+    c.Circle(13 * k, 16 * k, 1 * k, kEmber);
+    c.Circle(19 * k, 16 * k, 1 * k, kEmber);
 }

@@ -7,5 +7,5 @@
 
 // Adds the starter's pictures (129 to 135), under their ids, to a set.
 void AddStarterPictures(std::map<int, std::function<Canvas()>>& set);
-// The starter's icon (32 x 32; magenta is transparent).
-Canvas StarterIcon();
+// The starter's program icon, drawn at `size` pixels (see Icons.h).
+void StarterIcon(Canvas& c, int size);

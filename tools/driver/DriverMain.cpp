@@ -6,6 +6,8 @@
 //   SonelleDriver msgbox [timeout ms]                   prints title and text
 //   SonelleDriver answer <button id> [timeout ms]
 //   SonelleDriver close <window>
+//   SonelleDriver command <window> <menu item id>       as choosing the menu item
+//   SonelleDriver hover <window> <control id>           the pointer over the control
 //   SonelleDriver reg <HKLM|HKCU> <key> <value>          prints the value
 //   SonelleDriver page <window>                         prints the shown page's handle
 //   SonelleDriver pageclick <window> <control id>        clicks a control of the shown page
@@ -32,7 +34,8 @@ DWORD ParseTimeout(int argc, wchar_t** argv, int index)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|close|reg|page|pageclick|combo|picture|screensaver ...\n");
+    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|command|hover|close|reg|page|pageclick|combo|picture|screensaver ...
+");
     return 2;
 }
 }  // namespace
@@ -67,6 +70,10 @@ int wmain(int argc, wchar_t** argv)
         drv::MessageBoxInfo box = drv::WaitForMessageBox(0, ParseTimeout(argc, argv, 3));
         return drv::AnswerMessageBox(box, _wtoi(argv[2])) ? 0 : 1;
     }
+    if (command == L"command" && argc >= 4)
+        return drv::SendMenuCommand(ParseWindow(argv[2]), _wtoi(argv[3])) ? 0 : 1;
+    if (command == L"hover" && argc >= 4)
+        return drv::HoverControl(ParseWindow(argv[2]), _wtoi(argv[3])) ? 0 : 1;
     if (command == L"close" && argc >= 3) {
         drv::CloseWindow(ParseWindow(argv[2]));
         return 0;

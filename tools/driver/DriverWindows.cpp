@@ -103,6 +103,19 @@ bool ClickControl(HWND parent, int id)
                         reinterpret_cast<LPARAM>(control)) != FALSE;
 }
 
+bool SendMenuCommand(HWND window, int id)
+{
+    return IsWindow(window) && PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0) != FALSE;
+}
+
+bool HoverControl(HWND parent, int id)
+{
+    HWND control = GetDlgItem(parent, id);
+    RECT rc = {};
+    if (!control || !GetWindowRect(control, &rc)) return false;
+    return SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2) != FALSE;
+}
+
 void CloseWindow(HWND window)
 {
     PostMessageW(window, WM_CLOSE, 0, 0);

@@ -25,6 +25,10 @@ bool SetControlText(HWND parent, int id, const std::wstring& text);
 // the driver.
 bool ClickControl(HWND parent, int id);
 // Posts WM_CLOSE, as the window's close command does.
+// Posts a menu command (WM_COMMAND with the item id), as choosing the item does.
+bool SendMenuCommand(HWND window, int id);
+// Puts the mouse pointer over the middle of a control (tips show for it).
+bool HoverControl(HWND parent, int id);
 void CloseWindow(HWND window);
 // Lets the target's posted work run (the driver keeps no windows of its own).
 void Pause(DWORD ms);

@@ -4,15 +4,35 @@
 #include <shellapi.h>
 #include <vector>
 
+CString ProgramFolder()
+{
+    // The path is taken whole, however long the installation folder is: a cut
+    // path would name another folder.
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), (DWORD)path.size());
+        if (length == 0) return CString();
+        if (length < path.size()) break;
+        if (path.size() >= 32768) return CString();
+        path.resize(path.size() * 2);
+    }
+    CString own(path.data());
+    int slash = own.ReverseFind(L'\\');
+    return slash < 0 ? CString() : own.Left(slash + 1);
+}
+
 CString LoadAppPath(const wchar_t* regKey)
 {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    CString def(own);
-    def = def.Left(def.ReverseFind(L'\\') + 1);
-
+    CString def = ProgramFolder();
     CString stored;
-    CString folder = RegReadString(HKEY_LOCAL_MACHINE, regKey, L"AppPath", stored, def) ? stored : def;
+    CString folder;
+    if (def.IsEmpty()) {
+        // Without the program's own path nothing is written: a wrong "AppPath"
+        // in the machine key would outlive this run.
+        folder = RegReadString(HKEY_LOCAL_MACHINE, regKey, L"AppPath", stored, L"") ? stored : CString();
+    } else {
+        folder = RegReadString(HKEY_LOCAL_MACHINE, regKey, L"AppPath", stored, def) ? stored : def;
+    }
     if (folder.IsEmpty() || folder[folder.GetLength() - 1] != L'\\') {
         CString withSlash;
         withSlash.Format(L"%s\\", (const wchar_t*)folder);

@@ -4,6 +4,10 @@
 #include <windows.h>
 #include "String.h"
 
+// The folder of the running program, ending in "\"; empty when it cannot be had
+// whole.
+CString ProgramFolder();
+
 // The machine key's "AppPath", always ending in "\". A missing value means the
 // program's own folder, written back when the key may be written: the current
 // directory is wherever the user happened to start the program.

@@ -1,4 +1,5 @@
 #include "FilterRegistration.h"
+#include "LogFile.h"
 #include <shellapi.h>
 
 CFilterRegistration g_FilterRegistration;
@@ -11,6 +12,14 @@ CFilterRegistration::~CFilterRegistration()
 void CFilterRegistration::Start(const CString& folder, const wchar_t* const* modules, int count)
 {
     for (int i = 0; i < count; ++i) {
+        CString module;
+        module.Format(L"%s%s", (const wchar_t*)folder, modules[i]);
+        // A module that is not installed would make regsvr32 fail without a word
+        // at every start: it is noted once here and not registered.
+        if (GetFileAttributesW(module) == INVALID_FILE_ATTRIBUTES) {
+            DebugPrint(L"Filter module not found, not registered: [%s]", (const wchar_t*)module);
+            continue;
+        }
         CString parameters;
         parameters.Format(L" /s \"%s%s\"", (const wchar_t*)folder, modules[i]);
         SHELLEXECUTEINFOW info = {};

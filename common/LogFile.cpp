@@ -167,14 +167,28 @@ void DebugPrint(const wchar_t* format, ...)
     g_LogFile.Write(LOG_LEVEL_DEFAULT, text.data());
 }
 
-BOOL InitLogFromCommandLine(const wchar_t* cmdLine, HMODULE module, const wchar_t* logName)
+namespace {
+bool g_logSwitchRead = false;  // the command line was parsed
+}  // namespace
+
+BOOL ReadLogSwitch(const wchar_t* cmdLine)
 {
     CCmdLineParser parser;
-    if (!parser.Parse(cmdLine, '/', ':')) return FALSE;
-    if (parser.HasKey(L"NV_Log")) {
-        g_bDebugSwitch = TRUE;
-        LogInit(module, logName, LOG_FOLDER_DOCUMENTS, TRUE, LOG_LEVEL_DEFAULT);
-    }
+    g_logSwitchRead = parser.Parse(cmdLine, '/', ':') != FALSE;
+    if (g_logSwitchRead && parser.HasKey(L"NV_Log")) g_bDebugSwitch = TRUE;
+    return g_logSwitchRead;
+}
+
+void OpenSwitchedLog(HMODULE module, const wchar_t* logName)
+{
+    if (!g_logSwitchRead) return;
+    if (g_bDebugSwitch) LogInit(module, logName, LOG_FOLDER_DOCUMENTS, TRUE, LOG_LEVEL_DEFAULT);
     DebugPrint(L"NV_Log param setting...");
+}
+
+BOOL InitLogFromCommandLine(const wchar_t* cmdLine, HMODULE module, const wchar_t* logName)
+{
+    if (!ReadLogSwitch(cmdLine)) return FALSE;
+    OpenSwitchedLog(module, logName);
     return g_bDebugSwitch;
 }

@@ -54,3 +54,11 @@ int GetLocalDateTimeText(wchar_t* date, wchar_t* time, BOOL quoted);
 // logName, Documents folder, two backups, mask 0x20000); then note the switch
 // setting in the log. Returns TRUE when logging was switched on.
 BOOL InitLogFromCommandLine(const wchar_t* cmdLine, HMODULE module, const wchar_t* logName);
+// The same step in two halves, for a program that may refuse to start because
+// another copy runs: ReadLogSwitch only sets the debug switch; OpenSwitchedLog,
+// called once the start is accepted, opens the log and notes the switch. Opening
+// moves the previous log to the backups, and that log is the running copy's.
+// ReadLogSwitch returns FALSE when the command line cannot be parsed, and then
+// OpenSwitchedLog does nothing.
+BOOL ReadLogSwitch(const wchar_t* cmdLine);
+void OpenSwitchedLog(HMODULE module, const wchar_t* logName);

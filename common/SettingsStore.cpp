@@ -10,6 +10,20 @@ DWORD ReadSettingNumber(const wchar_t* regKey, const wchar_t* name, DWORD def)
     return RegReadDword(HKEY_CURRENT_USER, regKey, name, value, def) ? value : def;
 }
 
+DWORD ReadSettingNumberInRange(const wchar_t* regKey, const wchar_t* name, DWORD def, DWORD minimum, DWORD maximum)
+{
+    DWORD value = ReadSettingNumber(regKey, name, def);
+    return value >= minimum && value <= maximum ? value : def;
+}
+
+DWORD WholeSettingNumber(double value, DWORD minimum, DWORD maximum, DWORD def)
+{
+    if (!(value == value)) return def;  // not a number
+    if (value <= (double)minimum) return minimum;
+    if (value >= (double)maximum) return maximum;
+    return (DWORD)value;  // within range: the conversion is defined
+}
+
 void WriteSettingNumber(const wchar_t* regKey, const wchar_t* name, DWORD value)
 {
     RegWriteDword(HKEY_CURRENT_USER, regKey, name, value);

@@ -6,6 +6,12 @@
 #include "String.h"
 
 DWORD ReadSettingNumber(const wchar_t* regKey, const wchar_t* name, DWORD def);
+// The same for a setting that a control shows: a stored value outside
+// minimum..maximum reads as the default (and stays stored until the next save).
+DWORD ReadSettingNumberInRange(const wchar_t* regKey, const wchar_t* name, DWORD def, DWORD minimum, DWORD maximum);
+// A level held as a fraction, stored as a whole number: cut toward zero and kept
+// within minimum..maximum; a value that is not a number stores `def`.
+DWORD WholeSettingNumber(double value, DWORD minimum, DWORD maximum, DWORD def);
 void WriteSettingNumber(const wchar_t* regKey, const wchar_t* name, DWORD value);
 void WriteSettingText(const wchar_t* regKey, const wchar_t* name, const wchar_t* text);
 

@@ -3,6 +3,7 @@
 #include "CaptureDeviceEvents.h"
 #include "CaptureOptionDlg.h"
 #include "DSoundEnumerator.h"
+#include "FilterRegistration.h"
 #include "FolderScan.h"
 #include "LogFile.h"
 #include "MainWindowSkinIds.h"
@@ -304,6 +305,9 @@ void CPageCapture::OnTimer(UINT_PTR id)
     case TIMER_START:
         KillTimer(TIMER_START);
         m_nStartTimer = 0;
+        // The first graph creates the suite's filters: the registrations started
+        // by the main window must have ended first (bounded, the window keeps working).
+        WaitForFilterRegistration();
         StartMonitoring();
         break;
     case TIMER_LEVEL:

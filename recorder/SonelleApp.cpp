@@ -41,7 +41,13 @@ CSonelleApp::CSonelleApp()
 
 void CSonelleApp::InitLog()
 {
-    InitLogFromCommandLine(m_lpCmdLine, m_hInstance, L"VODar.log");
+    // The log is opened only once this start has passed the single-instance test.
+    ReadLogSwitch(m_lpCmdLine);
+}
+
+void CSonelleApp::OpenLog()
+{
+    OpenSwitchedLog(m_hInstance, L"VODar.log");
 }
 
 void CSonelleApp::LoadAppPath()
@@ -99,6 +105,7 @@ BOOL CSonelleApp::InitInstance()
     LoadAppPath();
     LoadModules();
     if (!CheckRunning()) return FALSE;
+    OpenLog();
     LoadSettings();
     if (g_hExtra2Module) CheckFilterRegistration();
 

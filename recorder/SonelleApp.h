@@ -12,6 +12,7 @@ public:
     int ExitInstance() override;
 
     void InitLog();
+    void OpenLog();
     void LoadAppPath();
     void LoadModules();
     BOOL CheckRunning();

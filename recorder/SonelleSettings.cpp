@@ -25,6 +25,11 @@ CString DefaultFolder(const wchar_t* sub)
     return DefaultSettingFolder(g_hExtra2Module ? L"NV Wavelorn\\" : L"NV Sonelle\\", sub, g_szAppPath);
 }
 
+DWORD ReadNumberInRange(const wchar_t* name, DWORD def, DWORD minimum, DWORD maximum)
+{
+    return ReadSettingNumberInRange(g_szRegKey, name, def, minimum, maximum);
+}
+
 DWORD ReadNumber(const wchar_t* name, DWORD def)
 {
     return ReadSettingNumber(g_szRegKey, name, def);
@@ -58,13 +63,16 @@ void LoadRecordingGroup()
     if (RegReadString(HKEY_CURRENT_USER, g_szRegKey, L"AudioDevice", text, L""))
         CopyText(s.szAudioDeviceName, 100, text);
 
-    s.nChannel = ReadNumber(L"WaveChannel", 2);
-    s.nSamplerate = ReadNumber(L"WaveSample", 44100);
-    s.nBitsPerSample = ReadNumber(L"WaveBitsPerSample", 16);
-    s.nLevel = ReadNumber(L"AudioLevel", 10);
-    s.bNoiseReduction = ReadNumber(L"bNoiseReduction", 0);
-    s.fNoiseReductionValue = (float)ReadNumber(L"NoiseReductionValue", 150);
-    s.bAudioStreamRender = ReadNumber(L"bAudioStreamRender", 1);
+    // Values outside what their controls can show read as their defaults: a zero
+    // sample rate or an input level the slider cannot reach never gets used.
+    s.nChannel = ReadNumberInRange(L"WaveChannel", 2, 1, 2);
+    s.nSamplerate = ReadNumberInRange(L"WaveSample", 44100, 8000, 192000);
+    s.nBitsPerSample = ReadNumberInRange(L"WaveBitsPerSample", 16, 8, 32);
+    if (s.nBitsPerSample % 8) s.nBitsPerSample = 16;
+    s.nLevel = ReadNumberInRange(L"AudioLevel", 10, 1, 50);
+    s.bNoiseReduction = ReadNumberInRange(L"bNoiseReduction", 0, 0, 1);
+    s.fNoiseReductionValue = (float)ReadNumberInRange(L"NoiseReductionValue", 150, 0, 300);
+    s.bAudioStreamRender = ReadNumberInRange(L"bAudioStreamRender", 1, 0, 1);
 
     if (g_bDebugSwitch) {
         DebugPrint(L"szRecordFolder :[%s]", s.szRecordFolder);
@@ -125,7 +133,7 @@ void CSonelleApp::SaveSettings()
     WriteNumber(L"WaveBitsPerSample", s.nBitsPerSample);
     WriteNumber(L"AudioLevel", s.nLevel);
     WriteNumber(L"bNoiseReduction", s.bNoiseReduction);
-    WriteNumber(L"NoiseReductionValue", (DWORD)s.fNoiseReductionValue);
+    WriteNumber(L"NoiseReductionValue", WholeSettingNumber(s.fNoiseReductionValue, 0, 300, 150));
     WriteNumber(L"bAudioStreamRender", s.bAudioStreamRender);
 
     WriteNumber(L"AutoSplitThresold", s.nAutoSplitThreshold);

@@ -25,7 +25,8 @@ CString ModuleString(HMODULE module, UINT id)
 
 void CAudioCaptureWizApp::InitLog()
 {
-    InitLogFromCommandLine(m_lpCmdLine, m_hInstance, L"REVor.log");
+    // The log is opened only once this start has passed the single-instance test.
+    ReadLogSwitch(m_lpCmdLine);
 }
 
 BOOL CAudioCaptureWizApp::LoadGlobalValue()
@@ -38,6 +39,7 @@ BOOL CAudioCaptureWizApp::LoadGlobalValue()
     g_WizSettings.strAdvancedName = titles.advancedName;
     g_szWindowTitle = titles.wizardName;
     if (ActivateRunningSuiteDialog(titles)) return FALSE;
+    OpenSwitchedLog(m_hInstance, L"REVor.log");
 
     g_szAppPath = LoadAppPath(g_szRegKey);
     LoadSettings();

@@ -5,10 +5,13 @@
 
 TEST(FilterRegistration, RegistrationsEndAndCanBeAwaited)
 {
-    const wchar_t* const modules[] = {L"NoSuchModule1.ax", L"NoSuchModule2.ax"};
+    // Two files that are there (not modules: regsvr32 refuses them, silently) and
+    // two that are not, which are never handed to regsvr32.
+    const wchar_t* const modules[] = {L"NoSuchModule1.ax", L"common_tests.exe", L"NoSuchModule2.ax",
+                                      L"common_LogProbe.exe"};
     CFilterRegistration registration;
-    registration.Start(CString(drv::OwnFolder().c_str()), modules, 2);
-    EXPECT_EQ(2, registration.GetPendingCount()) << "started, not awaited";
+    registration.Start(CString(drv::OwnFolder().c_str()), modules, 4);
+    EXPECT_EQ(2, registration.GetPendingCount()) << "started for the files that are there, not awaited";
     EXPECT_TRUE(registration.WaitUntilDone(30000));
     EXPECT_EQ(0, registration.GetPendingCount());
     // Silent: a module that cannot be registered shows nothing.

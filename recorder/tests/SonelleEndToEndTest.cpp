@@ -378,6 +378,95 @@ TEST_F(SonelleEndToEnd, MissingAppPathIsTheProgramsOwnFolder)
     EXPECT_TRUE(FileExists(StarterRecord()));
 }
 
+TEST_F(SonelleEndToEnd, EmptyStoredTitlesMatchNoUntitledDialog)
+{
+    struct Case {
+        const wchar_t* wizardName;
+        const wchar_t* advancedName;
+        std::wstring shownTitle;
+    } cases[] = {
+        {L"", nullptr, m_title},                // an empty wizard title
+        {nullptr, L"", L"Norvane Sonelle 2.0"},  // an empty recorder title: the program's own
+        {L"", L"", L"Norvane Sonelle 2.0"},
+    };
+    RunningDialog untitled(L"#32770", L"");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.shownTitle.begin(), c.shownTitle.end()));
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"WizardName", c.wizardName ? c.wizardName : m_wizardTitle.c_str());
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", c.advancedName ? c.advancedName : m_title.c_str());
+        drv::Process process;
+        ASSERT_TRUE(process.Start(m_install + L"Sonelle.exe", L"", m_install));
+        HWND window = drv::WaitForWindow(L"#32770", c.shownTitle, process.Id(), 15000);
+        ASSERT_NE(nullptr, window) << "the recorder starts: an empty title is no running dialog";
+        Exit(process, window);
+    }
+}
+
+TEST_F(SonelleEndToEnd, RefusedSecondStartLeavesTheRunningLogAndItsBackups)
+{
+    const std::wstring documents = SpecialFolder(CSIDL_PERSONAL);
+    const std::wstring log = documents + L"\\VODar.log", backup1 = documents + L"\\VODar_bak1.log",
+                       backup2 = documents + L"\\VODar_bak2.log";
+    for (const std::wstring& f : {log, backup1, backup2}) DeleteFileW(f.c_str());
+    std::ofstream(backup1.c_str(), std::ios::binary) << "older run\r\n";
+    drv::Process first;
+    HWND window = Start(first, L"/NV_Log");
+    ASSERT_NE(nullptr, window);
+    ASSERT_NE(std::string::npos, ReadAll(log).find("NV_Log param setting..."));
+    const std::string running = ReadAll(log), older = ReadAll(backup1), oldest = ReadAll(backup2);
+
+    drv::Process second;
+    ASSERT_TRUE(second.Start(m_install + L"Sonelle.exe", L"/NV_Log", m_install));
+    ASSERT_TRUE(second.WaitForExit(15000)) << "a second recorder is refused";
+    EXPECT_EQ(running, ReadAll(log)) << "the running instance's log is not moved away";
+    EXPECT_EQ(older, ReadAll(backup1));
+    EXPECT_EQ(oldest, ReadAll(backup2));
+    Exit(first, window);
+    for (const std::wstring& f : {log, backup1, backup2}) DeleteFileW(f.c_str());
+}
+
+TEST_F(SonelleEndToEnd, StoredNumbersOutsideTheirRangeReadAsTheirDefaults)
+{
+    const struct {
+        const wchar_t* name;
+        DWORD stored, saved;
+    } values[] = {
+        {L"WaveSample", 0, 44100},          {L"WaveBitsPerSample", 0xFFFFFFFF, 16}, {L"AudioLevel", 0x80000000, 10},
+        {L"NoiseReductionValue", 0xFFFFFFFF, 150}, {L"WaveChannel", 7, 2},      {L"bNoiseReduction", 5, 0},
+        {L"WaveSample", 48000, 48000},      {L"AudioLevel", 50, 50},            {L"NoiseReductionValue", 300, 300},
+    };
+    for (const auto& v : values) {
+        SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)) + " " + std::to_string(v.stored));
+        drv::RegDeleteTree(HKEY_CURRENT_USER, kKey);
+        drv::RegWriteDword(HKEY_CURRENT_USER, kKey, v.name, v.stored);
+        RunOnce();
+        DWORD value = 0xDEAD;
+        EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, v.name, &value));
+        EXPECT_EQ(v.saved, value);
+    }
+}
+
+TEST_F(SonelleEndToEnd, FilterModulesThatAreNotInstalledAreLoggedOnceEach)
+{
+    const std::wstring log = SpecialFolder(CSIDL_PERSONAL) + L"\\VODar.log";
+    DeleteFileW(log.c_str());
+    drv::Process process;
+    HWND window = Start(process, L"/NV_Log");
+    ASSERT_NE(nullptr, window);
+    Sleep(1000);  // the Record page's first-graph step has run
+    Exit(process, window);
+    const std::string text = ReadAll(log);
+    for (const char* module : {"NVAudioAnalyer.ax", "NVMp3Enc.ax", "Vossel.ax", "Wavrill.ax", "Tarrow.ax"}) {
+        SCOPED_TRACE(module);
+        const std::string line = std::string("Filter module not found, not registered: [");
+        size_t at = text.find(module);
+        ASSERT_NE(std::string::npos, at) << text;
+        EXPECT_NE(std::string::npos, text.rfind(line, at));
+        EXPECT_EQ(text.find(module), text.rfind(module)) << "once";
+    }
+    DeleteFileW(log.c_str());
+}
+
 namespace {
 // The screen saver's state as a new process sees it, set first when `set` is 0 or 1.
 int ScreenSaver(int set = -1)

@@ -34,8 +34,7 @@ DWORD ParseTimeout(int argc, wchar_t** argv, int index)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|command|hover|close|reg|page|pageclick|combo|picture|screensaver ...
-");
+    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|command|hover|close|reg|page|pageclick|combo|picture|screensaver ...\n");
     return 2;
 }
 }  // namespace

@@ -5,6 +5,7 @@
 
 #define IDB_MAIN_BACKGROUND 136     // whole window, 1000 x 680; its size is the window's
 #define IDB_MAIN_TITLE 151          // product title, drawn at (3, 0) over the background
+#define IDB_ABOUT_PICTURE 235       // the About box's picture, 48 x 48 on the box's face
 #define IDB_MAIN_MINIMIZE 146       // caption buttons, 5 frames of 39 x 39
 #define IDB_MAIN_EXIT 147
 #define IDB_MAIN_HELP 148

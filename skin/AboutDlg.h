@@ -14,10 +14,21 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
 
+    // The skin's colours: a dark face with light text, the link in a light blue
+    // that stands out on it.
+    static const COLORREF kFace = RGB(43, 37, 33);
+    static const COLORREF kText = RGB(243, 233, 220);
+    static const COLORREF kLink = RGB(128, 192, 255);
+
 protected:
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
+
+    CBrush m_face;
     UINT m_nLinkID;
     CLabel m_link;
     CString m_strTitle;
     CString m_strVersion;
     CString m_strLink;
+
+    DECLARE_MESSAGE_MAP()
 };

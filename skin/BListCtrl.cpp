@@ -33,6 +33,45 @@ void CBListCtrl::PreSubclassWindow()
     SetTextBkColor(kBackground);
     SetTextColor(kText);
     SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    SetSkinnedCheckBoxes();
+}
+
+void CBListCtrl::SetSkinnedCheckBoxes()
+{
+    // The rows' check boxes in the skin's colours (the platform's white boxes
+    // glare on the dark rows): state image 1 unchecked, 2 checked.
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 2, 0);
+    if (!images) return;
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    for (int checked = 0; checked < 2; ++checked) {
+        HBITMAP picture = ::CreateCompatibleBitmap(screen, 16, 16);
+        HGDIOBJ old = ::SelectObject(dc, picture);
+        RECT all = {0, 0, 16, 16}, box = {2, 2, 14, 14}, face = {3, 3, 13, 13};
+        HBRUSH row = ::CreateSolidBrush(kBackground), rim = ::CreateSolidBrush(kCheckRim),
+               inside = ::CreateSolidBrush(kCheckFace);
+        ::FillRect(dc, &all, row);
+        ::FillRect(dc, &box, rim);
+        ::FillRect(dc, &face, inside);
+        if (checked) {
+            HPEN pen = ::CreatePen(PS_SOLID, 2, kCheckMark);
+            HGDIOBJ oldPen = ::SelectObject(dc, pen);
+            POINT tick[3] = {{5, 8}, {7, 10}, {11, 5}};
+            ::Polyline(dc, tick, 3);
+            ::SelectObject(dc, oldPen);
+            ::DeleteObject(pen);
+        }
+        ::SelectObject(dc, old);
+        ImageList_Add(images, picture, nullptr);
+        ::DeleteObject(picture);
+        ::DeleteObject(row);
+        ::DeleteObject(rim);
+        ::DeleteObject(inside);
+    }
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    HIMAGELIST previous = (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, LVSIL_STATE, (LPARAM)images);
+    if (previous) ImageList_Destroy(previous);
 }
 
 LRESULT CBListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

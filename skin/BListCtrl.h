@@ -23,10 +23,14 @@ public:
         kText = 0xFAFAFA,
         kSelectedText = 0xFAFAFA,
         kSelectedBackground = 0x9696A0,
+        kCheckRim = RGB(196, 98, 45),     // the skin's ember
+        kCheckFace = RGB(30, 26, 23),     // its charcoal
+        kCheckMark = RGB(245, 199, 126),  // its light amber
     };
 
 protected:
     void PreSubclassWindow() override;
+    void SetSkinnedCheckBoxes();
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCustomDraw(NMHDR* hdr, LRESULT* result);
 

@@ -173,7 +173,7 @@ void CFlatHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT dis)
         int y0 = dis->rcItem.top + m_nTextMargin - 1;
         for (int row = 0; row < 5; ++row) {
             int half = m_bSortAscending ? kHalfWidths[row] : kHalfWidths[4 - row];
-            for (int x = R - 12 - half; x <= R - 12 + half; ++x) dc->SetPixelV(x, y0 + row, RGB(0, 0, 0));
+            for (int x = R - 12 - half; x <= R - 12 + half; ++x) dc->SetPixelV(x, y0 + row, kArrow);
         }
     }
     dc->RestoreDC(saved);

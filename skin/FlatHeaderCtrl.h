@@ -12,6 +12,8 @@ public:
     int SetSortImage(int column, BOOL ascending);
     void DrawItem(LPDRAWITEMSTRUCT dis) override;
     int SortColumn() const { return m_nSortColumn; }
+    // The sort arrow in the skin's light amber: black would vanish on the dark header.
+    static const COLORREF kArrow = RGB(245, 199, 126);
 
 protected:
     void PreSubclassWindow() override;

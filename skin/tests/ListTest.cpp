@@ -94,6 +94,27 @@ TEST(BListCtrl, DarkRowsSortedHeaderAndPaintingKeepsTheSelection)
     EXPECT_EQ(host.itemChanged, 0) << "custom draw does not touch the rows' selection";
     EXPECT_TRUE(list.GetItemState(1, LVIS_SELECTED));
 
+    // The rows' check boxes in the skin's colours, unchecked and checked.
+    HIMAGELIST states = (HIMAGELIST)list.SendMessage(LVM_GETIMAGELIST, LVSIL_STATE);
+    ASSERT_NE(nullptr, states);
+    ASSERT_EQ(2, ImageList_GetImageCount(states));
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP canvas = ::CreateCompatibleBitmap(screen, 32, 16);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, canvas);
+    ImageList_Draw(states, 0, dc, 0, 0, ILD_NORMAL);
+    ImageList_Draw(states, 1, dc, 16, 0, ILD_NORMAL);
+    EXPECT_EQ((COLORREF)CBListCtrl::kCheckRim, ::GetPixel(dc, 2, 2));
+    EXPECT_EQ((COLORREF)CBListCtrl::kCheckFace, ::GetPixel(dc, 8, 8)) << "unchecked: an empty box";
+    EXPECT_EQ((COLORREF)CBListCtrl::kBackground, ::GetPixel(dc, 0, 0)) << "on the row's colour";
+    int mark = 0;
+    for (int y = 3; y < 13; ++y)
+        for (int x = 19; x < 29; ++x) mark += ::GetPixel(dc, x, y) == (COLORREF)CBListCtrl::kCheckMark;
+    EXPECT_GT(mark, 6) << "checked: the mark";
+    ::SelectObject(dc, old);
+    ::DeleteObject(canvas);
+    ::DeleteDC(dc);
 }
 
 TEST(BListCtrl, BusyListRefusesEveryEditingInput)
@@ -259,8 +280,8 @@ TEST(FlatHeaderCtrl, PaintsItsColumnsFromTheSkinBottomAligned)
             {"left edge of column 1", 152, b, Flat(part, 0)},
             {"line after the last column", 250, client.top + 3, RGB(255, 255, 255)},
             {"fill after the columns", 270, b, Flat(part, 1)},
-            {"descending arrow, top row", 134, client.top + 5, RGB(0, 0, 0)},
-            {"descending arrow, tip", 138, client.top + 9, RGB(0, 0, 0)},
+            {"descending arrow, top row", 134, client.top + 5, CFlatHeaderCtrl::kArrow},
+            {"descending arrow, tip", 138, client.top + 9, CFlatHeaderCtrl::kArrow},
             {"beside the tip", 134, client.top + 9, Flat(part, 1)},
         };
         for (const Probe& p : probes) EXPECT_EQ(PixelOf(header, p.x, p.y), p.colour) << p.name;

@@ -354,4 +354,9 @@ void AddRecorderWindowPictures(std::map<int, std::function<Canvas()>>& set)
     set[IDB_MAIN_RIGHT_TAB] = [] { return PageTabStrip(false); };
     set[IDB_PAGE_RECORD_BACK] = [] { return RecordPageBackground(); };
     set[IDB_PAGE_EDIT_BACK] = [] { return EditPageBackground(); };
+    set[IDB_ABOUT_PICTURE] = [] {
+        Canvas c(48, 48, kPanel);  // the About box's face
+        Mark(c, 24, 23.5, 0.92);
+        return c;
+    };
 }

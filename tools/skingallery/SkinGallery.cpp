@@ -7,11 +7,13 @@
 #include "BitmapSlider.h"
 #include "CheckBox.h"
 #include "DragDropListCtrl.h"
+#include "FileNameFilter.h"
 #include "Label.h"
 #include "SkinIds.h"
 #include "SkinModule.h"
 #include "SkinScrollWnd.h"
 #include "Spin.h"
+#include "ToolTipWnd.h"
 #include "TooltipEdit.h"
 #include "VolumeButton.h"
 #include "xStatic.h"
@@ -134,6 +136,7 @@ public:
         m_scrollSkin = ::LoadBitmapW(m_skin, MAKEINTRESOURCEW(IDB_REC_SCROLL));
         SkinWndScroll(&m_list, m_scrollSkin);
         // The tip a file-name edit shows for a refused character, kept up for the picture.
+        NV_ToolTipWnd::ShowTip(&m_edit, this, FileNameTipText(), nullptr, 600);
         return true;
     }
 

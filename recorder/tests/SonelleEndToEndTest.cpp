@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -427,22 +428,27 @@ TEST_F(SonelleEndToEnd, RefusedSecondStartLeavesTheRunningLogAndItsBackups)
 
 TEST_F(SonelleEndToEnd, StoredNumbersOutsideTheirRangeReadAsTheirDefaults)
 {
-    const struct {
+    struct Value {
         const wchar_t* name;
         DWORD stored, saved;
-    } values[] = {
-        {L"WaveSample", 0, 44100},          {L"WaveBitsPerSample", 0xFFFFFFFF, 16}, {L"AudioLevel", 0x80000000, 10},
-        {L"NoiseReductionValue", 0xFFFFFFFF, 150}, {L"WaveChannel", 7, 2},      {L"bNoiseReduction", 5, 0},
-        {L"WaveSample", 48000, 48000},      {L"AudioLevel", 50, 50},            {L"NoiseReductionValue", 300, 300},
     };
-    for (const auto& v : values) {
-        SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)) + " " + std::to_string(v.stored));
+    // One run with every value outside its range, one with values at the edges.
+    const std::vector<std::vector<Value>> runs = {
+        {{L"WaveSample", 0, 44100}, {L"WaveBitsPerSample", 0xFFFFFFFF, 16}, {L"AudioLevel", 0x80000000, 10},
+         {L"NoiseReductionValue", 0xFFFFFFFF, 150}, {L"WaveChannel", 7, 2}, {L"bNoiseReduction", 5, 0}},
+        {{L"WaveSample", 48000, 48000}, {L"AudioLevel", 50, 50}, {L"NoiseReductionValue", 300, 300},
+         {L"WaveChannel", 1, 1}, {L"WaveBitsPerSample", 8, 8}},
+    };
+    for (const auto& run : runs) {
         drv::RegDeleteTree(HKEY_CURRENT_USER, kKey);
-        drv::RegWriteDword(HKEY_CURRENT_USER, kKey, v.name, v.stored);
+        for (const Value& v : run) drv::RegWriteDword(HKEY_CURRENT_USER, kKey, v.name, v.stored);
         RunOnce();
-        DWORD value = 0xDEAD;
-        EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, v.name, &value));
-        EXPECT_EQ(v.saved, value);
+        for (const Value& v : run) {
+            SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)) + " " + std::to_string(v.stored));
+            DWORD value = 0xDEAD;
+            EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, v.name, &value));
+            EXPECT_EQ(v.saved, value);
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "RecorderCaptureDevice.h"
 #include "RecordingLimits.h"
 #include "SkinIds.h"
+#include "SkinModule.h"
 #include "SkinScrollWnd.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
@@ -163,7 +164,7 @@ void CPageCapture::SkinControls()
         graphs[i]->LoadBackBitmap(skin, backs[i]);
         graphs[i]->LoadBarBitmap(skin, IDB_REC_GRAPH_BAR);
     }
-    m_hScrollSkin = ::LoadBitmapW(skin, MAKEINTRESOURCEW(IDB_REC_SCROLL));
+    m_hScrollSkin = LoadSkinBitmap(skin, IDB_REC_SCROLL);
 }
 
 void CPageCapture::LayoutControls()

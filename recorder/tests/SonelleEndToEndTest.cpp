@@ -390,7 +390,7 @@ TEST_F(SonelleEndToEnd, EmptyStoredTitlesMatchNoUntitledDialog)
         {nullptr, L"", L"Norvane Sonelle 2.0"},  // an empty recorder title: the program's own
         {L"", L"", L"Norvane Sonelle 2.0"},
     };
-    RunningDialog untitled(L"#32770", L"");
+    drv::FakeWindow untitled(L"#32770", L"");
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.shownTitle.begin(), c.shownTitle.end()));
         drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"WizardName", c.wizardName ? c.wizardName : m_wizardTitle.c_str());

@@ -55,11 +55,12 @@ BOOL CNewWizDialog::ActivatePage(CNewWizPage* page)
     return m_pages.Activate(this, m_nPlaceholderID, page);
 }
 
-void CNewWizDialog::Finish()
+BOOL CNewWizDialog::Finish()
 {
-    if (!m_pages.QueryFinish()) return;
+    if (!m_pages.QueryFinish()) return FALSE;
     UpdateData(TRUE);
     EndDialog(ID_WIZFINISH);
+    return TRUE;
 }
 
 void CNewWizDialog::EnableCommand(UINT id, BOOL enable)

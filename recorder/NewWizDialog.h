@@ -28,7 +28,8 @@ public:
     CNewWizPage* GetActivePage() const;
     UINT GetActivePageID() const;
     int GetPageCount() const { return m_pages.GetCount(); }
-    void Finish();
+    // TRUE when the dialog ends; FALSE when a page refused.
+    BOOL Finish();
 
     BOOL OnInitDialog() override;
     void OnCancel() override;

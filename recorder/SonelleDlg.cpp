@@ -1,9 +1,11 @@
 #include "SonelleDlg.h"
 #include "AboutDlg.h"
+#include "AudioControls.h"
 #include "FilterRegistration.h"
 #include "LogFile.h"
 #include "MainWindowSkinIds.h"
 #include "OpenSystemInfoDlg.h"
+#include "OSVersion.h"
 #include "Menu.h"
 #include "PageEdit.h"
 #include "SonelleGlobals.h"
@@ -83,11 +85,16 @@ BOOL CSonelleDlg::OnInitDialog()
     SkinButtons();
     Layout();
 
-    // Muting the playback sources comes with the mixer and core-audio controls.
+    // The sound reaching the inputs must not also come out of the speakers.
+    g_MixerControl.Open();
+    g_CoreAudioCtrl.SaveMute();
+    g_CoreAudioCtrl.ApplyMute(1);
+
     SetActivePage(g_hExtra2Module ? PAGE_EDIT : PAGE_RECORD);
     EnableButtons(TRUE);
     RegisterFilterModules();
     PreventSleep(TRUE);
+    if (GetOSVersionCode() >= OS_VISTA) g_MixerControl.SetSpeakerMute(FALSE);
     return TRUE;
 }
 
@@ -238,9 +245,12 @@ void CSonelleDlg::OnClose()
 
 void CSonelleDlg::CloseSequence()
 {
-    // Restoring the playback mute states comes with the mixer and core-audio controls.
+    // Restored once, when the window really closes: while a page refuses to be
+    // left the recorder goes on running and its inputs stay muted.
+    if (!Finish()) return;
+    g_CoreAudioCtrl.ApplyMute(0);
+    g_MixerControl.Close();
     PreventSleep(FALSE);
-    Finish();
 }
 
 void CSonelleDlg::OnHelpGuide()

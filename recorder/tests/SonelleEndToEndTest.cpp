@@ -61,6 +61,8 @@ protected:
         const std::wstring bin = drv::OwnFolder();
         ASSERT_TRUE(CopyFileW((bin + L"Sonelle.exe").c_str(), (m_install + L"Sonelle.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileW((bin + L"StarterDouble.exe").c_str(), (m_install + L"SonelleStarter.exe").c_str(), FALSE));
+        // The program links the core-audio library, which is installed beside it.
+        ASSERT_TRUE(CopyFileW((bin + L"NVCoreAudio.dll").c_str(), (m_install + L"NVCoreAudio.dll").c_str(), FALSE));
 
         m_title = L"Sonelle Test " + std::to_wstring(GetCurrentProcessId());
         m_wizardTitle = L"Sonelle Wizard Test " + std::to_wstring(GetCurrentProcessId());
@@ -91,13 +93,22 @@ protected:
     HWND Start(drv::Process& process, const std::wstring& arguments = L"", DWORD timeoutMs = 15000)
     {
         EXPECT_TRUE(process.Start(m_install + L"Sonelle.exe", arguments, m_install));
-        return drv::WaitForWindow(L"#32770", m_title, process.Id(), timeoutMs);
+        return WaitShown(drv::WaitForWindow(L"#32770", m_title, process.Id(), timeoutMs));
+    }
+
+    // The window has its caption before its initialisation (which opens the mixer
+    // and walks the sound devices) is over; it is shown after that.
+    static HWND WaitShown(HWND window, DWORD timeoutMs = 15000)
+    {
+        for (DWORD start = GetTickCount(); window && !IsWindowVisible(window) && GetTickCount() - start < timeoutMs;)
+            Sleep(50);
+        return window;
     }
 
     // Closes it with the exit button, as a user does.
     void Exit(drv::Process& process, HWND window)
     {
-        ASSERT_TRUE(drv::ClickControl(window, 1005));
+        ASSERT_TRUE(drv::ClickControl(WaitShown(window), 1005));
         ASSERT_TRUE(process.WaitForExit(15000)) << "the recorder did not end";
     }
 

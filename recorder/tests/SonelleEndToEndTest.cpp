@@ -98,12 +98,7 @@ protected:
 
     // The window has its caption before its initialisation (which opens the mixer
     // and walks the sound devices) is over; it is shown after that.
-    static HWND WaitShown(HWND window, DWORD timeoutMs = 15000)
-    {
-        for (DWORD start = GetTickCount(); window && !IsWindowVisible(window) && GetTickCount() - start < timeoutMs;)
-            Sleep(50);
-        return window;
-    }
+    static HWND WaitShown(HWND window) { return drv::WaitUntilShown(window, 15000); }
 
     // Closes it with the exit button, as a user does.
     void Exit(drv::Process& process, HWND window)

@@ -113,7 +113,7 @@ TEST_F(ComponentCheck, RecorderChecksOnlyWithItsExtraModule)
         ASSERT_TRUE(install.WriteComponentList(AnalyzerLine()));
         drv::Process process;
         ASSERT_TRUE(process.Start(install.Folder() + L"Sonelle.exe", L"", install.Folder()));
-        HWND window = drv::WaitForWindow(L"#32770", install.advancedName, process.Id(), 20000);
+        HWND window = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", install.advancedName, process.Id(), 20000), 20000);
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(extra, WaitForFile(install.Folder() + L"kelvro.args", extra ? 10000 : 1000));
         ASSERT_TRUE(drv::ClickControl(window, 1005));
@@ -134,7 +134,7 @@ TEST_F(ComponentCheck, CheckYourComputerSpecStartsTheRegisteredToolFromStarterAn
     ASSERT_NE(nullptr, window);
     drv::Process recorder;
     ASSERT_TRUE(recorder.Start(install.Folder() + L"Sonelle.exe", L"", install.Folder()));
-    HWND recorderWindow = drv::WaitForWindow(L"#32770", install.advancedName, recorder.Id(), 20000);
+    HWND recorderWindow = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", install.advancedName, recorder.Id(), 20000), 20000);
     ASSERT_NE(nullptr, recorderWindow);
 
     for (HWND target : {window, recorderWindow}) {

@@ -103,7 +103,7 @@ TEST(StarterLaunch, AdvancedButtonStartsTheRecorderWhoseExitBringsTheStarterBack
     ASSERT_TRUE(drv::ClickControl(window, 1004));
     ASSERT_TRUE(process.WaitForExit(10000)) << "the starter ends after the launch";
 
-    HWND recorder = drv::WaitForWindow(L"#32770", install.advancedName, 0, 20000);
+    HWND recorder = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", install.advancedName, 0, 20000), 20000);
     ASSERT_NE(nullptr, recorder) << "the real recorder runs";
     ASSERT_TRUE(drv::ClickControl(recorder, 1005));
     ASSERT_TRUE(drv::WaitForWindowGone(recorder, 15000));

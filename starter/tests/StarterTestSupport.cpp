@@ -43,6 +43,8 @@ Installation::Installation()
     drv::RegWriteString(HKEY_LOCAL_MACHINE, kSuiteKey, L"AdvancedName", advancedName);
     Copy(L"SonelleStarter.exe");
     Copy(L"NVFilterChecker.dll");
+    // The recorder links the core-audio library at load time.
+    Copy(L"NVCoreAudio.dll");
     WriteComponentList("");
 }
 

@@ -92,6 +92,13 @@ bool SetControlText(HWND parent, int id, const std::wstring& text)
                                           SMTO_ABORTIFHUNG, 2000, &result);
 }
 
+HWND WaitUntilShown(HWND window, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); window && !IsWindowVisible(window) && GetTickCount() - start < timeoutMs;)
+        Sleep(50);
+    return window;
+}
+
 bool ClickControl(HWND parent, int id)
 {
     HWND control = GetDlgItem(parent, id);

@@ -13,6 +13,9 @@ std::vector<HWND> FindTopWindows(const std::wstring& cls, const std::wstring& ti
 // Waits up to timeoutMs for the first such window; null when none appeared.
 HWND WaitForWindow(const std::wstring& cls, const std::wstring& title, DWORD processId,
                    DWORD timeoutMs);
+// Waits up to timeoutMs until the window is visible (a dialog has its caption
+// before its initialisation is over and is shown after it); the window, or null.
+HWND WaitUntilShown(HWND window, DWORD timeoutMs);
 // Waits up to timeoutMs until the window is gone.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs);
 

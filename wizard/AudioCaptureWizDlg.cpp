@@ -1,4 +1,5 @@
 #include "AudioCaptureWizDlg.h"
+#include "SkinModule.h"
 #include "OpenSystemInfoDlg.h"
 #include "AboutDlg.h"
 #include "AudioCaptureWizApp.h"
@@ -99,16 +100,14 @@ BOOL CAudioCaptureWizDlg::OnInitDialog()
 
 void CAudioCaptureWizDlg::LoadSkin()
 {
-    // Without the skin's picture the program's own serves: the window takes its size.
-    HINSTANCE source = g_hSkinModule;
-    if (!m_backgroundPicture.LoadBitmap(source, 130)) {
-        source = GetModuleHandleW(nullptr);
-        m_backgroundPicture.LoadBitmap(source, 130);
-    }
+    // Every picture the skin module lacks is the program's own: the window takes
+    // its size from the background either way.
+    HINSTANCE source = FindSkinBitmapModule(g_hSkinModule, 130);
+    if (source) m_backgroundPicture.LoadBitmap(source, 130);
     if (m_hBackgroundBrush) DeleteObject(m_hBackgroundBrush);
-    m_hBackgroundBrush = CreateBitmapPatternBrush(source, 130);
+    m_hBackgroundBrush = source ? CreateBitmapPatternBrush(source, 130) : nullptr;
     m_step4Backdrop.DeleteObject();
-    m_step4Backdrop.LoadBitmap(g_hSkinModule, 152);
+    m_step4Backdrop.Attach(LoadSkinBitmap(g_hSkinModule, 152));
 
     m_stepIndicator.LoadBitmap(g_hSkinModule, 137);
     m_stepIndicator.SetStyle(2);
@@ -145,7 +144,7 @@ void CAudioCaptureWizDlg::SetWindowRegion()
     place(IDC_EASY_MODE, 510, 82, 250, 60);
     BITMAP logo = {};
     CBitmap logoPicture;
-    if (logoPicture.LoadBitmap(g_hSkinModule, 131)) GetObjectW(logoPicture.m_hObject, sizeof(logo), &logo);
+    if (logoPicture.Attach(LoadSkinBitmap(g_hSkinModule, 131))) GetObjectW(logoPicture.m_hObject, sizeof(logo), &logo);
     place(IDC_LOGO, 3, 0, logo.bmWidth, logo.bmHeight);
     place(IDC_STEP_INDICATOR, 46, 541, 173, 23);
     place(IDC_DECORATION, 45, 80, 27, 27);

@@ -1,4 +1,5 @@
 #include "NewWizPage.h"
+#include "SkinModule.h"
 #include "BStatic.h"
 #include "CaptureDevice.h"
 #include "DC.h"
@@ -61,7 +62,7 @@ LRESULT CNewWizPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 BOOL CNewWizPage::SetBackground(HINSTANCE module, UINT bitmapId)
 {
     m_background.DeleteObject();
-    return m_background.LoadBitmap(module, bitmapId);
+    return m_background.Attach(LoadSkinBitmap(module, bitmapId));
 }
 
 BOOL CNewWizPage::OnEraseBkgnd(CDC* dc)

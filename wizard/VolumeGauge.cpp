@@ -1,4 +1,5 @@
 #include "VolumeGauge.h"
+#include "SkinModule.h"
 #include <cmath>
 
 BEGIN_MESSAGE_MAP(NV_VolumeGauge, CStatic)
@@ -28,7 +29,7 @@ void NV_VolumeGauge::LoadBitmap(HINSTANCE module, UINT id)
 {
     ReleaseFace();
     m_nFaceId = (int)id;
-    m_hFace = (HBITMAP)LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+    m_hFace = LoadSkinBitmap(module, id, LR_DEFAULTCOLOR);
     if (!m_hFace) {
         m_nFaceId = 0;
         return;

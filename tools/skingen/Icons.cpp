@@ -152,3 +152,8 @@ std::map<int, IconDrawing> RecorderIcons()
 {
     return {{128, ProgramIcon}, {144, SoundFileIcon}, {145, TrackIcon}};
 }
+
+std::map<int, IconDrawing> WizardIcons()
+{
+    return {{128, ProgramIcon}};
+}

@@ -15,5 +15,7 @@ bool SaveIcon(const std::string& path, const IconDrawing& draw);
 // The recorder's icons by resource id: 128 the program, 144 a recorded sound
 // file, 145 a track (the list rows' images).
 std::map<int, IconDrawing> RecorderIcons();
+// The wizard's icons: 128, the same program mark (both are the recorder's product).
+std::map<int, IconDrawing> WizardIcons();
 // The player's program icon: a play sign on an amber disc.
 void PlayerIcon(Canvas& c, int size);

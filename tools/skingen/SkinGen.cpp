@@ -1,6 +1,6 @@
 // skingen SET OUTDIR: draws the bitmaps of one skin set into OUTDIR as
 // "<id>.bmp" and writes "<SET>.rc", the resource script that names them.
-// Sets: "recorder" (the recorder's skin and icons), "wizard" (the wizard's skin),
+// Sets: "recorder" (the recorder's skin and icons), "wizard" (the wizard's skin and icon),
 // "wizardextra" (the test-only extra module's pictures), "starter" (the
 // starter's skin), "test" (flat colours for the tests), and the program icons
 // "player" and "startericon" ("128.ico").
@@ -178,8 +178,8 @@ int main(int argc, char** argv)
         }
         rc += std::to_string(entry.first) + " BITMAP \"" + file + "\"\n";
     }
-    if (set == "recorder") {
-        for (auto& entry : RecorderIcons()) {
+    if (set == "recorder" || set == "wizard") {
+        for (auto& entry : set == "recorder" ? RecorderIcons() : WizardIcons()) {
             std::string file = out + "/" + std::to_string(entry.first) + ".ico";
             if (!SaveIcon(file, entry.second)) {
                 std::fprintf(stderr, "skingen: cannot write %s\n", file.c_str());

@@ -177,7 +177,8 @@ Canvas LevelPage()
 
 Canvas SettingsPage()
 {
-    return Page({{255, 78, 420, 42}, {255, 228, 420, 42}}, {{144, 132, 461, 24}, {105, 287, 458, 15}});
+    // The title bars end above the strength text (343, 115) and the folder edit.
+    return Page({{255, 76, 420, 38}, {255, 226, 420, 38}}, {{144, 132, 461, 24}, {105, 287, 458, 15}});
 }
 
 // A needle meter face: pivot at (h / 2, h / 2 + 50), the scale from -9 (144

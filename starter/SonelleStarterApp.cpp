@@ -23,10 +23,13 @@ BOOL CSonelleStarterApp::CheckRunning()
     title.LoadString(101);
     SuiteTitles titles = ReadSuiteTitles(g_szRegKey, title);
     g_strTitleBase = titles.launchName;
+    if (ActivateRunningSuiteDialog(titles) || ActivateRunningStarter(titles)) return FALSE;
+    // Only a start that goes on opens the log: opening moves the old one to the
+    // backups, and that one is the running starter's.
+    OpenSwitchedLog(m_hInstance, L"RUZovizov.log");
     DebugPrint(L"LanuchName: [%s]", (const wchar_t*)titles.launchName);
     DebugPrint(L"WizardName: [%s]", (const wchar_t*)titles.wizardName);
     DebugPrint(L"AdvancedName: [%s]", (const wchar_t*)titles.advancedName);
-    if (ActivateRunningSuiteDialog(titles) || ActivateRunningStarter(titles)) return FALSE;
 
     CString stored;
     RegReadString(HKEY_LOCAL_MACHINE, g_szRegKey, L"AppPath", stored, L"");
@@ -62,7 +65,7 @@ void CSonelleStarterApp::CheckFilterRegistration()
 BOOL CSonelleStarterApp::InitInstance()
 {
     AfxEnableControlContainer();
-    InitLogFromCommandLine(m_lpCmdLine, m_hInstance, L"RUZovizov.log");
+    ReadLogSwitch(m_lpCmdLine);
     if (!CheckRunning()) return FALSE;
     LoadModules();
     CheckFilterRegistration();

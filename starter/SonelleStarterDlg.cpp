@@ -5,6 +5,7 @@
 #include "LogFile.h"
 #include "OpenSystemInfoDlg.h"
 #include "PatternBrush.h"
+#include "SkinModule.h"
 #include "StarterGlobals.h"
 #include "SuiteWindows.h"
 #include <shellapi.h>
@@ -44,9 +45,8 @@ CString StarterString(UINT id)
 // The skin module when it has the picture, else the program's own copy.
 HINSTANCE PictureModule(UINT id)
 {
-    if (g_hSkinModule && FindResourceW(g_hSkinModule, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */))
-        return g_hSkinModule;
-    return GetModuleHandleW(nullptr);
+    HINSTANCE module = FindSkinBitmapModule(g_hSkinModule, id);
+    return module ? module : GetModuleHandleW(nullptr);
 }
 
 enum FontSize { kLarge, kMedium, kSmall };

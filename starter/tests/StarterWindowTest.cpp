@@ -1,6 +1,7 @@
 // The starter's window as a user meets it: its size, shape, pictures and texts,
 // with its own pictures or the skin module's; its help menu, the About boxes and
 // its log.
+#include <fstream>
 #include <gtest/gtest.h>
 #include "StarterTestSupport.h"
 
@@ -161,6 +162,32 @@ TEST(StarterWindow, LogSwitchWritesTheTitlesAndTheFolderReadToItsLog)
     EXPECT_NE(std::string::npos, text.find("WizardName: [" + narrow(install.wizardName) + "]")) << text;
     EXPECT_NE(std::string::npos, text.find("AppPath: [" + narrow(install.Folder()) + "] --reg")) << text;
     EXPECT_NE(std::string::npos, text.find("] --cur")) << text;
+}
+
+TEST(StarterWindow, RefusedSecondStartLeavesTheRunningLogAndItsBackups)
+{
+    Installation install;
+    const std::wstring documents = DocumentsFolder();
+    const std::wstring log = documents + L"\\RUZovizov.log", backup1 = documents + L"\\RUZovizov_bak1.log",
+                       backup2 = documents + L"\\RUZovizov_bak2.log";
+    for (const std::wstring& f : {log, backup1, backup2}) DeleteFileW(f.c_str());
+    std::ofstream(backup1.c_str(), std::ios::binary) << "older run\r\n";
+    drv::Process first;
+    HWND window = StartStarter(install, first, L"/NV_Log");
+    ASSERT_NE(nullptr, window);
+    const std::string running = ReadAll(log), older = ReadAll(backup1), oldest = ReadAll(backup2);
+    ASSERT_NE(std::string::npos, running.find("NV_Log param setting..."));
+
+    drv::Process second;
+    ASSERT_TRUE(second.Start(install.Folder() + L"SonelleStarter.exe", L"/NV_Log", install.Folder()));
+    ASSERT_TRUE(second.WaitForExit(15000)) << "a second starter is refused";
+    // The running starter may add lines; a moved log would start with the refused start's.
+    EXPECT_EQ(0, ReadAll(log).compare(0, running.size(), running)) << "the running starter's log is not moved away";
+    EXPECT_EQ(older, ReadAll(backup1));
+    EXPECT_EQ(oldest, ReadAll(backup2));
+    EXPECT_TRUE(CloseStarter(window));
+    ASSERT_TRUE(first.WaitForExit(10000));
+    for (const std::wstring& f : {log, backup1, backup2}) DeleteFileW(f.c_str());
 }
 
 TEST(StarterWindow, AMissingAppPathIsTheStartersOwnFolderAndIsWrittenBack)

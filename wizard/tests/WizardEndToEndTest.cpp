@@ -263,3 +263,41 @@ TEST_F(WizardEndToEnd, ClosingTheWindowEndsItLikeFinish)
     EXPECT_TRUE(drv::RegValueExists(HKEY_CURRENT_USER, kKey, L"AudioLevel"));
     SetScreenSaver(true);
 }
+
+namespace {
+std::string FileText(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+}  // namespace
+
+TEST_F(WizardEndToEnd, RefusedSecondStartLeavesTheRunningLogAndItsBackups)
+{
+    wchar_t documents[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents);
+    const std::wstring folder = documents;
+    const std::wstring log = folder + L"\\REVor.log", backup1 = folder + L"\\REVor_bak1.log",
+                       backup2 = folder + L"\\REVor_bak2.log";
+    for (const std::wstring& f : {log, backup1, backup2}) DeleteFileW(f.c_str());
+    std::ofstream(backup1.c_str(), std::ios::binary) << "older run\r\n";
+    drv::Process first;
+    ASSERT_TRUE(first.Start(m_install + L"SonelleWiz.exe", L"/NV_Log", m_install));
+    HWND wizard = drv::WaitForWindow(L"#32770", m_title, first.Id(), 20000);
+    ASSERT_NE(nullptr, wizard);
+    const std::string running = FileText(log), older = FileText(backup1), oldest = FileText(backup2);
+    ASSERT_NE(std::string::npos, running.find("NV_Log param setting..."));
+
+    drv::Process second;
+    ASSERT_TRUE(second.Start(m_install + L"SonelleWiz.exe", L"/NV_Log", m_install));
+    ASSERT_TRUE(second.WaitForExit(20000)) << "a second wizard is refused";
+    // The running wizard may add lines; a moved log would start with the refused start's.
+    EXPECT_EQ(0, FileText(log).compare(0, running.size(), running)) << "the running wizard's log is not moved away";
+    EXPECT_EQ(older, FileText(backup1));
+    EXPECT_EQ(oldest, FileText(backup2));
+    drv::CloseWindow(wizard);
+    ASSERT_TRUE(first.WaitForExit(20000));
+    for (const std::wstring& f : {log, backup1, backup2}) DeleteFileW(f.c_str());
+}

@@ -59,6 +59,9 @@ public:
     // the longest list name contained in the request; -1 for none or an empty name.
     static int MatchDeviceName(const wchar_t* requested, const CString* names, int count);
 
+    // The window that hears WM_CAPTURE_STOPPED (the page that is shown now).
+    void SetOwner(HWND owner) { m_owner = owner; }
+    HWND GetOwner() const { return m_owner; }
     int GetDeviceMode() const { return m_deviceMode; }
     const CString& GetDeviceIdentity() const { return m_deviceIdentity; }
     const CString& GetOutputFile() const { return m_outputFile; }

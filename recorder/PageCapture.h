@@ -13,6 +13,7 @@
 #include "Edit.h"
 #include "Font.h"
 #include "NewWizPage.h"
+#include "RecordTime.h"
 #include "PageBackground.h"
 #include "RecordFileListCtrl.h"
 #include "RecorderControls.h"
@@ -110,6 +111,8 @@ protected:
     // Reads the three edits into the fields; an empty one gets "0" first.
     void ReadTimeFields(UINT emptyFixId);
     void UpdateTimeFields();
+    RecordTimeFields TimeFields() const;
+    void SetTimeFields(const RecordTimeFields& t);
 
     CPageBackground m_background;
     double m_fElapsed = 0.0;

@@ -19,11 +19,6 @@ bool FileExists(const wchar_t* path)
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-int TotalSeconds(int hours, int minutes, int seconds)
-{
-    return hours * 3600 + minutes * 60 + seconds;
-}
-
 }  // namespace
 
 void CPageCapture::ComputeMaxSeconds()
@@ -31,13 +26,8 @@ void CPageCapture::ComputeMaxSeconds()
     DWORD freeKB = GetFreeDiskSpaceKB(g_Settings.szRecordFolder);
     m_nMaxSeconds = MaxRecordSeconds(freeKB, (int)g_Settings.nSamplerate, (int)g_Settings.nChannel,
                                      (int)g_Settings.nBitsPerSample);
-    int requested = TotalSeconds(m_nHours, m_nMinutes, m_nSeconds);
-    if (requested != 0 && (unsigned)requested > m_nMaxSeconds) {
-        m_nHours = (int)(m_nMaxSeconds / 3600);
-        m_nMinutes = (int)(m_nMaxSeconds / 60 % 60);
-        m_nSeconds = (int)(m_nMaxSeconds % 60);
-        UpdateTimeFields();
-    }
+    RecordTimeFields t = TimeFields();
+    if (t.FitTo(m_nMaxSeconds)) SetTimeFields(t);
 }
 
 void CPageCapture::UpdateTimeFields()
@@ -74,19 +64,29 @@ void CPageCapture::OnTimeFieldFocus(UINT id)
     m_nActiveField = field;
 }
 
+RecordTimeFields CPageCapture::TimeFields() const
+{
+    RecordTimeFields t;
+    t.hours = m_nHours;
+    t.minutes = m_nMinutes;
+    t.seconds = m_nSeconds;
+    return t;
+}
+
+void CPageCapture::SetTimeFields(const RecordTimeFields& t)
+{
+    m_nHours = t.hours;
+    m_nMinutes = t.minutes;
+    m_nSeconds = t.seconds;
+    UpdateTimeFields();
+}
+
 void CPageCapture::OnSpinDelta(NMHDR* hdr, LRESULT* result)
 {
     const NMUPDOWN* step = (const NMUPDOWN*)hdr;
-    int* fields[3] = {&m_nHours, &m_nMinutes, &m_nSeconds};
-    const int tops[3] = {23, 59, 59}, weights[3] = {3600, 60, 1};
-    int& value = *fields[m_nActiveField];
-    int total = TotalSeconds(m_nHours, m_nMinutes, m_nSeconds);
-    if (step->iDelta >= 1) {
-        if (value < tops[m_nActiveField] && (unsigned)(total + weights[m_nActiveField]) <= m_nMaxSeconds) ++value;
-    } else if (step->iDelta <= -1) {
-        if (value > 0) --value;
-    }
-    UpdateTimeFields();
+    RecordTimeFields t = TimeFields();
+    t.Step(m_nActiveField, step->iDelta, m_nMaxSeconds);
+    SetTimeFields(t);
     *result = 0;
 }
 
@@ -94,40 +94,33 @@ void CPageCapture::OnHoursChange()
 {
     if (m_bTimeUpdating) return;
     ReadTimeFields(IDC_HOURS);
-    int top = (int)(m_nMaxSeconds / 3600);
-    if (m_nHours >= top) {
-        m_nHours = top;
-        if ((unsigned)TotalSeconds(top, m_nMinutes, m_nSeconds) > m_nMaxSeconds) m_nHours = top > 0 ? top - 1 : 0;
-    }
-    if (m_nHours < 0) m_nHours = 0;
-    UpdateTimeFields();
+    RecordTimeFields t = TimeFields();
+    t.LimitHours(m_nMaxSeconds);
+    SetTimeFields(t);
 }
 
 void CPageCapture::OnMinutesChange()
 {
     if (m_bTimeUpdating) return;
     ReadTimeFields(IDC_MINUTES);
-    int top = m_nHours == (int)(m_nMaxSeconds / 3600) ? (int)(m_nMaxSeconds / 60 % 60) : 59;
-    if (m_nMinutes > top) m_nMinutes = top;
-    if (m_nMinutes < 0) m_nMinutes = 0;
-    UpdateTimeFields();
+    RecordTimeFields t = TimeFields();
+    t.LimitMinutes(m_nMaxSeconds);
+    SetTimeFields(t);
 }
 
 void CPageCapture::OnSecondsChange()
 {
     if (m_bTimeUpdating) return;
     ReadTimeFields(IDC_SECONDS);
-    bool atMaximum = m_nHours * 60 + m_nMinutes == (int)(m_nMaxSeconds / 3600 * 60 + m_nMaxSeconds / 60 % 60);
-    int top = atMaximum ? (int)(m_nMaxSeconds % 60) : 59;
-    if (m_nSeconds > top) m_nSeconds = top;
-    if (m_nSeconds < 0) m_nSeconds = 0;
-    UpdateTimeFields();
+    RecordTimeFields t = TimeFields();
+    t.LimitSeconds(m_nMaxSeconds);
+    SetTimeFields(t);
 }
 
 void CPageCapture::OnRec()
 {
     ComputeMaxSeconds();
-    unsigned requested = (unsigned)TotalSeconds(m_nHours, m_nMinutes, m_nSeconds);
+    unsigned requested = (unsigned)TimeFields().Total();
     m_nLimitSeconds = requested == 0 || requested > m_nMaxSeconds ? m_nMaxSeconds : requested;
     CString title = g_szWindowTitle;
     if (m_nMaxSeconds == 0) {

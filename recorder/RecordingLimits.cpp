@@ -24,14 +24,6 @@ CString RecordFilePath(const wchar_t* folder, const wchar_t* prefix, int hour, i
     return path;
 }
 
-CString ElapsedText(unsigned seconds)
-{
-    unsigned inDay = seconds % 86400;
-    CString text;
-    text.Format(L"%02u : %02u : %02u", inDay / 3600, inDay / 60 % 60, inDay % 60);
-    return text;
-}
-
 CString RecordedSizeText(LONGLONG bytes)
 {
     CString text;

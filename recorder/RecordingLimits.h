@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <functional>
+#include "RecordTime.h"
 #include "String.h"
 
 // Disk space a recording always leaves free, in KB.
@@ -21,8 +22,6 @@ unsigned MaxRecordSeconds(ULONGLONG freeKB, int rate, int channels, int bits);
 CString RecordFilePath(const wchar_t* folder, const wchar_t* prefix, int hour, int minute, int second,
                        const std::function<bool(const wchar_t*)>& exists);
 
-// "HH : MM : SS", the hours within a day.
-CString ElapsedText(unsigned seconds);
 // "%3.2f MB" above 1 MB, else "%3.1f KB".
 CString RecordedSizeText(LONGLONG bytes);
 // "N %".

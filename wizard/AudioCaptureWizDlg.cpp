@@ -3,6 +3,9 @@
 #include "OpenSystemInfoDlg.h"
 #include "AboutDlg.h"
 #include "AudioCaptureWizApp.h"
+#include "CoreAudioCtrl.h"
+#include "MixerControl.h"
+#include "OSVersion.h"
 #include "FilterRegistration.h"
 #include "HelpMenu.h"
 #include "LogFile.h"
@@ -92,8 +95,12 @@ BOOL CAudioCaptureWizDlg::OnInitDialog()
     SetWindowRegion();
     RegisterFilterModules();
     PreventSleep(TRUE);
+    // What reaches the input must not also come out of the speakers.
+    MixerControl().Open();
+    CoreAudioCtrl().SaveMute();
+    CoreAudioCtrl().ApplyMute(1);
+    if (GetOSVersionCode() >= OS_VISTA) MixerControl().SetSpeakerMute(FALSE);
     m_bHoldsTaken = TRUE;
-    // The playback mute hand-over joins with the recording step.
     if (CNewWizPage* page = GetActivePage()) LayoutButtons(page->m_nDialogID);
     return TRUE;
 }
@@ -178,10 +185,15 @@ void CAudioCaptureWizDlg::PreventSleep(BOOL on)
     m_sleep.PreventSleep(on);
 }
 
+// Every way out (Exit, Finish, the recording step's Exit, closing) ends here,
+// once the pages have agreed: the mute states, the mixer and the screen saver
+// are given back exactly once.
 void CAudioCaptureWizDlg::ReleaseStartupHolds()
 {
     if (!m_bHoldsTaken) return;
     m_bHoldsTaken = FALSE;
+    CoreAudioCtrl().ApplyMute(0);
+    MixerControl().Close();
     PreventSleep(FALSE);
 }
 

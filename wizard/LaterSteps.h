@@ -20,24 +20,6 @@ private:
     int m_nIndicator;
 };
 
-class CStep4Dlg : public CAnnouncedStep {   // recording step
-public:
-    enum { IDD = 344 };
-    CStep4Dlg() : CAnnouncedStep(IDD, 151, L"4", 4) {}
-};
-
-class CNoCDWriter : public CAnnouncedStep {  // no disc writer found
-public:
-    enum { IDD = 196 };
-    CNoCDWriter() : CAnnouncedStep(IDD, 183, nullptr, 4) {}
-};
-
-class CStep5Dlg : public CAnnouncedStep {   // burner step
-public:
-    enum { IDD = 345 };
-    CStep5Dlg() : CAnnouncedStep(IDD, 152, L"5", 5) {}
-};
-
 class CStep6Dlg : public CAnnouncedStep {   // disc-writing step
 public:
     enum { IDD = 346 };

@@ -85,6 +85,20 @@ void CNewWizDialog::EnableCommand(UINT id, BOOL enable)
     if (HWND button = ::GetDlgItem(m_hWnd, id)) ::EnableWindow(button, enable);
 }
 
+void CNewWizDialog::EnsureDiscLibrary()
+{
+    if (m_bDiscReady) return;
+    m_bDiscReady = m_dataDisc.Initialize() ? TRUE : FALSE;
+    if (m_bDiscReady) m_dataDisc.SetBurnMode(1);
+}
+
+int CNewWizDialog::ReleaseDiscLibrary()
+{
+    if (!m_bDiscReady) return 0;
+    m_bDiscReady = FALSE;
+    return m_dataDisc.Uninitialize();
+}
+
 void CNewWizDialog::SetStepTitle(const wchar_t* text)
 {
     if (HWND title = ::GetDlgItem(m_hWnd, IDC_STEP_TITLE)) ::SetWindowTextW(title, text);

@@ -6,6 +6,8 @@
 #pragma once
 #include "Dialog.h"
 #include "Font.h"
+#include "NVAudioCD.h"
+#include "NVDataCDDVD.h"
 #include "VolumeButton.h"
 #include "WizardPageList.h"
 
@@ -42,6 +44,16 @@ public:
     void EnableFinish(BOOL enable) { EnableCommand(ID_WIZFINISH, enable); }
     void EnableBack(BOOL enable) { EnableCommand(ID_WIZBACK, enable); }
     void EnableNext(BOOL enable) { EnableCommand(ID_WIZNEXT, enable); }
+    // The disc libraries, used by the disc pages through their host: the data-disc
+    // library is initialised on demand (its burn mode set only when that worked)
+    // and released again; Release returns Uninitialize's result, 0 when it was
+    // not initialised.
+    void EnsureDiscLibrary();
+    int ReleaseDiscLibrary();
+    BOOL IsDiscLibraryReady() const { return m_bDiscReady; }
+    CNVAudioCD& AudioCD() { return m_audioCD; }
+    CNVDataCDDVD& DataDisc() { return m_dataDisc; }
+
     void SetStepTitle(const wchar_t* text);
     void SetStepIndicator(int value);
 
@@ -61,6 +73,9 @@ protected:
     void EnableCommand(UINT id, BOOL enable);
 
     CFont m_titleFont;
+    CNVAudioCD m_audioCD;
+    CNVDataCDDVD m_dataDisc;
+    BOOL m_bDiscReady = FALSE;
     CWizardPageList m_pages;
     UINT m_nPlaceholderID = IDC_PLACEHOLDER;
 

@@ -213,6 +213,11 @@ void CNewWizPage::OnDeviceRemoved()
     CCaptureDevice& device = CaptureDevice();
     if (device.m_bInit) device.StopRendering();
     device.Close();
+    ShowDeviceRemovedMessage();
+}
+
+void CNewWizPage::ShowDeviceRemovedMessage()
+{
     CString text = L"The USB device has been disconnected.";
     if (g_hBurnTextModule) {
         wchar_t buffer[260] = {};

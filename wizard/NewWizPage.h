@@ -46,6 +46,8 @@ public:
     // device is the one removed.
     void CheckRemovedDevice(LPARAM broadcast);
     virtual void OnDeviceRemoved();
+    // "The USB device has been disconnected." (or the burn-text module's string 7).
+    void ShowDeviceRemovedMessage();
     void CreatePageFonts();
 
     // "VID_xxxx&PID_xxxx" of a device-interface broadcast, upper case; empty when

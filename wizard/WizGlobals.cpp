@@ -1,5 +1,7 @@
 #include "WizGlobals.h"
 #include "CaptureDevice.h"
+#include "CoreAudioCtrl.h"
+#include "MixerControl.h"
 #include "WizSettings.h"
 
 WizProduct g_WizProduct;
@@ -21,6 +23,21 @@ CCaptureDevice& CaptureDevice()
 {
     static CCaptureDevice device;
     return device;
+}
+
+CMixerControl& MixerControl()
+{
+    static CMixerControl mixer;
+    return mixer;
+}
+
+// The core-audio instance is made before the keeper that uses it, so it is
+// destroyed after it.
+CCoreAudioCtrl& CoreAudioCtrl()
+{
+    static CNVCoreAudio coreAudio;
+    static CCoreAudioCtrl keeper(coreAudio, MixerControl());
+    return keeper;
 }
 
 CString WizString(UINT id)

@@ -5,6 +5,8 @@
 #include "String.h"
 
 class CCaptureDevice;
+class CMixerControl;
+class CCoreAudioCtrl;
 
 // Fixed when the program is built: the product kind (0 or 4: any sound card,
 // the selection page is offered; other values: the maker's USB capture device,
@@ -30,6 +32,10 @@ extern const wchar_t g_szRegKey[];   // "software\Norvane\NV Sonelle", machine a
 
 // The one capture device of the process.
 CCaptureDevice& CaptureDevice();
+// The input mixer and the mute keeper of the process (the keeper works through
+// the process's one core-audio library instance).
+CMixerControl& MixerControl();
+CCoreAudioCtrl& CoreAudioCtrl();
 
 // A resource string of the current resource module (empty when missing).
 CString WizString(UINT id);

@@ -4,11 +4,14 @@
 #pragma once
 #include "LaterSteps.h"
 #include "NewWizDialog.h"
+#include "NoCDWriter.h"
 #include "NoDevice.h"
 #include "SelectDevice.h"
 #include "Step1Dlg.h"
 #include "Step2Dlg.h"
 #include "Step3Dlg.h"
+#include "Step4Dlg.h"
+#include "Step5Dlg.h"
 
 struct CWizardPages {
     CStep1Dlg step1;

@@ -223,6 +223,37 @@ Canvas GaugeFace(bool right)
     return c;
 }
 
+// The recording step: wells under the two spectra and the progress bar.
+Canvas RecordPage()
+{
+    return Page({}, {{91, 234, 273, 70}, {386, 234, 273, 70}, {89, 317, 453, 26}});
+}
+
+// No disc writer: a disc with a red bar across it.
+Canvas NoWriterPage()
+{
+    Canvas c = Page({}, {});
+    c.Circle(375, 230, 80, MakeRgb(186, 170, 152));
+    c.Circle(375, 230, 76, MakeRgb(226, 214, 196));
+    c.Ring(375, 230, 60, 57, MakeRgb(200, 186, 168));
+    c.Circle(375, 230, 18, MakeRgb(150, 130, 112));
+    c.Circle(375, 230, 8, kPaperTop);
+    Stroke(c, {{{315, 290}, {435, 170}}}, 10, kRed);
+    return c;
+}
+
+// The burner step: a well behind the writer list and a disc beside the choices.
+Canvas BurnerPage()
+{
+    Canvas c = Page({}, {{210, 109, 300, 22}});
+    c.Circle(110, 200, 62, MakeRgb(186, 170, 152));
+    c.Circle(110, 200, 58, MakeRgb(226, 214, 196));
+    c.Ring(110, 200, 44, 42, MakeRgb(200, 186, 168));
+    c.Circle(110, 200, 14, kAmber);
+    c.Circle(110, 200, 6, kPaperTop);
+    return c;
+}
+
 Canvas ExtraPage(bool noDevice)
 {
     Canvas c = Page({}, {});
@@ -271,6 +302,17 @@ void AddWizardPictures(std::map<int, std::function<Canvas()>>& set)
     set[153] = [] { return CheckStrip(24); };
     set[180] = [] { return CheckStrip(24); };
     set[161] = [] { return ComboArrow(16, 27); };
+    set[149] = [] { return RecordPage(); };
+    set[198] = [] { return NoWriterPage(); };
+    set[159] = [] { return BurnerPage(); };
+    set[160] = [] { return PillStrip(BurnerPage(), 520, 109, 61, 26, [](Canvas&, Rgb, double) {}); };
+    set[158] = [] { return CheckStrip(20); };
+    set[155] = [] { return ButtonStrip(188, 43, false, Glyph::None); };
+    set[156] = [] { return ProgressBar(453, 26, 2); };
+    set[157] = [] { return SpinStrip(16, 24); };
+    set[189] = [] { return GraphBack(273, 70, 8, 66); };
+    set[201] = [] { return GraphBar(8, 66); };
+    set[202] = [] { return GraphBar(8, 66); };
 }
 
 void AddWizardExtraPictures(std::map<int, std::function<Canvas()>>& set)

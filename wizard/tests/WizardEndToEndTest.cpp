@@ -43,6 +43,15 @@ void SetScreenSaver(bool on)
     probe.WaitForExit(15000);
 }
 
+// The window exists before its initialisation (mixer, mute states, skin) ends;
+// it is shown once that is done.
+HWND WaitShown(HWND window, DWORD timeoutMs = 30000)
+{
+    for (DWORD start = GetTickCount(); window && GetTickCount() - start < timeoutMs; Sleep(50))
+        if (IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
 // Waits until the wizard's step title reads `title`.
 bool WaitForTitle(HWND wizard, const std::wstring& title, DWORD timeoutMs = 20000)
 {
@@ -76,6 +85,9 @@ protected:
         const std::wstring bin = drv::OwnFolder();
         ASSERT_TRUE(CopyFileW((bin + L"SonelleWiz.exe").c_str(), (m_install + L"SonelleWiz.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileW((bin + L"StarterDouble.exe").c_str(), (m_install + L"SonelleStarter.exe").c_str(), FALSE));
+        // The libraries the wizard links at load time are installed beside it.
+        for (const wchar_t* library : {L"NVCoreAudio.dll", L"NVDataCDDVD.dll", L"NVAudioCD.dll"})
+            ASSERT_TRUE(CopyFileW((bin + library).c_str(), (m_install + library).c_str(), FALSE)) << library;
         const std::wstring pid = std::to_wstring(GetCurrentProcessId());
         m_title = L"Wizard E2E " + pid;
         m_advanced = L"Recorder E2E " + pid;
@@ -104,7 +116,7 @@ protected:
     HWND Start(drv::Process& process)
     {
         EXPECT_TRUE(process.Start(m_install + L"SonelleWiz.exe", L"", m_install));
-        return drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000);
+        return WaitShown(drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000));
     }
 
     // A picture of the window for the page tour (only when asked for).
@@ -157,7 +169,7 @@ TEST_F(WizardEndToEnd, AWizardOrRecorderDialogComesToTheFrontAStarterDoesNotStop
             EXPECT_FALSE(drv::RegValueExists(HKEY_CURRENT_USER, kKey, L"AudioLevel")) << "no settings touched";
             EXPECT_FALSE(FileExists(StarterRecord())) << "the starter is not started";
         } else {
-            HWND window = drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000);
+            HWND window = WaitShown(drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000));
             ASSERT_NE(nullptr, window);
             ASSERT_TRUE(drv::ClickControl(window, 1002));
             ASSERT_TRUE(process.WaitForExit(20000));

@@ -1,5 +1,5 @@
 #include "Step5Dlg.h"
-#include "DiscBurner.h"
+#include "DiscSteps.h"
 #include "NewWizDialog.h"
 #include "WizGlobals.h"
 #include "WizSettings.h"
@@ -89,14 +89,8 @@ void CStep5Dlg::FillWriters()
 {
     if (!m_pParent) return;
     CDiscBurner burner(m_pParent->DataDisc(), m_pParent->AudioCD());
-    int selected = -1;
-    std::vector<CString> names = burner.DriveNames(g_WizSettings.strBurnDeviceName, selected);
-    m_writers.ResetContent();
-    for (const CString& name : names) m_writers.AddString(name);
-    if (selected >= 0) {
-        m_writers.SetCurSel(selected);
-        ChooseWriter(selected);
-    }
+    int selected = FillDriveList(m_writers, burner, g_WizSettings.strBurnDeviceName);
+    if (selected >= 0) ChooseWriter(selected);
     m_writers.Invalidate();
     m_bListFilled = TRUE;
 }

@@ -43,15 +43,6 @@ void SetScreenSaver(bool on)
     probe.WaitForExit(15000);
 }
 
-// The window exists before its initialisation (mixer, mute states, skin) ends;
-// it is shown once that is done.
-HWND WaitShown(HWND window, DWORD timeoutMs = 30000)
-{
-    for (DWORD start = GetTickCount(); window && GetTickCount() - start < timeoutMs; Sleep(50))
-        if (IsWindowVisible(window)) return window;
-    return nullptr;
-}
-
 // Waits until the wizard's step title reads `title`.
 bool WaitForTitle(HWND wizard, const std::wstring& title, DWORD timeoutMs = 20000)
 {
@@ -116,7 +107,7 @@ protected:
     HWND Start(drv::Process& process)
     {
         EXPECT_TRUE(process.Start(m_install + L"SonelleWiz.exe", L"", m_install));
-        return WaitShown(drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000));
+        return drv::WaitUntilShown(drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000), 30000);
     }
 
     // A picture of the window for the page tour (only when asked for).
@@ -169,7 +160,7 @@ TEST_F(WizardEndToEnd, AWizardOrRecorderDialogComesToTheFrontAStarterDoesNotStop
             EXPECT_FALSE(drv::RegValueExists(HKEY_CURRENT_USER, kKey, L"AudioLevel")) << "no settings touched";
             EXPECT_FALSE(FileExists(StarterRecord())) << "the starter is not started";
         } else {
-            HWND window = WaitShown(drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000));
+            HWND window = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", m_title, process.Id(), 20000), 30000);
             ASSERT_NE(nullptr, window);
             ASSERT_TRUE(drv::ClickControl(window, 1002));
             ASSERT_TRUE(process.WaitForExit(20000));

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Walks the wizard's pages under Xvfb and keeps one picture per page (device
-# step 129, selection 203, level step 342 with live needles, settings 343 and the
-# gain help) as PNG files in $SONELLE_BUILD/wizard-tour/. The walk is the
-# end-to-end test's, run in a sandbox whose prefix draws on the X display.
+# step 129, selection 203, level step 342 with live needles, settings 343, the
+# gain help, the recording step 344 idle and recording, the burner step 345 and
+# the disc-writing step 346 before, while and after writing) as PNG files in
+# $SONELLE_BUILD/wizard-tour/. The walks are the end-to-end tests' (the whole
+# journey included), run in a sandbox whose prefix draws on the X display.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export SONELLE_SANDBOX="${SONELLE_SANDBOX:-main}-x11" SONELLE_GRAPHICS=x11
@@ -21,7 +23,10 @@ trap '"$here/sandbox.sh" stop; kill $xvfb 2>/dev/null || true' EXIT
 tour_dir="$(wine winepath -w "$out" 2>/dev/null | tr -d '\r')"
 # The test registers the filter modules by their names in its own folder.
 cd "$SONELLE_BUILD/bin"
-SONELLE_TOUR_DIR="$tour_dir" wine ./wizard_tests.exe --gtest_filter='WizardEndToEnd.CleanProfileWalk*' \
+mkdir -p "$out/journey"
+rm -rf "$out/journey"/*
+SONELLE_TOUR_DIR="$tour_dir" SONELLE_JOURNEY="$out/journey" wine ./wizard_tests.exe \
+  --gtest_filter='WizardEndToEnd.CleanProfileWalk*:WizardEndToEnd.TheWholeJourney*' \
   >"$out/tour.log" 2>&1 || { tail -n 30 "$out/tour.log"; exit 1; }
 convert=/usr/bin/convert
 for picture in "$out"/*.bmp; do

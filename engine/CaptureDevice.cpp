@@ -139,17 +139,6 @@ BOOL CCaptureDevice::SetAudioDevice(const wchar_t* name)
     return TRUE;
 }
 
-BOOL CCaptureDevice::SetVideoDevice(const wchar_t* name)
-{
-    if (m_videoSource) {
-        m_util.RemoveDownstream(m_videoSource);
-        m_graph->RemoveFilter(m_videoSource);
-        ReleaseFilter(m_videoSource);
-    }
-    if (FAILED(BindDevice(CLSID_VideoInputDeviceCategory, name, &m_videoSource, nullptr)) || !m_videoSource) return FALSE;
-    return SUCCEEDED(m_graph->AddFilter(m_videoSource, L"Video Capture"));
-}
-
 // Opening and closing
 
 BOOL CCaptureDevice::InitFilterGraph(HWND owner, const wchar_t* videoName, const wchar_t* audioName, int renderMode)
@@ -192,6 +181,7 @@ BOOL CCaptureDevice::InitFilterGraph(HWND owner, const wchar_t* videoName, const
         ReleaseAll();
         return FALSE;
     }
+    LookUpCaptureBox();
     if (renderMode == 1) m_deviceMode = 4;
     else if (renderMode == 2) m_deviceMode = 1;
     else {
@@ -279,10 +269,10 @@ void CCaptureDevice::ReleaseAll()
     RemoveChain();
     // The graph goes now: a chain filter that would not leave it goes with it.
     for (IBaseFilter** f : ChainSlots()) ReleaseFilter(*f);
-    if (m_videoSource) {
-        if (m_graph) m_graph->RemoveFilter(m_videoSource);
-        ReleaseFilter(m_videoSource);
-    }
+    RemoveVideoBranch(m_boxSource);
+    RemoveVideoBranch(m_videoSource);
+    DeleteCrossbarRouter();
+    ReleaseFilter(m_videoNull);
     if (m_audioSource) {
         if (m_graph) m_graph->RemoveFilter(m_audioSource);
         ReleaseFilter(m_audioSource);

@@ -9,6 +9,8 @@
 #include "DShowUtil.h"
 #include "String.h"
 
+class CCrossbarRouter;
+
 const UINT WM_CAPTURE_GRAPHEVENT = WM_USER + 70;
 const UINT WM_CAPTURE_STOPPED = WM_USER + 78;
 
@@ -39,6 +41,16 @@ public:
     static BOOL HasAudioPin(const wchar_t* videoName);
     static int GetVideoDeviceNames(wchar_t names[DeviceListSize][DeviceNameLength]);
     static int GetAudioDeviceNames(wchar_t names[DeviceListSize][DeviceNameLength]);
+    // Video capture boxes and crossbars.
+    // Routes the crossbars in front of the video or box filter along the first
+    // route whose input connector is of that physical type; FALSE when none is.
+    BOOL RouteCrossbarToType(long physicalType);
+    // The device to record a capture box from: a box's video device with an audio
+    // pin, else (a box without one being present) the first USB audio input.
+    // FALSE, with the name "NO DEVICE", when there is no box.
+    static BOOL FindCaptureBoxDevice(CString& name);
+    int GetRouteCount() const { return m_routeCount; }
+
     BOOL ShowAudioDeviceProperties();
     BOOL ShowVideoDeviceProperties();
 
@@ -82,6 +94,18 @@ protected:
 private:
     BOOL SetAudioDevice(const wchar_t* name);
     BOOL SetVideoDevice(const wchar_t* name);
+    // Finds the analog video input of a video or box filter and the routes of the
+    // crossbars feeding it; TRUE when there were crossbars to search.
+    BOOL SetUpCrossbar(IBaseFilter* filter);
+    // Adds the capture box present (the last one listed) with its crossbar routed,
+    // for the audio device that carries its sound.
+    void LookUpCaptureBox();
+    // Asks the builder for the capture pin's stream configuration, which brings the
+    // filters the device needs upstream (its crossbars) into the graph.
+    void BringInUpstreamFilters(IBaseFilter* filter);
+    void DeleteCrossbarRouter();
+    // Takes a video or box filter out of the graph with what hangs behind it.
+    void RemoveVideoBranch(IBaseFilter*& filter);
     static HRESULT BindDevice(REFCLSID category, const wchar_t* name, IBaseFilter** filter, IPropertyBag** bag);
     BOOL PrepareSourcePin(IBaseFilter* source, int channels, int bytesPerSample, int rate);
     BOOL BuildSpine(int rate, IBaseFilter*& last);
@@ -116,7 +140,11 @@ private:
     IBaseFilter* m_analyzer = nullptr;
     IBaseFilter* m_pcmWriter = nullptr;
     IBaseFilter* m_mp3Encoder = nullptr;
+    IBaseFilter* m_boxSource = nullptr;
+    CCrossbarRouter* m_crossbar = nullptr;
+    IBaseFilter* m_videoNull = nullptr;
     IBaseFilter* m_noiseReduction = nullptr;
+    int m_routeCount = 0;
     HWND m_owner = nullptr;
     BOOL m_previewing = FALSE;
     BOOL m_recording = FALSE;

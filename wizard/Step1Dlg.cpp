@@ -85,6 +85,10 @@ BOOL CStep1Dlg::DetectDevice()
         dsound.Enumerate();
         chosen = dsound.FindKnownUsbDevice();
         if (chosen.IsEmpty()) chosen = namedDevice();
+        if (chosen.IsEmpty()) {
+            CString box;
+            if (CCaptureDevice::FindCaptureBoxDevice(box)) chosen = box;
+        }
         if (chosen.IsEmpty()) chosen = ReadDeviceFile();
     } else {
         chosen = namedDevice();

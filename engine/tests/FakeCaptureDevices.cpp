@@ -1,5 +1,5 @@
 #include "FakeCaptureDevices.h"
-#include <cmath>
+#include "FakeToneCapturePin.h"
 
 FakePageLog g_fakePageLog;
 
@@ -9,119 +9,6 @@ namespace {
 const CLSID CLSID_FakeToneCapture = {0x6b1e2c90, 0x31d4, 0x4c0a, {0x9e, 0x52, 0x17, 0x0d, 0x8a, 0x44, 0x21, 0x02}};
 // {6B1E2C90-31D4-4C0A-9E52-170D8A442103}
 const CLSID CLSID_FakeCapturePage = {0x6b1e2c90, 0x31d4, 0x4c0a, {0x9e, 0x52, 0x17, 0x0d, 0x8a, 0x44, 0x21, 0x03}};
-
-const int kRate = 44100;
-const int kFramesPerBuffer = 4410;   // 100 ms
-
-class CToneCaptureFilter;
-
-// 2 / 16 / 44100 PCM of a 1000 Hz tone, paced in real time. Live like a capture
-// pin: the thread follows the filter's state and delivers nothing while paused.
-class CToneCapturePin : public CSourceStream, public IAMBufferNegotiation {
-public:
-    CToneCapturePin(CSource* filter, BufferSuggestion suggestion)
-        : CSourceStream(filter, L"Capture"), m_suggestion(suggestion)
-    {
-        m_abort = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    }
-    ~CToneCapturePin() override { CloseHandle(m_abort); }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return NonDelegatingQueryInterface(riid, ppv); }
-    STDMETHODIMP_(ULONG) AddRef() override { return NonDelegatingAddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return NonDelegatingRelease(); }
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override
-    {
-        if (riid == IID_IAMBufferNegotiation && m_suggestion != BufferSuggestion::NotOffered)
-            return GetInterface(static_cast<IAMBufferNegotiation*>(this), ppv);
-        return CSourceStream::NonDelegatingQueryInterface(riid, ppv);
-    }
-
-    STDMETHODIMP SuggestAllocatorProperties(const ALLOCATOR_PROPERTIES*) override
-    {
-        return m_suggestion == BufferSuggestion::Refused ? E_FAIL : S_OK;
-    }
-    STDMETHODIMP GetAllocatorProperties(ALLOCATOR_PROPERTIES*) override { return E_NOTIMPL; }
-
-    HRESULT CheckMediaType(const CMediaType* mt) override
-    {
-        const WAVEFORMATEX* f = mt->WaveFormat();
-        return mt->majortype == MEDIATYPE_Audio && f && f->wFormatTag == WAVE_FORMAT_PCM && f->nChannels == 2 &&
-                       f->wBitsPerSample == 16 && f->nSamplesPerSec == kRate
-                   ? S_OK
-                   : S_FALSE;
-    }
-    HRESULT GetMediaType(int position, CMediaType* mt) override
-    {
-        if (position < 0) return E_INVALIDARG;
-        if (position > 0) return VFW_S_NO_MORE_ITEMS;
-        *mt = CMediaType::Pcm(kRate, 2, 16);
-        return S_OK;
-    }
-    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES*) override
-    {
-        // Its own buffers, whatever was suggested.
-        ALLOCATOR_PROPERTIES want = {4, kFramesPerBuffer * 4, 1, 0}, got = {};
-        HRESULT hr = allocator->SetProperties(&want, &got);
-        return FAILED(hr) ? hr : got.cbBuffer >= 4 ? S_OK : E_FAIL;
-    }
-    HRESULT Active() override
-    {
-        ResetEvent(m_abort);
-        return CSourceStream::Active();
-    }
-    HRESULT Inactive() override
-    {
-        SetEvent(m_abort);
-        m_threadRunning = false;
-        return CSourceStream::Inactive();
-    }
-    HRESULT Run(REFERENCE_TIME start) override
-    {
-        if (m_threadRunning) return S_OK;
-        m_threadRunning = true;
-        return CSourceStream::Run(start);
-    }
-    HRESULT PauseFromRun() override { return S_OK; }
-    HRESULT OnThreadStartPlay() override
-    {
-        m_next = GetTickCount();
-        return S_OK;
-    }
-
-    HRESULT FillBuffer(IMediaSample* sample) override
-    {
-        for (;;) {
-            if (m_source->State() == State_Running) {
-                DWORD now = GetTickCount();
-                if ((LONG)(m_next - now) <= 0) break;
-                if (WaitForSingleObject(m_abort, m_next - now) == WAIT_OBJECT_0) return S_FALSE;
-            } else {
-                m_next = GetTickCount();
-                if (WaitForSingleObject(m_abort, 10) == WAIT_OBJECT_0) return S_FALSE;
-            }
-        }
-        m_next += 100;
-        BYTE* data = nullptr;
-        if (FAILED(sample->GetPointer(&data))) return E_POINTER;
-        long frames = sample->GetSize() / 4;
-        if (frames > kFramesPerBuffer) frames = kFramesPerBuffer;
-        short* s = (short*)data;
-        for (long i = 0; i < frames; ++i, ++m_frame) {
-            short v = (short)(16000 * std::sin(2 * 3.14159265358979 * 1000.0 * (double)m_frame / kRate));
-            s[2 * i] = s[2 * i + 1] = v;
-        }
-        sample->SetActualDataLength(frames * 4);
-        sample->SetTime(nullptr, nullptr);
-        return S_OK;
-    }
-
-private:
-    BufferSuggestion m_suggestion;
-    HANDLE m_abort;
-    bool m_threadRunning = false;
-    DWORD m_next = 0;
-    long long m_frame = 0;
-};
 
 class CToneCaptureFilter : public CSource, public ISpecifyPropertyPages {
 public:
@@ -266,6 +153,13 @@ public:
     STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
     STDMETHODIMP BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** ppv) override
     {
+        if (m_spec.make) {
+            IBaseFilter* made = m_spec.make();
+            if (!made) return E_OUTOFMEMORY;
+            HRESULT hr = made->QueryInterface(riid, ppv);
+            made->Release();
+            return hr;
+        }
         CToneCaptureFilter* filter = new CToneCaptureFilter(m_spec);
         return filter->NonDelegatingQueryInterface(riid, ppv) == S_OK ? S_OK : (delete filter, E_NOINTERFACE);
     }

@@ -9,6 +9,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 #include "ComPtr.h"
@@ -22,6 +23,8 @@ struct FakeDeviceSpec {
     CLSID category;
     BufferSuggestion suggestion = BufferSuggestion::Accepted;
     bool propertyPage = false;
+    // Makes the device's filter (one reference) in place of the tone source.
+    std::function<IBaseFilter*()> make;
 };
 
 // What the property page saw; reset by the test.

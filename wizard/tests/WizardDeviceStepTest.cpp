@@ -4,6 +4,7 @@
 #include "AudioCaptureWizApp.h"
 #include "CaptureDevice.h"
 #include "DeviceEnumOverride.h"
+#include "FakeCaptureBox.h"
 #include "Driver.h"
 #include "FakeCaptureDevices.h"
 #include "ModuleLoader.h"
@@ -88,6 +89,44 @@ TEST_F(DeviceStep, WithoutARifboxTheFirstAudioInputReplacesTheSavedName)
     ASSERT_TRUE(wizard.Ok());
     EXPECT_TRUE(wizard.pages->step1.DetectDevice());
     EXPECT_STREQ(names[0], g_WizSettings.szAudioDeviceName);
+}
+
+// With the USB device search on, a capture box is looked for when no RIFBOX is
+// there: the box itself when it has sound (opened as a video device, its
+// crossbar routed to composite), else the USB audio input beside it.
+TEST_F(DeviceStep, TheUsbSearchTakesACaptureBoxOrTheUsbAudioBesideIt)
+{
+    g_WizProduct.kind = 1;
+    g_WizProduct.usbDeviceSearch = true;
+    CComPtr<IBaseFilter> crossbar = CreateFakeCrossbar(FakeCrossbarSpec::Standard());
+    {
+        FakeBoxSpec box;
+        box.crossbars = {crossbar};
+        FakeDeviceSpec device{L"USB2.0 KAPBOX Capture", CLSID_VideoInputDeviceCategory};
+        device.make = [box] { return CreateFakeCaptureBox(box).Detach(); };
+        CFakeDeviceList devices({device});
+        ASSERT_TRUE(devices.Ok());
+        HostedWizard wizard;
+        ASSERT_TRUE(wizard.Ok());
+        EXPECT_TRUE(wizard.pages->step1.DetectDevice());
+        EXPECT_STREQ(L"USB2.0 KAPBOX Capture", g_WizSettings.szAudioDeviceName);
+        EXPECT_EQ(3, CaptureDevice().GetDeviceMode()) << "the box's own sound, through its video filter";
+        EXPECT_FALSE(CrossbarRouteLog(crossbar).empty());
+        CaptureDevice().Close();
+    }
+    {
+        FakeBoxSpec silentBox;
+        silentBox.audioPin = false;
+        FakeDeviceSpec device{L"USB2.0 KAPBOX Capture", CLSID_VideoInputDeviceCategory};
+        device.make = [silentBox] { return CreateFakeCaptureBox(silentBox).Detach(); };
+        CFakeDeviceList devices({device, {L"USB Audio Of The Box", CLSID_AudioInputDeviceCategory}});
+        ASSERT_TRUE(devices.Ok());
+        HostedWizard wizard;
+        ASSERT_TRUE(wizard.Ok());
+        EXPECT_TRUE(wizard.pages->step1.DetectDevice());
+        EXPECT_STREQ(L"USB Audio Of The Box", g_WizSettings.szAudioDeviceName);
+        EXPECT_EQ(4, CaptureDevice().GetDeviceMode()) << "a USB audio input is heard";
+    }
 }
 
 TEST_F(DeviceStep, WithNoAudioInputAtAllNextLeadsToTheNoDevicePage)

@@ -3,16 +3,23 @@
 // that leave nothing behind, and a disk that fills up.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "ByteFile.h"
 #include "ConvertFile.h"
 #include "EngineTestSupport.h"
 #include "FullVolume.h"
 #include "GetMediaPlayTime.h"
 #include "ModuleLoader.h"
 #include "Mp3FileCheck.h"
+#include "IAnalyzer.h"
+#include "OutsideFilters.h"
+#include "PeakFile.h"
 #include "TestSignal.h"
+#include "UnregisteredClass.h"
 
 using namespace testsignal;
 
@@ -238,6 +245,153 @@ TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
     EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] end"));
     DeleteFileW(out.c_str());
     DeleteFileW(mp3.c_str());
+}
+
+// The peak file written beside the WAV by the MP3 conversion is what the wave
+// editor's own builder makes from that WAV: the editor takes it as it is.
+TEST_F(ConvertFileTest, TheMp3ConversionsPeakFileIsTheEditorsOwnBuild)
+{
+    CConvertFile convert;
+    std::wstring mp3 = TempPath(L"convert_peaksrc.mp3");
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), mp3.c_str()));
+    ASSERT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    std::wstring out = TempPath(L"convert_peaks.tmw"), editorWav = TempPath(L"convert_peaks_editor.tmw");
+    for (const std::wstring& f : {out, editorWav}) {
+        DeleteFileW(f.c_str());
+        DeleteFileW(PeakPathFor(f).c_str());
+    }
+    ASSERT_TRUE(convert.OpenFileToNPKnPCM(m_owner, mp3.c_str(), out.c_str(), TRUE, TRUE));
+    ASSERT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+
+    // The editor's builder on the same sound, under another name (its peak file goes beside it).
+    ASSERT_TRUE(CopyFileW(out.c_str(), editorWav.c_str(), FALSE));
+    WaveHeaderInfo info;
+    {
+        auto wav = OpenByteFile(editorWav, FileMode::ReadShared);
+        ASSERT_TRUE(wav && ReadWaveHeader(*wav, info) == kWaveOk);
+    }
+    NV_Peak built(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(built.Build(editorWav, nullptr));
+
+    auto bytes = [](const std::wstring& path) {
+        std::vector<BYTE> b;
+        FILE* f = _wfopen(path.c_str(), L"rb");
+        if (!f) return b;
+        BYTE buffer[65536];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) b.insert(b.end(), buffer, buffer + n);
+        fclose(f);
+        return b;
+    };
+    std::vector<BYTE> converted = bytes(PeakPathFor(out)), editor = bytes(PeakPathFor(editorWav));
+    ASSERT_GT(converted.size(), kPeakHeaderBytes + 1000) << "about 10 s of peaks";
+    ASSERT_EQ(editor.size(), converted.size());
+    // Equal byte for byte but for the WAV path each names.
+    const size_t pathAt = 16 + offsetof(PeakInfo, wavPath), pathEnd = pathAt + sizeof(PeakInfo::wavPath);
+    EXPECT_TRUE(std::equal(converted.begin(), converted.begin() + pathAt, editor.begin()));
+    EXPECT_TRUE(std::equal(converted.begin() + pathEnd, converted.end(), editor.begin() + pathEnd));
+    EXPECT_EQ(NarrowPath(out), std::string((const char*)converted.data() + pathAt));
+
+    // The editor loads the conversion's peak file for its WAV without building again.
+    NV_Peak loaded(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(loaded.Load(out));
+    EXPECT_TRUE(loaded.CheckInfo());
+    EXPECT_EQ(built.GetValueCount(), loaded.GetValueCount());
+    for (const std::wstring& f : {out, editorWav, mp3}) {
+        DeleteFileW(PeakPathFor(f).c_str());
+        DeleteFileW(f.c_str());
+    }
+}
+
+namespace {
+CConvertFile* g_closing = nullptr;
+const UINT kCloseMessage = WM_APP + 7;
+
+LRESULT CALLBACK CloserProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kCloseMessage && g_closing) g_closing->Close();
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+}  // namespace
+
+// A Close from a message handled while WaitForCompletion pumps: the wait ends
+// with 0 and the object is ready for the next Open.
+TEST_F(ConvertFileTest, CloseInsideTheCompletionPumpEndsTheWaitWithZero)
+{
+    CConvertFile convert;
+    std::wstring out = TempPath(L"convert_close.wav");
+    DeleteFileW(out.c_str());
+    ASSERT_TRUE(convert.OpenFileToPCM(m_owner, m_wav.c_str(), out.c_str(), TRUE));
+    g_closing = &convert;
+    HWND closer = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(closer, GWLP_WNDPROC, (LONG_PTR)CloserProc);
+    // The close is the first message in the queue when the wait pumps.
+    PostMessageW(closer, kCloseMessage, 0, 0);
+    ASSERT_TRUE(convert.Run());
+    MSG msg;
+    DWORD start = GetTickCount();
+    bool heard = false;
+    while (!heard && GetTickCount() - start < 20000) {
+        heard = PeekMessageW(&msg, m_owner, WM_CONVERT_GRAPHEVENT, WM_CONVERT_GRAPHEVENT, PM_REMOVE) != FALSE;
+        if (!heard) Sleep(5);
+    }
+    ASSERT_TRUE(heard);
+    long code = convert.WaitForCompletion();
+    MSG left;
+    bool closeLeft = PeekMessageW(&left, closer, kCloseMessage, kCloseMessage, PM_REMOVE) != FALSE;
+    g_closing = nullptr;
+    DestroyWindow(closer);
+    EXPECT_EQ(0, code);
+    EXPECT_FALSE(closeLeft);
+    EXPECT_EQ(0, convert.WaitForCompletion()) << "nothing to wait for after the close";
+    convert.Close();
+    EXPECT_EQ(convert.GetKind(), 0);
+    ASSERT_TRUE(convert.OpenFileToPCM(m_owner, m_wav.c_str(), out.c_str(), TRUE));
+    EXPECT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    DeleteFileW(out.c_str());
+}
+
+// The encoder's module missing from the classes this process sees: the MP3
+// conversion is refused with its log line, writes nothing, leaves an existing
+// output as it was, and the same object converts again once the module is back.
+TEST_F(ConvertFileTest, WithoutTheEncodersModuleTheMp3ConversionFailsCleanly)
+{
+    std::wstring fresh = TempPath(L"convert_noenc.mp3"), existing = TempPath(L"convert_noenc_existing.mp3");
+    DeleteFileW(fresh.c_str());
+    Save(existing, {'k', 'e', 'e', 'p'});
+    CConvertFile convert;
+    {
+        CUnregisteredClass missing(CLSID_NVMP3EncFilter);
+        ASSERT_TRUE(missing.Ok());
+        CComPtr<IBaseFilter> probe;
+        ASSERT_EQ(REGDB_E_CLASSNOTREG, probe.CoCreateInstance(CLSID_NVMP3EncFilter));
+        for (const std::wstring& target : {fresh, existing}) {
+            CLogCapture log;
+            EXPECT_FALSE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), target.c_str()));
+            EXPECT_TRUE(HasLineStarting(log.Lines(), "[OpenFileToMp3] _AddFilter(CLSID_NVMP3EncFilter) fail hr:[0x80040154]"));
+            EXPECT_EQ(convert.GetKind(), 0);
+            EXPECT_EQ(convert.WaitForCompletion(), 0);
+            EXPECT_FALSE(convert.Run()) << "nothing to run";
+        }
+    }
+    EXPECT_FALSE(Exists(fresh));
+    std::vector<BYTE> kept(16);
+    FILE* f = _wfopen(existing.c_str(), L"rb");
+    ASSERT_NE(f, nullptr);
+    kept.resize(fread(kept.data(), 1, kept.size(), f));
+    fclose(f);
+    EXPECT_EQ((std::vector<BYTE>{'k', 'e', 'e', 'p'}), kept) << "an existing output is untouched";
+
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), fresh.c_str()));
+    EXPECT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    Mp3FileInfo info;
+    EXPECT_TRUE(ReadMp3Frames(fresh, info));
+    DeleteFileW(fresh.c_str());
+    DeleteFileW(existing.c_str());
 }
 
 struct FailureCase {

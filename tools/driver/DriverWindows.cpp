@@ -55,6 +55,21 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs)
     return true;
 }
 
+HWND FindDescendant(HWND parent, const std::wstring& cls)
+{
+    struct Find {
+        const std::wstring* cls;
+        HWND found;
+    } find{&cls, nullptr};
+    EnumChildWindows(parent, [](HWND child, LPARAM param) -> BOOL {
+        Find* f = reinterpret_cast<Find*>(param);
+        if (WindowClass(child) != *f->cls) return TRUE;
+        f->found = child;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
 std::wstring WindowText(HWND window)
 {
     // WM_GETTEXT is marshalled across processes, unlike reading another

@@ -1,6 +1,7 @@
 // CConvertFile in real graphs with the registered filter modules: expected sizes,
 // progress, the log, track ranges, the peak-data conversion of an MP3, failures
-// that leave nothing behind, and a disk that fills up.
+// that leave nothing behind (also without the encoder's class), a Close inside the
+// completion wait, and a disk that fills up.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
@@ -44,6 +45,18 @@ void Save(const std::wstring& path, const std::vector<BYTE>& bytes)
     ASSERT_NE(f, nullptr);
     fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
+}
+
+std::vector<BYTE> ReadAllBytes(const std::wstring& path)
+{
+    std::vector<BYTE> bytes;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return bytes;
+    BYTE buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    fclose(f);
+    return bytes;
 }
 
 bool Exists(const std::wstring& path)
@@ -222,7 +235,9 @@ TEST_F(ConvertFileTest, TrackRangesConvertOnlyTheirBytes)
     DeleteFileW(out.c_str());
 }
 
-TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
+// The MP3 becomes PCM with its peak file, and that peak file is what the wave
+// editor's own builder makes from the WAV: the editor takes it as it is.
+TEST_F(ConvertFileTest, AnMp3BecomesPcmWithThePeakFileTheEditorWouldBuild)
 {
     CConvertFile convert;
     std::wstring mp3 = TempPath(L"convert_src.mp3");
@@ -230,8 +245,11 @@ TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
     ASSERT_EQ(RunToEnd(convert), 1);
     convert.Close();
     CLogCapture log;
-    std::wstring out = TempPath(L"convert_npk.tmw");
-    DeleteFileW(out.c_str());
+    std::wstring out = TempPath(L"convert_npk.tmw"), editorWav = TempPath(L"convert_npk_editor.tmw");
+    for (const std::wstring& f : {out, editorWav}) {
+        DeleteFileW(f.c_str());
+        DeleteFileW(PeakPathFor(f).c_str());
+    }
     ASSERT_TRUE(convert.OpenFileToNPKnPCM(m_owner, mp3.c_str(), out.c_str(), TRUE, TRUE));
     ASSERT_EQ(RunToEnd(convert), 1);
     convert.Close();
@@ -243,49 +261,17 @@ TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
     EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] start"));
     EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] GetPCMDumInfo"));
     EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] end"));
-    DeleteFileW(out.c_str());
-    DeleteFileW(mp3.c_str());
-}
-
-// The peak file written beside the WAV by the MP3 conversion is what the wave
-// editor's own builder makes from that WAV: the editor takes it as it is.
-TEST_F(ConvertFileTest, TheMp3ConversionsPeakFileIsTheEditorsOwnBuild)
-{
-    CConvertFile convert;
-    std::wstring mp3 = TempPath(L"convert_peaksrc.mp3");
-    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), mp3.c_str()));
-    ASSERT_EQ(RunToEnd(convert), 1);
-    convert.Close();
-    std::wstring out = TempPath(L"convert_peaks.tmw"), editorWav = TempPath(L"convert_peaks_editor.tmw");
-    for (const std::wstring& f : {out, editorWav}) {
-        DeleteFileW(f.c_str());
-        DeleteFileW(PeakPathFor(f).c_str());
-    }
-    ASSERT_TRUE(convert.OpenFileToNPKnPCM(m_owner, mp3.c_str(), out.c_str(), TRUE, TRUE));
-    ASSERT_EQ(RunToEnd(convert), 1);
-    convert.Close();
 
     // The editor's builder on the same sound, under another name (its peak file goes beside it).
     ASSERT_TRUE(CopyFileW(out.c_str(), editorWav.c_str(), FALSE));
     WaveHeaderInfo info;
     {
-        auto wav = OpenByteFile(editorWav, FileMode::ReadShared);
-        ASSERT_TRUE(wav && ReadWaveHeader(*wav, info) == kWaveOk);
+        auto file = OpenByteFile(editorWav, FileMode::ReadShared);
+        ASSERT_TRUE(file && ReadWaveHeader(*file, info) == kWaveOk);
     }
     NV_Peak built(info.header, info.dataSize, nullptr);
     ASSERT_TRUE(built.Build(editorWav, nullptr));
-
-    auto bytes = [](const std::wstring& path) {
-        std::vector<BYTE> b;
-        FILE* f = _wfopen(path.c_str(), L"rb");
-        if (!f) return b;
-        BYTE buffer[65536];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) b.insert(b.end(), buffer, buffer + n);
-        fclose(f);
-        return b;
-    };
-    std::vector<BYTE> converted = bytes(PeakPathFor(out)), editor = bytes(PeakPathFor(editorWav));
+    std::vector<BYTE> converted = ReadAllBytes(PeakPathFor(out)), editor = ReadAllBytes(PeakPathFor(editorWav));
     ASSERT_GT(converted.size(), kPeakHeaderBytes + 1000) << "about 10 s of peaks";
     ASSERT_EQ(editor.size(), converted.size());
     // Equal byte for byte but for the WAV path each names.
@@ -293,7 +279,6 @@ TEST_F(ConvertFileTest, TheMp3ConversionsPeakFileIsTheEditorsOwnBuild)
     EXPECT_TRUE(std::equal(converted.begin(), converted.begin() + pathAt, editor.begin()));
     EXPECT_TRUE(std::equal(converted.begin() + pathEnd, converted.end(), editor.begin() + pathEnd));
     EXPECT_EQ(NarrowPath(out), std::string((const char*)converted.data() + pathAt));
-
     // The editor loads the conversion's peak file for its WAV without building again.
     NV_Peak loaded(info.header, info.dataSize, nullptr);
     ASSERT_TRUE(loaded.Load(out));
@@ -378,12 +363,7 @@ TEST_F(ConvertFileTest, WithoutTheEncodersModuleTheMp3ConversionFailsCleanly)
         }
     }
     EXPECT_FALSE(Exists(fresh));
-    std::vector<BYTE> kept(16);
-    FILE* f = _wfopen(existing.c_str(), L"rb");
-    ASSERT_NE(f, nullptr);
-    kept.resize(fread(kept.data(), 1, kept.size(), f));
-    fclose(f);
-    EXPECT_EQ((std::vector<BYTE>{'k', 'e', 'e', 'p'}), kept) << "an existing output is untouched";
+    EXPECT_EQ((std::vector<BYTE>{'k', 'e', 'e', 'p'}), ReadAllBytes(existing)) << "an existing output is untouched";
 
     ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), fresh.c_str()));
     EXPECT_EQ(RunToEnd(convert), 1);

@@ -55,19 +55,26 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs)
     return true;
 }
 
+namespace {
+struct DescendantSearch {
+    const std::wstring* cls;
+    HWND found;
+};
+
+BOOL CALLBACK CheckDescendant(HWND child, LPARAM param)
+{
+    DescendantSearch* search = reinterpret_cast<DescendantSearch*>(param);
+    if (WindowClass(child) != *search->cls) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+}  // namespace
+
 HWND FindDescendant(HWND parent, const std::wstring& cls)
 {
-    struct Find {
-        const std::wstring* cls;
-        HWND found;
-    } find{&cls, nullptr};
-    EnumChildWindows(parent, [](HWND child, LPARAM param) -> BOOL {
-        Find* f = reinterpret_cast<Find*>(param);
-        if (WindowClass(child) != *f->cls) return TRUE;
-        f->found = child;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&find));
-    return find.found;
+    DescendantSearch search{&cls, nullptr};
+    EnumChildWindows(parent, CheckDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::wstring WindowText(HWND window)

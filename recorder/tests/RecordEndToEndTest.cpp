@@ -97,7 +97,8 @@ protected:
         drv::RegWriteString(HKEY_CURRENT_USER, kSonelleKey, L"RecordOutFolder", recordFolder);
         drv::RegWriteString(HKEY_CURRENT_USER, kSonelleKey, L"AudioDevice", device);
         ASSERT_TRUE(m_process.Start(drv::OwnFolder() + L"Sonelle.exe", L"", drv::OwnFolder()));
-        m_window = drv::WaitForWindow(L"#32770", m_title, m_process.Id(), 20000);
+        // Shown once its devices have been walked.
+        m_window = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", m_title, m_process.Id(), 20000), 20000);
         ASSERT_NE(nullptr, m_window);
         m_page = drv::PageWithControl(m_window, kRec);
         ASSERT_NE(nullptr, m_page);
@@ -115,6 +116,13 @@ protected:
         ASSERT_TRUE(drv::ClickControl(m_window, kExit));
         ASSERT_TRUE(m_process.WaitForExit(20000)) << "the recorder did not end";
         EXPECT_EQ(0u, m_process.ExitCode());
+        // On its way out the recorder starts the starter beside it; it is closed
+        // as a user would, so that no other test meets it.
+        HWND starter = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", m_title + L" Launch Starter", 0, 15000), 10000);
+        if (starter) {
+            EXPECT_TRUE(drv::ClickControl(starter, IDOK));
+            EXPECT_TRUE(drv::WaitForWindowGone(starter, 15000));
+        }
     }
 
     bool Recording() { return IsWindowEnabled(GetDlgItem(m_page, kStop)) && !IsWindowEnabled(GetDlgItem(m_page, kRec)); }

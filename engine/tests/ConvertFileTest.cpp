@@ -1,18 +1,26 @@
 // CConvertFile in real graphs with the registered filter modules: expected sizes,
 // progress, the log, track ranges, the peak-data conversion of an MP3, failures
-// that leave nothing behind, and a disk that fills up.
+// that leave nothing behind (also without the encoder's class), a Close inside the
+// completion wait, and a disk that fills up.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "ByteFile.h"
 #include "ConvertFile.h"
 #include "EngineTestSupport.h"
 #include "FullVolume.h"
 #include "GetMediaPlayTime.h"
 #include "ModuleLoader.h"
 #include "Mp3FileCheck.h"
+#include "IAnalyzer.h"
+#include "OutsideFilters.h"
+#include "PeakFile.h"
 #include "TestSignal.h"
+#include "UnregisteredClass.h"
 
 using namespace testsignal;
 
@@ -37,6 +45,18 @@ void Save(const std::wstring& path, const std::vector<BYTE>& bytes)
     ASSERT_NE(f, nullptr);
     fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
+}
+
+std::vector<BYTE> ReadAllBytes(const std::wstring& path)
+{
+    std::vector<BYTE> bytes;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return bytes;
+    BYTE buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    fclose(f);
+    return bytes;
 }
 
 bool Exists(const std::wstring& path)
@@ -215,7 +235,9 @@ TEST_F(ConvertFileTest, TrackRangesConvertOnlyTheirBytes)
     DeleteFileW(out.c_str());
 }
 
-TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
+// The MP3 becomes PCM with its peak file, and that peak file is what the wave
+// editor's own builder makes from the WAV: the editor takes it as it is.
+TEST_F(ConvertFileTest, AnMp3BecomesPcmWithThePeakFileTheEditorWouldBuild)
 {
     CConvertFile convert;
     std::wstring mp3 = TempPath(L"convert_src.mp3");
@@ -223,8 +245,11 @@ TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
     ASSERT_EQ(RunToEnd(convert), 1);
     convert.Close();
     CLogCapture log;
-    std::wstring out = TempPath(L"convert_npk.tmw");
-    DeleteFileW(out.c_str());
+    std::wstring out = TempPath(L"convert_npk.tmw"), editorWav = TempPath(L"convert_npk_editor.tmw");
+    for (const std::wstring& f : {out, editorWav}) {
+        DeleteFileW(f.c_str());
+        DeleteFileW(PeakPathFor(f).c_str());
+    }
     ASSERT_TRUE(convert.OpenFileToNPKnPCM(m_owner, mp3.c_str(), out.c_str(), TRUE, TRUE));
     ASSERT_EQ(RunToEnd(convert), 1);
     convert.Close();
@@ -236,8 +261,117 @@ TEST_F(ConvertFileTest, AnMp3BecomesPcmWithItsPeakFile)
     EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] start"));
     EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] GetPCMDumInfo"));
     EXPECT_TRUE(HasLineStarting(lines, "[OpenFileToNPKnPCM] end"));
+
+    // The editor's builder on the same sound, under another name (its peak file goes beside it).
+    ASSERT_TRUE(CopyFileW(out.c_str(), editorWav.c_str(), FALSE));
+    WaveHeaderInfo info;
+    {
+        auto file = OpenByteFile(editorWav, FileMode::ReadShared);
+        ASSERT_TRUE(file && ReadWaveHeader(*file, info) == kWaveOk);
+    }
+    NV_Peak built(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(built.Build(editorWav, nullptr));
+    std::vector<BYTE> converted = ReadAllBytes(PeakPathFor(out)), editor = ReadAllBytes(PeakPathFor(editorWav));
+    ASSERT_GT(converted.size(), kPeakHeaderBytes + 1000) << "about 10 s of peaks";
+    ASSERT_EQ(editor.size(), converted.size());
+    // Equal byte for byte but for the WAV path each names.
+    const size_t pathAt = 16 + offsetof(PeakInfo, wavPath), pathEnd = pathAt + sizeof(PeakInfo::wavPath);
+    EXPECT_TRUE(std::equal(converted.begin(), converted.begin() + pathAt, editor.begin()));
+    EXPECT_TRUE(std::equal(converted.begin() + pathEnd, converted.end(), editor.begin() + pathEnd));
+    EXPECT_EQ(NarrowPath(out), std::string((const char*)converted.data() + pathAt));
+    // The editor loads the conversion's peak file for its WAV without building again.
+    NV_Peak loaded(info.header, info.dataSize, nullptr);
+    ASSERT_TRUE(loaded.Load(out));
+    EXPECT_TRUE(loaded.CheckInfo());
+    EXPECT_EQ(built.GetValueCount(), loaded.GetValueCount());
+    for (const std::wstring& f : {out, editorWav, mp3}) {
+        DeleteFileW(PeakPathFor(f).c_str());
+        DeleteFileW(f.c_str());
+    }
+}
+
+namespace {
+CConvertFile* g_closing = nullptr;
+const UINT kCloseMessage = WM_APP + 7;
+
+LRESULT CALLBACK CloserProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kCloseMessage && g_closing) g_closing->Close();
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+}  // namespace
+
+// A Close from a message handled while WaitForCompletion pumps: the wait ends
+// with 0 and the object is ready for the next Open.
+TEST_F(ConvertFileTest, CloseInsideTheCompletionPumpEndsTheWaitWithZero)
+{
+    CConvertFile convert;
+    std::wstring out = TempPath(L"convert_close.wav");
     DeleteFileW(out.c_str());
-    DeleteFileW(mp3.c_str());
+    ASSERT_TRUE(convert.OpenFileToPCM(m_owner, m_wav.c_str(), out.c_str(), TRUE));
+    g_closing = &convert;
+    HWND closer = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(closer, GWLP_WNDPROC, (LONG_PTR)CloserProc);
+    // The close is the first message in the queue when the wait pumps.
+    PostMessageW(closer, kCloseMessage, 0, 0);
+    ASSERT_TRUE(convert.Run());
+    MSG msg;
+    DWORD start = GetTickCount();
+    bool heard = false;
+    while (!heard && GetTickCount() - start < 20000) {
+        heard = PeekMessageW(&msg, m_owner, WM_CONVERT_GRAPHEVENT, WM_CONVERT_GRAPHEVENT, PM_REMOVE) != FALSE;
+        if (!heard) Sleep(5);
+    }
+    ASSERT_TRUE(heard);
+    long code = convert.WaitForCompletion();
+    MSG left;
+    bool closeLeft = PeekMessageW(&left, closer, kCloseMessage, kCloseMessage, PM_REMOVE) != FALSE;
+    g_closing = nullptr;
+    DestroyWindow(closer);
+    EXPECT_EQ(0, code);
+    EXPECT_FALSE(closeLeft);
+    EXPECT_EQ(0, convert.WaitForCompletion()) << "nothing to wait for after the close";
+    convert.Close();
+    EXPECT_EQ(convert.GetKind(), 0);
+    ASSERT_TRUE(convert.OpenFileToPCM(m_owner, m_wav.c_str(), out.c_str(), TRUE));
+    EXPECT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    DeleteFileW(out.c_str());
+}
+
+// The encoder's module missing from the classes this process sees: the MP3
+// conversion is refused with its log line, writes nothing, leaves an existing
+// output as it was, and the same object converts again once the module is back.
+TEST_F(ConvertFileTest, WithoutTheEncodersModuleTheMp3ConversionFailsCleanly)
+{
+    std::wstring fresh = TempPath(L"convert_noenc.mp3"), existing = TempPath(L"convert_noenc_existing.mp3");
+    DeleteFileW(fresh.c_str());
+    Save(existing, {'k', 'e', 'e', 'p'});
+    CConvertFile convert;
+    {
+        CUnregisteredClass missing(CLSID_NVMP3EncFilter);
+        ASSERT_TRUE(missing.Ok());
+        CComPtr<IBaseFilter> probe;
+        ASSERT_EQ(REGDB_E_CLASSNOTREG, probe.CoCreateInstance(CLSID_NVMP3EncFilter));
+        for (const std::wstring& target : {fresh, existing}) {
+            CLogCapture log;
+            EXPECT_FALSE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), target.c_str()));
+            EXPECT_TRUE(HasLineStarting(log.Lines(), "[OpenFileToMp3] _AddFilter(CLSID_NVMP3EncFilter) fail hr:[0x80040154]"));
+            EXPECT_EQ(convert.GetKind(), 0);
+            EXPECT_EQ(convert.WaitForCompletion(), 0);
+            EXPECT_FALSE(convert.Run()) << "nothing to run";
+        }
+    }
+    EXPECT_FALSE(Exists(fresh));
+    EXPECT_EQ((std::vector<BYTE>{'k', 'e', 'e', 'p'}), ReadAllBytes(existing)) << "an existing output is untouched";
+
+    ASSERT_TRUE(convert.OpenFileToMp3(m_owner, m_wav.c_str(), fresh.c_str()));
+    EXPECT_EQ(RunToEnd(convert), 1);
+    convert.Close();
+    Mp3FileInfo info;
+    EXPECT_TRUE(ReadMp3Frames(fresh, info));
+    DeleteFileW(fresh.c_str());
+    DeleteFileW(existing.c_str());
 }
 
 struct FailureCase {

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <set>
 #include <thread>
 #include <sstream>
@@ -286,4 +287,121 @@ TEST_F(RecordFileList, DeleteBuildsItsListFromTheRealPathLengths)
     }
     EXPECT_FALSE(Exists(shortPath));
     DeleteFileW((L"\\\\?\\" + longPath).c_str());
+}
+
+namespace {
+
+// The context menu's item states, read from a helper thread while the menu is
+// open (the menu runs its own loop on the page's thread), then closed.
+struct MenuStates {
+    bool seen = false;
+    std::map<UINT, bool> enabled;
+};
+
+MenuStates ReadContextMenu(CPageCapture& page)
+{
+    MenuStates states;
+    std::thread reader([&] {
+        for (int i = 0; i < 250; ++i) {
+            HWND menu = nullptr;
+            while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) != nullptr) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(menu, &pid);
+                if (pid != GetCurrentProcessId() || !IsWindowVisible(menu)) continue;
+                HMENU handle = (HMENU)SendMessageW(menu, MN_GETHMENU, 0, 0);
+                if (!handle) continue;
+                for (UINT id : {CPageCapture::ID_FILE_PLAY, CPageCapture::ID_FILE_EDIT, CPageCapture::ID_FILE_REMOVE,
+                                CPageCapture::ID_FILE_DELETE, CPageCapture::ID_FILE_RENAME})
+                    states.enabled[id] = !(GetMenuState(handle, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+                states.seen = true;
+                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+    POINT at = {400, 420};
+    ::ClientToScreen(page.m_hWnd, &at);
+    page.SendMessage(WM_CONTEXTMENU, (WPARAM)page.m_hWnd, MAKELPARAM(at.x, at.y));
+    reader.join();
+    Pump(100);
+    return states;
+}
+
+}  // namespace
+
+TEST_F(RecordFileList, ContextMenuStatesFollowTheSelectedRows)
+{
+    for (const wchar_t* n : {L"m1.wav", L"m2.wav", L"m3.wav"}) list->AddFile(Make(n, Wav(2, 44100, 16, 100)).c_str(), FALSE);
+    const UINT single[] = {CPageCapture::ID_FILE_PLAY, CPageCapture::ID_FILE_EDIT, CPageCapture::ID_FILE_RENAME};
+    const UINT many[] = {CPageCapture::ID_FILE_REMOVE, CPageCapture::ID_FILE_DELETE};
+
+    SelectOnly({});
+    MenuStates none = ReadContextMenu(page);
+    ASSERT_TRUE(none.seen);
+    for (auto& s : none.enabled) EXPECT_FALSE(s.second) << s.first;
+
+    SelectOnly({1});
+    MenuStates one = ReadContextMenu(page);
+    ASSERT_TRUE(one.seen);
+    for (auto& s : one.enabled) EXPECT_TRUE(s.second) << s.first;
+
+    SelectOnly({0, 2});
+    MenuStates two = ReadContextMenu(page);
+    ASSERT_TRUE(two.seen);
+    for (UINT id : single) EXPECT_FALSE(two.enabled[id]) << id;
+    for (UINT id : many) EXPECT_TRUE(two.enabled[id]) << id;
+
+    // Outside the rows (a keyboard menu has the point -1, -1): no menu.
+    page.SendMessage(WM_CONTEXTMENU, (WPARAM)page.m_hWnd, MAKELPARAM(-1, -1));
+    EXPECT_EQ(3, list->GetItemCount());
+}
+
+TEST_F(RecordFileList, PlayUsesThePlayCommandOfTheUsersProgramElseOpen)
+{
+    // A program of ours stands in for the user's player: it writes what it was given.
+    std::wstring player = folder + L"PlayDouble.exe";
+    ASSERT_TRUE(CopyFileW((drv::OwnFolder() + L"StarterDouble.exe").c_str(), player.c_str(), FALSE));
+    std::wstring record = folder + L"PlayDouble.args";
+    std::wstring wav = Make(L"play me.wav", Wav(2, 44100, 16, 100));
+    list->AddFile(wav.c_str(), FALSE);
+    SelectOnly({0});
+
+    // The association goes into the merged classes view: Wine's HKEY_CLASSES_ROOT
+    // does not show the per-user classes (docs/wine.md), Windows' shows both.
+    std::wstring savedWav;
+    const bool hadWav = drv::RegReadString(HKEY_CLASSES_ROOT, L".wav", L"", &savedWav);
+    auto setClass = [&](const wchar_t* progId, bool withPlay) {
+        drv::RegWriteString(HKEY_CLASSES_ROOT, L".wav", L"", progId);
+        std::wstring base = std::wstring(progId) + L"\\shell\\";
+        drv::RegWriteString(HKEY_CLASSES_ROOT, base + L"open\\command", L"", L"\"" + player + L"\" open \"%1\"");
+        if (withPlay)
+            drv::RegWriteString(HKEY_CLASSES_ROOT, base + L"play\\command", L"", L"\"" + player + L"\" play \"%1\"");
+    };
+    auto recorded = [&] {
+        std::ifstream in(record.c_str(), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    auto restore = [&] {
+        drv::RegDeleteTree(HKEY_CLASSES_ROOT, L"SonelleTestPlayable");
+        drv::RegDeleteTree(HKEY_CLASSES_ROOT, L"SonelleTestOpenOnly");
+        if (hadWav) drv::RegWriteString(HKEY_CLASSES_ROOT, L".wav", L"", savedWav);
+        else drv::RegDeleteTree(HKEY_CLASSES_ROOT, L".wav");
+    };
+    setClass(L"SonelleTestPlayable", true);
+    list->Play();
+    bool played = PumpUntil([&] { return !recorded().empty(); }, 10000);
+    EXPECT_TRUE(played);
+    EXPECT_EQ(0u, recorded().find("play ")) << recorded();
+    EXPECT_NE(std::string::npos, recorded().find("play me.wav"));
+
+    DeleteFileW(record.c_str());
+    setClass(L"SonelleTestOpenOnly", false);
+    list->Play();
+    played = PumpUntil([&] { return !recorded().empty(); }, 10000);
+    EXPECT_TRUE(played);
+    EXPECT_EQ(0u, recorded().find("open ")) << recorded();
+    restore();
 }

@@ -73,6 +73,10 @@ TEST_F(RecordRun, ARequestedTimeStopsTheRecordingByItself)
     EXPECT_EQ(L"00 : 00 : 03", Text(page, CPageCapture::IDC_ELAPSED));
     EXPECT_EQ(L"100 %", Text(page, CPageCapture::IDC_PERCENT));
     ASSERT_TRUE(PumpUntil([&] { return page.FileList().GetItemCount() == 1; }, 3000));
+    // The time runs from REC: the file holds the requested time, not a tick more.
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(page.FileList().Row(0)->path.GetString(), wav));
+    EXPECT_NEAR(3.25, wav.dataSize / 176400.0, 0.5);
 }
 
 TEST_F(RecordRun, TheStopMessageListsTheRecordingAndItsContinuationFiles)

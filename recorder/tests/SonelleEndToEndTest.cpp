@@ -3,6 +3,7 @@
 // files it leaves and the starter it starts again.
 #include "Driver.h"
 #include "DropRecord.h"
+#include "EndToEndSupport.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <atomic>
@@ -13,42 +14,12 @@
 
 namespace {
 
-const wchar_t kKey[] = L"software\\Norvane\\NV Sonelle";
-const wchar_t* const kMachineValues[] = {L"AppPath", L"LanuchName", L"WizardName", L"AdvancedName"};
-
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool FolderExists(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string ReadAll(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::wstring SpecialFolder(int csidl)
-{
-    wchar_t path[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, path);
-    return path;
-}
+const wchar_t* const kKey = kSonelleKey;
 
 class SonelleEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const wchar_t* name : kMachineValues) {
-            std::wstring value;
-            m_savedMachine.push_back(drv::RegReadString(HKEY_LOCAL_MACHINE, kKey, name, &value)
-                                         ? std::make_pair(true, value)
-                                         : std::make_pair(false, std::wstring()));
-        }
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         // One installation per test: a starter started by the last test may still
@@ -67,21 +38,12 @@ protected:
         m_title = L"Sonelle Test " + std::to_wstring(GetCurrentProcessId());
         m_wizardTitle = L"Sonelle Wizard Test " + std::to_wstring(GetCurrentProcessId());
         m_launchTitle = L"Sonelle Launch Test " + std::to_wstring(GetCurrentProcessId());
-        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", m_install);
-        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", m_title);
-        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"WizardName", m_wizardTitle);
-        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"LanuchName", m_launchTitle);
+        m_installation.Set(m_install, m_title, m_wizardTitle, m_launchTitle);
         drv::RegDeleteTree(HKEY_CURRENT_USER, kKey);
     }
 
     void TearDown() override
     {
-        for (size_t i = 0; i < m_savedMachine.size(); ++i) {
-            if (m_savedMachine[i].first)
-                drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, kMachineValues[i], m_savedMachine[i].second);
-            else
-                drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kKey, kMachineValues[i]);
-        }
         const std::wstring folder = m_install.substr(0, m_install.size() - 1);
         for (int i = 0; i < 40 && FolderExists(folder); ++i) {
             drv::RemoveTree(folder);
@@ -118,7 +80,7 @@ protected:
 
     std::wstring StarterRecord() const { return m_install + L"SonelleStarter.args"; }
 
-    std::vector<std::pair<bool, std::wstring>> m_savedMachine;
+    CSavedInstallation m_installation;
     std::wstring m_install, m_title, m_wizardTitle, m_launchTitle;
 };
 

@@ -9,3 +9,4 @@
 #include "DriverRegistry.h"
 #include "DriverPages.h"
 #include "DriverFakeWindow.h"
+#include "DriverListView.h"

@@ -14,13 +14,23 @@ HWND ShownPage(HWND dialog)
     return nullptr;
 }
 
+HWND PageWithControl(HWND dialog, int id)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        if (wcscmp(cls, L"#32770") == 0 && GetDlgItem(child, id)) return child;
+    }
+    return nullptr;
+}
+
 bool ClickOnPage(HWND dialog, int id)
 {
     HWND page = ShownPage(dialog);
     return page && ClickControl(page, id);
 }
 
-bool PickComboText(HWND parent, int id, const std::wstring& text)
+bool PickComboText(HWND parent, int id, const std::wstring& text, bool closeUp)
 {
     HWND combo = GetDlgItem(parent, id);
     if (!combo || !IsWindowVisible(combo) || !IsWindowEnabled(combo)) return false;
@@ -31,7 +41,8 @@ bool PickComboText(HWND parent, int id, const std::wstring& text)
         return false;
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(combo, CB_SETCURSEL, found, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    return PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo) != FALSE;
+    if (!PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo)) return false;
+    return !closeUp || PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_CLOSEUP), (LPARAM)combo) != FALSE;
 }
 
 bool SaveWindowPicture(HWND window, const std::wstring& path)

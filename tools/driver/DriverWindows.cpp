@@ -55,6 +55,28 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs)
     return true;
 }
 
+namespace {
+struct DescendantSearch {
+    const std::wstring* cls;
+    HWND found;
+};
+
+BOOL CALLBACK CheckDescendant(HWND child, LPARAM param)
+{
+    DescendantSearch* search = reinterpret_cast<DescendantSearch*>(param);
+    if (WindowClass(child) != *search->cls) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+}  // namespace
+
+HWND FindDescendant(HWND parent, const std::wstring& cls)
+{
+    DescendantSearch search{&cls, nullptr};
+    EnumChildWindows(parent, CheckDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::wstring WindowText(HWND window)
 {
     // WM_GETTEXT is marshalled across processes, unlike reading another

@@ -19,6 +19,10 @@ HWND WaitUntilShown(HWND window, DWORD timeoutMs);
 // Waits up to timeoutMs until the window is gone.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs);
 
+// The first window of this class among all descendants of `parent` (a control
+// that a skin wrapped in a frame of its own is found inside that frame).
+HWND FindDescendant(HWND parent, const std::wstring& cls);
+
 std::wstring WindowText(HWND window);
 std::wstring WindowClass(HWND window);
 std::wstring ControlText(HWND parent, int id);

@@ -163,6 +163,13 @@ public:
 
 // The main window as start-up builds it, shown, with the program's own pictures and
 // an installation without filter modules (the registrations find nothing).
+// The Edit page, noting what reaches its OpenFile instead of loading it.
+class RecordingEditPage : public CPageEdit {
+public:
+    void OpenFile(const wchar_t* path) override { opened = path; }
+    std::wstring opened;
+};
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -206,7 +213,7 @@ protected:
 
     ObservedSonelleDlg dialog;
     CPageCapture record;
-    CPageEdit edit;
+    RecordingEditPage edit;
     std::wstring m_temp;
 };
 
@@ -374,7 +381,7 @@ protected:
         Click(id == CPageEdit::IDD ? CSonelleDlg::IDC_EDIT_PAGE : CSonelleDlg::IDC_RECORD_PAGE);
         ASSERT_EQ(id, dialog.GetActivePageID());
     }
-    std::wstring Opened() const { return edit.m_hWnd ? std::wstring(edit.GetOpenedFile()) : std::wstring(); }
+    std::wstring Opened() const { return edit.m_hWnd ? edit.opened : std::wstring(); }
 
     std::wstring m_folder, m_file;
 };

@@ -3,7 +3,7 @@
 #include <vector>
 #include "AutoSplitDetector.h"
 #include "SonelleSettings.h"
-#include "WavHeader.h"
+#include "SharedReadFile.h"
 #include "WaveEditXCtrl.h"
 
 BEGIN_MESSAGE_MAP(CAutoSplitDlg, CEditProgressDlg)
@@ -60,24 +60,9 @@ void CAutoSplitDlg::SplitWorker()
 {
     m_bCancel = 0;
     if (!m_pDoc) return;
-    HANDLE file = CreateFileW(m_strWorkWav, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    LARGE_INTEGER length = {};
-    GetFileSizeEx(file, &length);
-    auto readAt = [file](uint64_t offset, void* buffer, size_t count) -> size_t {
-        LARGE_INTEGER at;
-        at.QuadPart = (LONGLONG)offset;
-        DWORD got = 0;
-        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, buffer, (DWORD)count, &got, nullptr))
-            return 0;
-        return got;
-    };
+    CSharedReadFile file(m_strWorkWav);
     WavHeaderInfo info;
-    if (ParseWavHeader(readAt, (uint64_t)length.QuadPart, info) != WavHeaderStatus::Ok || !IsPlainPcm(info)) {
-        CloseHandle(file);
-        return;
-    }
+    if (!file.IsOpen() || file.ParseWavHeader(info) != WavHeaderStatus::Ok || !IsPlainPcm(info)) return;
     m_pDoc->ClearSplitPoints();
 
     const int channels = info.channels, bytesPerSample = info.bitsPerSample / 8, blockAlign = info.blockAlign;
@@ -96,7 +81,7 @@ void CAutoSplitDlg::SplitWorker()
     bool handled = false;
     while (processed < total) {
         if (total - processed < blockBytes) break;  // the last, partial block is not examined
-        if (readAt(info.dataOffset + processed, buffer.data(), blockBytes) != blockBytes) break;
+        if (file.ReadAt(info.dataOffset + processed, buffer.data(), blockBytes) != blockBytes) break;
         // One value per frame: the largest of the channels (8-bit as (s - 128) x 256).
         for (int f = 0; f < CAutoSplitDetector::kBlock; ++f) {
             const uint8_t* frame = buffer.data() + (size_t)f * blockAlign;
@@ -131,7 +116,6 @@ void CAutoSplitDlg::SplitWorker()
         }
         if (m_bCancel) break;
     }
-    CloseHandle(file);
 }
 
 void CAutoSplitDlg::OnTimer(UINT_PTR id)

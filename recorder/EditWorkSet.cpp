@@ -1,6 +1,6 @@
 #include "EditWorkSet.h"
 #include <stdlib.h>
-#include "WavHeader.h"
+#include "SharedReadFile.h"
 
 CString SiblingPath(const wchar_t* path, const wchar_t* extension)
 {
@@ -31,35 +31,19 @@ void DeleteWorkSet(const wchar_t* workPath, BOOL withNv0)
 
 BOOL WaveWorkCopyBytes(const wchar_t* path, uint64_t& bytes, BOOL& usable)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return FALSE;
-    LARGE_INTEGER length = {};
-    GetFileSizeEx(file, &length);
+    CSharedReadFile file(path);
+    if (!file.IsOpen()) return FALSE;
     char head[12] = {};
-    DWORD done = 0;
-    BOOL riffWave = ReadFile(file, head, 12, &done, nullptr) && done == 12 && !memcmp(head, "RIFF", 4) &&
-                    !memcmp(head + 8, "WAVE", 4);
+    BOOL riffWave = file.ReadAt(0, head, 12) == 12 && !memcmp(head, "RIFF", 4) && !memcmp(head + 8, "WAVE", 4);
     WavHeaderInfo info;
-    if (riffWave) {
-        auto readAt = [file](uint64_t offset, void* buffer, size_t count) -> size_t {
-            LARGE_INTEGER at;
-            at.QuadPart = (LONGLONG)offset;
-            DWORD got = 0;
-            if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, buffer, (DWORD)count, &got, nullptr))
-                return 0;
-            return got;
-        };
-        ParseWavHeader(readAt, (uint64_t)length.QuadPart, info);
-    }
-    CloseHandle(file);
+    if (riffWave) file.ParseWavHeader(info);
     if (!riffWave) return FALSE;
     // A bits value of 0 is taken from the block size; without channels there is
     // nothing to take it from, and the file cannot be edited.
     int bits = info.bitsPerSample;
     if (!bits && info.channels) bits = info.blockAlign * 8 / info.channels;
     usable = info.channels && bits && info.sampleRate && info.blockAlign;
-    uint64_t need = (uint64_t)length.QuadPart;
+    uint64_t need = file.Length();
     if (bits == 8) need *= 2;
     else if (bits == 4) need *= 4;
     bytes = need;

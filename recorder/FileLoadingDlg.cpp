@@ -4,45 +4,16 @@
 #include "GetMediaPlayTime.h"
 #include "LogFile.h"
 #include "Mp3Info.h"
+#include "SharedReadFile.h"
 #include "WavHeader.h"
 
 namespace {
 
-struct OpenedFile {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    explicit OpenedFile(const wchar_t* path)
-        : handle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
-    ~OpenedFile()
-    {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    uint64_t Length() const
-    {
-        LARGE_INTEGER length = {};
-        GetFileSizeEx(handle, &length);
-        return (uint64_t)length.QuadPart;
-    }
-    size_t ReadAt(uint64_t offset, void* buffer, size_t count) const
-    {
-        LARGE_INTEGER at;
-        at.QuadPart = (LONGLONG)offset;
-        DWORD got = 0;
-        if (!SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) || !ReadFile(handle, buffer, (DWORD)count, &got, nullptr))
-            return 0;
-        return got;
-    }
-};
-
 // The header of a PCM WAV; FALSE when it is none with a usable format.
 BOOL ReadPcmHeader(const wchar_t* path, WavHeaderInfo& info)
 {
-    OpenedFile file(path);
-    if (file.handle == INVALID_HANDLE_VALUE) return FALSE;
-    auto readAt = [&file](uint64_t offset, void* buffer, size_t count) { return file.ReadAt(offset, buffer, count); };
-    return ParseWavHeader(readAt, file.Length(), info) == WavHeaderStatus::Ok && IsPlainPcm(info);
+    CSharedReadFile file(path);
+    return file.IsOpen() && file.ParseWavHeader(info) == WavHeaderStatus::Ok && IsPlainPcm(info);
 }
 
 // Seconds of sound in a file: from its header for a PCM WAV, else from the
@@ -60,8 +31,8 @@ double SourceSeconds(const wchar_t* path)
 // many kept frames as the work WAV has (one more or less for a last, partial step).
 BOOL PeakFileDescribes(const wchar_t* peakPath, const WavHeaderInfo& wav)
 {
-    OpenedFile peak(peakPath);
-    if (peak.handle == INVALID_HANDLE_VALUE) return FALSE;
+    CSharedReadFile peak(peakPath);
+    if (!peak.IsOpen()) return FALSE;
     uint8_t head[1012];
     if (peak.ReadAt(0, head, sizeof head) != sizeof head) return FALSE;
     uint32_t nvpkSize, rate, peakBytes;

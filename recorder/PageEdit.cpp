@@ -401,22 +401,29 @@ double CPageEdit::FirstSelectedSeconds() const
     return 0.0;
 }
 
-void CPageEdit::OnAmplify()
+BOOL CPageEdit::AskEffectParams(CDialog& dialog)
 {
-    if (!m_pEditor) return;
+    // The dialog previews through a player of its own.
     m_pEditor->ClosePlayer();
-    CAmplifyDlg dialog;
-    dialog.SetFile(m_strWorkPath);
-    dialog.SetStartTime(FirstSelectedSeconds());
     if (dialog.DoModal() != IDOK) {
         m_pEditor->LaunchPlayer(m_strWorkPath);
-        return;
+        return FALSE;
     }
     if (!HasSpaceForEffect()) {
         WarnBox(m_hWnd, 108, L"Hard disk is full.");
         m_pEditor->LaunchPlayer(m_strWorkPath);
-        return;
+        return FALSE;
     }
+    return TRUE;
+}
+
+void CPageEdit::OnAmplify()
+{
+    if (!m_pEditor) return;
+    CAmplifyDlg dialog;
+    dialog.SetFile(m_strWorkPath);
+    dialog.SetStartTime(FirstSelectedSeconds());
+    if (!AskEffectParams(dialog)) return;
     AmplifyParam param;
     param.gain = dialog.m_fGain;
     param.tracks = EffectTracks();
@@ -426,19 +433,10 @@ void CPageEdit::OnAmplify()
 void CPageEdit::OnNoiseReduction()
 {
     if (!m_pEditor) return;
-    m_pEditor->ClosePlayer();
     CNosieReductionDlg dialog;
     dialog.SetFile(m_strWorkPath);
     dialog.SetStartTime(FirstSelectedSeconds());
-    if (dialog.DoModal() != IDOK) {
-        m_pEditor->LaunchPlayer(m_strWorkPath);
-        return;
-    }
-    if (!HasSpaceForEffect()) {
-        WarnBox(m_hWnd, 108, L"Hard disk is full.");
-        m_pEditor->LaunchPlayer(m_strWorkPath);
-        return;
-    }
+    if (!AskEffectParams(dialog)) return;
     NoiseReductionParam param;
     param.level = dialog.m_fLevel;
     param.tracks = EffectTracks();
@@ -448,17 +446,8 @@ void CPageEdit::OnNoiseReduction()
 void CPageEdit::OnFadeInOut()
 {
     if (!m_pEditor) return;
-    m_pEditor->ClosePlayer();
     CFadeInOutDlg dialog;
-    if (dialog.DoModal() != IDOK) {
-        m_pEditor->LaunchPlayer(m_strWorkPath);
-        return;
-    }
-    if (!HasSpaceForEffect()) {
-        WarnBox(m_hWnd, 108, L"Hard disk is full.");
-        m_pEditor->LaunchPlayer(m_strWorkPath);
-        return;
-    }
+    if (!AskEffectParams(dialog)) return;
     FadeInOutParam param;
     param.fadeIn = dialog.m_bFadeIn;
     param.fadeOut = dialog.m_bFadeOut;

@@ -96,6 +96,9 @@ protected:
     virtual BOOL LoadWorkSet(const wchar_t* path, BOOL& cancelled);
     // Free space for one more effect output beside the work file.
     BOOL HasSpaceForEffect() const;
+    // Runs an effect's parameter dialog; TRUE when it ended with OK and there is
+    // space for the output (else the player is back on the work file).
+    BOOL AskEffectParams(CDialog& dialog);
     std::vector<CEffectTrack> EffectTracks() const;
     double FirstSelectedSeconds() const;
     void RunEffect(int kind, const void* param);

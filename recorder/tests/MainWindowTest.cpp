@@ -249,8 +249,10 @@ TEST_F(MainWindow, ShowsItsPicturesAndThoseOfTheShownPage)
     ASSERT_EQ((UINT)CPageEdit::IDD, dialog.GetActivePageID());
     ASSERT_TRUE(edit.m_hWnd);
     EXPECT_FALSE(record.IsWindowVisible());
-    EXPECT_EQ(editBack.At(30, 30), WindowPixel(edit.m_hWnd, 30, 30));
-    EXPECT_EQ(editBack.At(900, 500), WindowPixel(edit.m_hWnd, 900, 500));
+    // Points of the Edit page that no control covers.
+    EXPECT_EQ(editBack.At(5, 5), WindowPixel(edit.m_hWnd, 5, 5));
+    EXPECT_EQ(editBack.At(700, 292), WindowPixel(edit.m_hWnd, 700, 292));
+    EXPECT_EQ(editBack.At(900, 440), WindowPixel(edit.m_hWnd, 900, 440));
     EXPECT_EQ(left.At(tx, ty), WindowPixel(Item(CSonelleDlg::IDC_RECORD_PAGE), tx, ty));
     EXPECT_EQ(right.At(4 * MAIN_TAB_WIDTH + tx, ty), WindowPixel(Item(CSonelleDlg::IDC_EDIT_PAGE), tx, ty));
 }

@@ -9,14 +9,7 @@
 // The framework before DirectShow: dshow.h brings a SubclassWindow macro.
 #include "EditProgressDlg.h"
 #include "ConvertFile.h"
-
-// The tag fields of the opened file, for the Edit page and its Publish items.
-struct EditTagRecord {
-    CString album, artist, title, text1, text2;
-    int year = 0, number1 = 0, number2 = 0;
-    CString text3;
-    void Clear() { *this = EditTagRecord(); }
-};
+#include "EditTagRecord.h"
 
 class CFileLoadingDlg : public CEditProgressDlg {
 public:

@@ -1,10 +1,12 @@
 #include "PageEdit.h"
 #include "AmplifyDlg.h"
+#include "AudioControls.h"
 #include "AudioEffectProgressDlg.h"
 #include "AutoSplitDlg.h"
 #include "EditWorkSet.h"
 #include "FadeInOutDlg.h"
 #include "FileDialog.h"
+#include "FileLoadingDlg.h"
 #include "GetMediaPlayTime.h"
 #include "MainWindowSkinIds.h"
 #include "Menu.h"
@@ -95,7 +97,6 @@ CPageEdit::CPageEdit() : CNewWizPage(IDD) {}
 
 CPageEdit::~CPageEdit()
 {
-    if (m_bMixerOpen) m_mixer.Close();
     if (m_hScrollSkin) DeleteObject(m_hScrollSkin);
 }
 
@@ -134,8 +135,7 @@ BOOL CPageEdit::OnInitDialog()
 
     // The volume follows the speakers; without a mixer range the slider stays off.
     int minimum = 0, maximum = 0, value = 0;
-    m_bMixerOpen = m_mixer.Open();
-    m_bVolumeKnown = m_bMixerOpen && m_mixer.GetSpeakerVolume(&minimum, &maximum, &value) && maximum > minimum;
+    m_bVolumeKnown = g_MixerControl.GetSpeakerVolume(&minimum, &maximum, &value) && maximum > minimum;
     if (m_bVolumeKnown) {
         m_volume.SetRange(minimum, maximum);
         m_volume.SetPos(value);
@@ -186,14 +186,14 @@ void CPageEdit::LayoutControls()
 BOOL CPageEdit::OnSetActive()
 {
     int minimum = 0, maximum = 0, value = 0;
-    if (m_bVolumeKnown && m_mixer.GetSpeakerVolume(&minimum, &maximum, &value)) m_volume.SetPos(value);
+    if (m_bVolumeKnown && g_MixerControl.GetSpeakerVolume(&minimum, &maximum, &value)) m_volume.SetPos(value);
     SetProcessPriority(NORMAL_PRIORITY_CLASS);
     return TRUE;
 }
 
 void CPageEdit::SetVolume(int value)
 {
-    if (m_bMixerOpen) m_mixer.SetSpeakerVolume(value);
+    if (m_bVolumeKnown) g_MixerControl.SetSpeakerVolume(value);
     if (m_pEditor) m_pEditor->GetPlayer().SetVolume(value);
 }
 

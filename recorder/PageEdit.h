@@ -9,8 +9,7 @@
 #include "AudioEffect.h"
 #include "AudioTrackListCtrl.h"
 #include "BitmapSlider.h"
-#include "FileLoadingDlg.h"
-#include "MixerControl.h"
+#include "EditTagRecord.h"
 #include "NewWizPage.h"
 #include "PageBackground.h"
 #include "RecorderControls.h"
@@ -118,9 +117,7 @@ protected:
     CxStatic m_time;
     CAudioTrackListCtrl m_tracks;
     HBITMAP m_hScrollSkin = nullptr;
-    CMixerControl m_mixer;
-    BOOL m_bMixerOpen = FALSE;
-    BOOL m_bVolumeKnown = FALSE;
+    BOOL m_bVolumeKnown = FALSE;   // the process's mixer gave a speaker range
 
     DECLARE_MESSAGE_MAP()
 };

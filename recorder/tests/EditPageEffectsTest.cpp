@@ -4,6 +4,7 @@
 // and failures; the split detector's tracks on tones made by sox; MP3 files made
 // by lame with their tags.
 #include "EditPageSupport.h"
+#include "EditProgressDlg.h"
 #include "Driver.h"
 #include "AmplifyDlg.h"
 #include "Amplify.h"

@@ -51,7 +51,7 @@ TEST(EditPageEndToEnd, OpenSplitAmplifyAndUndoInTheProgram)
     drv::RemoveTree(install.substr(0, install.size() - 1));
     ASSERT_TRUE(CreateDirectoryW(install.c_str(), nullptr));
     const std::wstring bin = drv::OwnFolder();
-    for (const wchar_t* file : {L"Sonelle.exe", L"Tunlet.exe"})
+    for (const wchar_t* file : {L"Sonelle.exe", L"Tunlet.exe", L"NVCoreAudio.dll"})
         ASSERT_TRUE(CopyFileW((bin + file).c_str(), (install + file).c_str(), FALSE)) << file;
     ASSERT_TRUE(CopyFileW((bin + L"StarterDouble.exe").c_str(), (install + L"SonelleStarter.exe").c_str(), FALSE));
     const std::wstring wav = install + L"tones.wav";
@@ -66,7 +66,7 @@ TEST(EditPageEndToEnd, OpenSplitAmplifyAndUndoInTheProgram)
 
     drv::Process process;
     ASSERT_TRUE(process.Start(install + L"Sonelle.exe", L"", install));
-    HWND window = drv::WaitForWindow(L"#32770", title, process.Id(), 15000);
+    HWND window = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", title, process.Id(), 15000), 15000);
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(drv::ClickControl(window, 1001));
     HWND page = nullptr;

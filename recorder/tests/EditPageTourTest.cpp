@@ -2,6 +2,7 @@
 // scripts/edit-page-tour.sh under Xvfb, which sets SONELLE_TOUR_DIR; skipped
 // otherwise. Each picture is the screen area of the window, as shown.
 #include "EditPageSupport.h"
+#include "EditProgressDlg.h"
 #include "Mp3FileCheck.h"
 
 namespace {

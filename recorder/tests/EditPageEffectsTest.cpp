@@ -352,7 +352,8 @@ TEST_F(EditFixtureFiles, CancelKeepsThePointsFound)
         ended = GetTickCount();
     }
     EXPECT_EQ(L"Do you want to disable \"Auto Split\"?", question);
-    EXPECT_LT(ended - answered, 1000u);
+    // The worker stops after its current block; on a loaded machine that can take a while.
+    EXPECT_LT(ended - answered, 3000u);
     CTrackList list = page.Editor()->GetDocument().GetSplitPoints();
     ASSERT_GE(list.GetCount(), 3);
     EXPECT_EQ(616448, list.PositionOf(1)) << "the point found before the cancel stays";

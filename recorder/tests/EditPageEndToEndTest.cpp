@@ -19,15 +19,18 @@ HWND PageWithControl(HWND window, int id)
     return nullptr;
 }
 
+BOOL CALLBACK FindList(HWND child, LPARAM out)
+{
+    if (drv::WindowClass(child) != L"SysListView32") return TRUE;
+    *(HWND*)out = child;
+    return FALSE;
+}
+
 // The track list: inside the skinned scroll frame that took its place and id.
 HWND TrackList(HWND page)
 {
     HWND found = nullptr;
-    EnumChildWindows(page, [](HWND child, LPARAM out) {
-        if (drv::WindowClass(child) != L"SysListView32") return TRUE;
-        *(HWND*)out = child;
-        return FALSE;
-    }, (LPARAM)&found);
+    EnumChildWindows(page, FindList, (LPARAM)&found);
     return found;
 }
 

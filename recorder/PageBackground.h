@@ -13,6 +13,7 @@ public:
     void SizeWindow(HWND page) const;
     void Paint(HDC dc) const;
     HBRUSH GetBrush() const { return m_hBrush; }
+    SIZE GetSize() const { return m_bitmap.GetSize(); }
     BOOL IsLoaded() const { return m_bitmap.m_hObject != nullptr; }
 
 private:

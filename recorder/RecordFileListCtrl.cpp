@@ -5,7 +5,7 @@
 #include <vector>
 #include "OSVersion.h"
 #include "Registry.h"
-#include "WavHeader.h"
+#include "SharedReadFile.h"
 #include "WinApp.h"
 
 namespace {
@@ -27,22 +27,15 @@ bool FileGone(const wchar_t* path)
 
 std::unique_ptr<RecordFileRow> ReadRecordFileRow(const wchar_t* path)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    LARGE_INTEGER length = {};
-    GetFileSizeEx(file, &length);
-    auto readAt = [file](uint64_t offset, void* buffer, size_t count) -> size_t {
-        LARGE_INTEGER at;
-        at.QuadPart = (LONGLONG)offset;
-        DWORD done = 0;
-        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) return 0;
-        if (!ReadFile(file, buffer, (DWORD)count, &done, nullptr)) return 0;
-        return done;
-    };
+    uint64_t length = 0;
     WavHeaderInfo info;
-    WavHeaderStatus status = ParseWavHeader(readAt, (uint64_t)length.QuadPart, info);
-    CloseHandle(file);
+    WavHeaderStatus status;
+    {
+        CSharedReadFile file(path);
+        if (!file.IsOpen()) return nullptr;
+        length = file.Length();
+        status = file.ParseWavHeader(info);
+    }
     if (status != WavHeaderStatus::Ok) return nullptr;
     // A header that names no usable format gives no row rather than a division by zero.
     uint64_t byteRate = (uint64_t)info.sampleRate * info.channels * info.bitsPerSample / 8;
@@ -51,7 +44,7 @@ std::unique_ptr<RecordFileRow> ReadRecordFileRow(const wchar_t* path)
     auto row = std::make_unique<RecordFileRow>();
     row->path = path;
     row->title = DisplayTitle(path);
-    row->size = (double)length.QuadPart;
+    row->size = (double)length;
     row->playSeconds = (int)(info.dataSize / byteRate);
     row->sampleRate = (int)info.sampleRate;
     row->channels = info.channels;
@@ -306,31 +299,6 @@ void CRecordFileListCtrl::OnLButtonDblClk(UINT flags, CPoint point)
     if (HitTest(point) >= 0) Play();
     Default();
     (void)flags;
-}
-
-BOOL CRecordFileListCtrl::TranslateScroll(UINT message, WPARAM wParam)
-{
-    int code = LOWORD(wParam);
-    if (code != SB_LINEUP && code != SB_LINEDOWN && code != SB_THUMBPOSITION && code != SB_THUMBTRACK) return FALSE;
-    CRect client;
-    GetClientRect(&client);
-    SCROLLINFO h = {sizeof(h), SIF_ALL}, v = {sizeof(v), SIF_ALL};
-    ::GetScrollInfo(m_hWnd, SB_HORZ, &h);
-    ::GetScrollInfo(m_hWnd, SB_VERT, &v);
-    long long width = h.nPage ? (long long)(h.nMax + 1) * client.Width() / (long long)h.nPage : client.Width();
-    long long height = v.nPage ? (long long)(v.nMax + 1) * client.Height() / (long long)v.nPage : client.Height();
-    long long hRange = h.nMax + 1 > 0 ? h.nMax + 1 : 1, vRange = v.nMax + 1 > 0 ? v.nMax + 1 : 1;
-    int target = (int)HIWORD(wParam);
-    long long dx, dy;
-    if (message == WM_VSCROLL) {
-        dx = h.nPos * width / hRange;
-        dy = code == SB_LINEUP ? -10 : code == SB_LINEDOWN ? 10 : (target - v.nPos) * height / vRange;
-    } else {
-        dx = code == SB_LINEUP ? -10 : code == SB_LINEDOWN ? 10 : (target - h.nPos) * width / hRange;
-        dy = v.nPos * height / vRange;
-    }
-    SendMessage(LVM_SCROLL, (WPARAM)dx, (LPARAM)dy);
-    return TRUE;
 }
 
 LRESULT CRecordFileListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -69,7 +69,6 @@ protected:
     void DeleteRow(int index);
     void DeleteAllRows();
     void RemoveSelected();
-    BOOL TranslateScroll(UINT message, WPARAM wParam);
 
     CRecFileRenameEdit* m_pRenameEdit = nullptr;
 

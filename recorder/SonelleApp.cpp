@@ -5,6 +5,7 @@
 #include "LogFile.h"
 #include "PageCapture.h"
 #include "PageEdit.h"
+#include "RemoteTunlet.h"
 #include "ResourceHandle.h"
 #include "SonelleDlg.h"
 #include "SonelleGlobals.h"
@@ -53,6 +54,8 @@ void CSonelleApp::OpenLog()
 void CSonelleApp::LoadAppPath()
 {
     g_szAppPath = ::LoadAppPath(g_szRegKey);
+    // The player program is started from the installation folder.
+    CRemoteTunlet::SetAppFolder(g_szAppPath);
 }
 
 void CSonelleApp::LoadModules()

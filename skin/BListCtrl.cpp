@@ -117,3 +117,28 @@ void CBListCtrl::OnCustomDraw(NMHDR* hdr, LRESULT* result)
         *result = CDRF_DODEFAULT;
     }
 }
+
+BOOL CBListCtrl::TranslateScroll(UINT message, WPARAM wParam)
+{
+    int code = LOWORD(wParam);
+    if (code != SB_LINEUP && code != SB_LINEDOWN && code != SB_THUMBPOSITION && code != SB_THUMBTRACK) return FALSE;
+    CRect client;
+    GetClientRect(&client);
+    SCROLLINFO h = {sizeof(h), SIF_ALL}, v = {sizeof(v), SIF_ALL};
+    ::GetScrollInfo(m_hWnd, SB_HORZ, &h);
+    ::GetScrollInfo(m_hWnd, SB_VERT, &v);
+    long long width = h.nPage ? (long long)(h.nMax + 1) * client.Width() / (long long)h.nPage : client.Width();
+    long long height = v.nPage ? (long long)(v.nMax + 1) * client.Height() / (long long)v.nPage : client.Height();
+    long long hRange = h.nMax + 1 > 0 ? h.nMax + 1 : 1, vRange = v.nMax + 1 > 0 ? v.nMax + 1 : 1;
+    int target = (int)HIWORD(wParam);
+    long long dx, dy;
+    if (message == WM_VSCROLL) {
+        dx = h.nPos * width / hRange;
+        dy = code == SB_LINEUP ? -10 : code == SB_LINEDOWN ? 10 : (target - v.nPos) * height / vRange;
+    } else {
+        dx = code == SB_LINEUP ? -10 : code == SB_LINEDOWN ? 10 : (target - h.nPos) * width / hRange;
+        dy = v.nPos * height / vRange;
+    }
+    SendMessage(LVM_SCROLL, (WPARAM)dx, (LPARAM)dy);
+    return TRUE;
+}

@@ -33,6 +33,9 @@ protected:
     void SetSkinnedCheckBoxes();
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCustomDraw(NMHDR* hdr, LRESULT* result);
+    // The skinned scroll bars' line and thumb requests as list scrolls (LVM_SCROLL
+    // in pixels); FALSE for other requests, which the list handles itself.
+    BOOL TranslateScroll(UINT message, WPARAM wParam);
 
     CFlatHeaderCtrl m_header;
     CImageList* m_pImageList = nullptr;

@@ -14,6 +14,22 @@
 #define IDB_REC_LEVEL_THUMB 161        // input-level slider thumb, 25 x 13, key colour at (0, 0)
 #define IDB_REC_LEVEL_BAR 164          // input meter, 34 x 219 (empty half, full half)
 #define IDB_REC_LIST_HEADER 166        // list header: edges and fill, normal and hot, 22 x 22
+#define IDB_EDIT_UNDO 174              // Edit page buttons: 5 frames each (sizes as placed)
+#define IDB_EDIT_AUTOSPLIT 175
+#define IDB_EDIT_CLEAR 176
+#define IDB_EDIT_EFFECT 178
+#define IDB_EDIT_TO_START 179
+#define IDB_EDIT_REWIND 180
+#define IDB_EDIT_TO_END 181
+#define IDB_EDIT_FORWARD 182
+#define IDB_EDIT_PAUSE 183
+#define IDB_EDIT_PLAY 184
+#define IDB_EDIT_STOP 185
+#define IDB_EDIT_OPEN 186
+#define IDB_EDIT_SPLIT 187
+#define IDB_EDIT_FIT 188
+#define IDB_EDIT_ZOOM_IN 189
+#define IDB_EDIT_ZOOM_OUT 190
 #define IDB_REC_TIME_BACK 172          // Edit page time display, 230 x 15
 #define IDB_REC_SCROLL 173             // scroll bar cells, 9 x 16 by 3 rows of 16
 #define IDB_REC_COMBO_ARROW 201        // combo box arrow, 3 cells of 16 x 27
@@ -27,6 +43,9 @@
 #define IDB_REC_CHECK_MP3FILE 225      // check boxes, 6 frames of 20 x 20
 #define IDB_REC_CHECK_AUDIOCD 226
 #define IDB_REC_CHECK_MP3CD 227
+#define IDB_PROGRESS_CANCEL 228       // progress dialogs: Cancel, 5 frames of 91 x 26
+#define IDB_PROGRESS_BACK 229         // progress dialogs: background, 467 x 76
+#define IDB_PROGRESS_BAR 230          // progress dialogs: bar, 341 x 26 (empty row, full row)
 #define IDB_REC_GRAPH_LEFT 231         // level graph backgrounds, 334 x 217
 #define IDB_REC_GRAPH_RIGHT 232
 

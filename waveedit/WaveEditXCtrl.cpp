@@ -6,6 +6,9 @@
 namespace {
 
 const COLORREF kCursorLine = RGB(255, 255, 255);
+// The window finds its object through a property: the skinned scroll frame that
+// may wrap it takes the user-data slot.
+const wchar_t kSelfProperty[] = L"NV_WaveEditXCtrl.this";
 
 }  // namespace
 
@@ -17,8 +20,10 @@ NV_WaveEditXCtrl::NV_WaveEditXCtrl()
 
 NV_WaveEditXCtrl::~NV_WaveEditXCtrl()
 {
+    KillPlayTimer();
+    m_player.Close();
     if (m_hwnd && IsWindow(m_hwnd)) {
-        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        RemovePropW(m_hwnd, kSelfProperty);
         DestroyWindow(m_hwnd);
     }
     m_doc.Close();
@@ -56,10 +61,12 @@ LRESULT CALLBACK NV_WaveEditXCtrl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam
 {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, (LONG_PTR)cs->lpCreateParams);
+        SetPropW(hwnd, kSelfProperty, cs->lpCreateParams);
         static_cast<NV_WaveEditXCtrl*>(cs->lpCreateParams)->m_hwnd = hwnd;
     }
-    auto* self = reinterpret_cast<NV_WaveEditXCtrl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY)
+        RemovePropW(hwnd, kSelfProperty);
+    auto* self = reinterpret_cast<NV_WaveEditXCtrl*>(GetPropW(hwnd, kSelfProperty));
     if (!self)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     return self->HandleMessage(msg, wParam, lParam);
@@ -123,6 +130,19 @@ LRESULT NV_WaveEditXCtrl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSELEAVE:
         m_tracking = false;
         return 0;
+    case WM_TIMER:
+        if (wParam == kPlayTimer)
+            OnPlayTimer();
+        return DefWindowProcW(m_hwnd, msg, wParam, lParam);
+    case WM_PLAYER_STATUS:
+        // 0: the player started and waits for its file; else it is closing.
+        if (wParam == 0) {
+            if (m_player.FindPlayer())
+                m_player.OpenPlain();
+        } else {
+            m_player.ForgetPlayer();
+        }
+        return 0;
     case WM_SKINSCROLL_POSITION:
         if (wParam == WM_HSCROLL)
             m_scroll->SetScrollPosH((int)lParam);
@@ -183,19 +203,114 @@ void NV_WaveEditXCtrl::CloseFile()
     if (m_building)
         return;
     m_doc.Close();
+    m_player.Close();
     m_loaded = false;
     m_displayPath.clear();
     ZoomToFit();
     SendTimeText(0);
+    KillPlayTimer();
 }
 
 bool NV_WaveEditXCtrl::ReloadFile(const wchar_t* wavPath, const wchar_t* peakPath)
 {
     if (!m_doc.ReloadPeaks(peakPath))
         return false;
-    m_doc.SetWorkPath(wavPath);
     InvalidateRect(m_hwnd, nullptr, TRUE);
+    LaunchPlayer(wavPath);
+    m_doc.SetWorkPath(wavPath);
     return true;
+}
+
+void NV_WaveEditXCtrl::KillPlayTimer()
+{
+    if (m_playTimer && m_hwnd)
+        KillTimer(m_hwnd, kPlayTimer);
+    m_playTimer = 0;
+}
+
+bool NV_WaveEditXCtrl::LaunchPlayer(const wchar_t* wavPath)
+{
+    ClosePlayer();
+    return m_player.Launch(wavPath, m_hwnd) != FALSE;
+}
+
+void NV_WaveEditXCtrl::ClosePlayer()
+{
+    KillPlayTimer();
+    m_player.Close();
+}
+
+void NV_WaveEditXCtrl::Play()
+{
+    if (!m_doc.IsLoaded())
+        return;
+    if (m_player.GetState() != 1) {
+        // Not paused: from the cursor.
+        InvalidateRect(m_hwnd, nullptr, FALSE);
+        const int rate = m_doc.GetHeader().sampleRate;
+        m_player.Seek(rate > 0 ? (double)m_doc.GetCursor() / rate : 0.0);
+    }
+    m_player.Play();
+    m_playTimer = SetTimer(m_hwnd, kPlayTimer, 100, nullptr);
+}
+
+void NV_WaveEditXCtrl::Pause()
+{
+    KillPlayTimer();
+    m_player.Pause();
+}
+
+void NV_WaveEditXCtrl::Stop()
+{
+    KillPlayTimer();
+    m_player.Stop();
+    if (m_notify)
+        PostMessageW(m_notify, WM_WAVEEDIT_PLAYSTOPPED, 0, 0);
+    double position = 0;
+    if (m_doc.IsLoaded() && m_player.GetPosition(&position)) {
+        m_doc.SetCursorFromSeconds(position);
+        InvalidateRect(m_hwnd, nullptr, FALSE);
+    }
+}
+
+int64_t NV_WaveEditXCtrl::SecondsToFrame(double seconds) const
+{
+    return (int64_t)(seconds * m_doc.GetHeader().sampleRate);
+}
+
+void NV_WaveEditXCtrl::OnPlayTimer()
+{
+    double duration = 0, position = 0;
+    m_player.GetDuration(&duration);
+    m_player.GetPosition(&position);
+    if (m_notify) {
+        const std::wstring text = FormatTimeText(position, duration);
+        SendMessageW(m_notify, WM_WAVEEDIT_TIMETEXT, 0, (LPARAM)text.c_str());
+    }
+    if (duration <= position) {
+        KillPlayTimer();
+        Stop();
+        return;
+    }
+    const int64_t frame = SecondsToFrame(position);
+    m_doc.SetCursorFromSeconds(position);
+    const int64_t column = frame / m_doc.GetUnit() - m_doc.GetScroll();
+    if (column < 0 || column >= ClientWidth()) {
+        ScrollToFrame(frame);
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+    } else {
+        InvalidateRect(m_hwnd, nullptr, FALSE);
+    }
+}
+
+void NV_WaveEditXCtrl::MoveFromPlayer(double seconds)
+{
+    double position = 0;
+    const int rate = m_doc.GetHeader().sampleRate;
+    // Without a player the cursor is where playback would start.
+    if (!m_player.GetPosition(&position) && rate > 0)
+        position = (double)m_doc.GetCursor() / rate;
+    SetCursorPos(SecondsToFrame(position + seconds));
 }
 
 void NV_WaveEditXCtrl::OnDraw(HDC dc, const RECT& rect)
@@ -321,8 +436,12 @@ void NV_WaveEditXCtrl::OnLButtonUp(int x, int y)
     default: {
         m_doc.SetCursorFromColumn(x);
         int32_t cx;
-        if (m_doc.IsCursorVisible(width, cx))
+        if (m_doc.IsCursorVisible(width, cx)) {
+            const int rate = m_doc.GetHeader().sampleRate;
+            if (rate > 0 && m_player.GetPlayerWnd())
+                m_player.Seek((double)m_doc.GetCursor() / rate);
             CursorFollows(x);
+        }
         break;
     }
     }
@@ -358,6 +477,9 @@ void NV_WaveEditXCtrl::SetCursorPos(int64_t frame)
     CursorFollows(c);
     if (c < 0 || c >= ClientWidth())
         ScrollToFrame(frame);
+    const int rate = m_doc.GetHeader().sampleRate;
+    if (rate > 0 && m_player.GetPlayerWnd())
+        m_player.Seek((double)frame / rate);
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 

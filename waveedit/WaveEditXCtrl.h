@@ -4,6 +4,7 @@
 #pragma once
 #include "BmpDC.h"
 #include "EditWaveFile.h"
+#include "RemoteTunlet.h"
 #include "ScrollHelper.h"
 #include "WaveEditMessages.h"
 
@@ -26,6 +27,18 @@ public:
     bool OpenFile(const wchar_t* displayPath, const wchar_t* workPath, HWND progressWnd);
     void CloseFile();
     bool ReloadFile(const wchar_t* wavPath, const wchar_t* peakPath);
+
+    // Playback through the player program, from the cursor; the cursor follows
+    // the player's position on timer 256.
+    bool LaunchPlayer(const wchar_t* wavPath);
+    void ClosePlayer();
+    void Play();
+    void Pause();
+    void Stop();
+    void Rewind5s() { MoveFromPlayer(-5.0); }
+    void Forward5s() { MoveFromPlayer(5.0); }
+    CRemoteTunlet& GetPlayer() { return m_player; }
+    bool IsPlaying() const { return m_playTimer != 0; }
 
     void SetCursorPos(int64_t frame);
     void GoToStart() { SetCursorPos(0); }
@@ -63,6 +76,10 @@ private:
     void ScrollToFrame(int64_t frame);
     void Zoom(bool in);
     bool HoldInDragBounds(int& x) const;
+    void OnPlayTimer();
+    void MoveFromPlayer(double seconds);
+    void KillPlayTimer();
+    int64_t SecondsToFrame(double seconds) const;
 
     HWND m_hwnd = nullptr;
     bool m_loaded = false;
@@ -75,4 +92,7 @@ private:
     std::wstring m_displayPath;
     bool m_tracking = false;
     bool m_building = false;  // a peak build is running; clicks and opens wait
+    CRemoteTunlet m_player;
+    UINT_PTR m_playTimer = 0;
+    static constexpr UINT_PTR kPlayTimer = 256;
 };

@@ -163,6 +163,13 @@ public:
 
 // The main window as start-up builds it, shown, with the program's own pictures and
 // an installation without filter modules (the registrations find nothing).
+// The Edit page, noting what reaches its OpenFile instead of loading it.
+class RecordingEditPage : public CPageEdit {
+public:
+    void OpenFile(const wchar_t* path) override { opened = path; }
+    std::wstring opened;
+};
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -206,7 +213,7 @@ protected:
 
     ObservedSonelleDlg dialog;
     CPageCapture record;
-    CPageEdit edit;
+    RecordingEditPage edit;
     std::wstring m_temp;
 };
 
@@ -242,8 +249,10 @@ TEST_F(MainWindow, ShowsItsPicturesAndThoseOfTheShownPage)
     ASSERT_EQ((UINT)CPageEdit::IDD, dialog.GetActivePageID());
     ASSERT_TRUE(edit.m_hWnd);
     EXPECT_FALSE(record.IsWindowVisible());
-    EXPECT_EQ(editBack.At(30, 30), WindowPixel(edit.m_hWnd, 30, 30));
-    EXPECT_EQ(editBack.At(900, 500), WindowPixel(edit.m_hWnd, 900, 500));
+    // Points of the Edit page that no control covers.
+    EXPECT_EQ(editBack.At(5, 5), WindowPixel(edit.m_hWnd, 5, 5));
+    EXPECT_EQ(editBack.At(700, 292), WindowPixel(edit.m_hWnd, 700, 292));
+    EXPECT_EQ(editBack.At(900, 440), WindowPixel(edit.m_hWnd, 900, 440));
     EXPECT_EQ(left.At(tx, ty), WindowPixel(Item(CSonelleDlg::IDC_RECORD_PAGE), tx, ty));
     EXPECT_EQ(right.At(4 * MAIN_TAB_WIDTH + tx, ty), WindowPixel(Item(CSonelleDlg::IDC_EDIT_PAGE), tx, ty));
 }
@@ -374,7 +383,7 @@ protected:
         Click(id == CPageEdit::IDD ? CSonelleDlg::IDC_EDIT_PAGE : CSonelleDlg::IDC_RECORD_PAGE);
         ASSERT_EQ(id, dialog.GetActivePageID());
     }
-    std::wstring Opened() const { return edit.m_hWnd ? std::wstring(edit.GetOpenedFile()) : std::wstring(); }
+    std::wstring Opened() const { return edit.m_hWnd ? edit.opened : std::wstring(); }
 
     std::wstring m_folder, m_file;
 };

@@ -1,10 +1,91 @@
 #include "Pictures.h"
+#include "Shapes.h"
 #include <algorithm>
 #include <cmath>
 
 using namespace palette;
 
 namespace {
+
+// The Edit page's glyphs, centred on (cx, cy) in a button whose smaller side is s.
+void DrawEditGlyph(Canvas& c, double cx, double cy, double s, Glyph glyph, Rgb ink)
+{
+    const double u = s * 0.1;  // one glyph unit
+    auto bar = [&](double x, double y, double w, double h) { c.RoundRect(x, y, w, h, std::min(w, h) * 0.3, ink); };
+    auto right = [&](double x, double size) { c.Triangle(x, cy - size, x, cy + size, x + size * 1.5, cy, ink); };
+    auto left = [&](double x, double size) { c.Triangle(x, cy - size, x, cy + size, x - size * 1.5, cy, ink); };
+    switch (glyph) {
+    case Glyph::Open:  // a folder
+        bar(cx - 3 * u, cy - 2 * u, 2.4 * u, 1.2 * u);
+        bar(cx - 3 * u, cy - 1.3 * u, 6 * u, 4 * u);
+        break;
+    case Glyph::AutoSplit:  // a wave with a marker
+        Stroke(c, {{{cx - 3.2 * u, cy}, {cx - 2.4 * u, cy - 2 * u}, {cx - 1.6 * u, cy + 2 * u}, {cx - 0.8 * u, cy}}},
+               u * 0.6, ink);
+        Stroke(c, {{{cx + 1 * u, cy}, {cx + 1.8 * u, cy - 1.2 * u}, {cx + 2.6 * u, cy + 1.2 * u}, {cx + 3.2 * u, cy}}},
+               u * 0.6, ink);
+        bar(cx - 0.25 * u, cy - 3 * u, 0.5 * u, 6 * u);
+        break;
+    case Glyph::Clear:  // a cross
+        Stroke(c, {{{cx - 2 * u, cy - 2 * u}, {cx + 2 * u, cy + 2 * u}}, {{cx + 2 * u, cy - 2 * u}, {cx - 2 * u, cy + 2 * u}}},
+               u * 0.8, ink);
+        break;
+    case Glyph::Split:  // a marker line with a flag
+        bar(cx - 0.3 * u, cy - 3 * u, 0.6 * u, 6 * u);
+        c.Triangle(cx + 0.3 * u, cy - 3 * u, cx + 0.3 * u, cy - 0.6 * u, cx + 2.4 * u, cy - 1.8 * u, ink);
+        break;
+    case Glyph::ZoomIn:
+    case Glyph::ZoomOut:
+        c.Ring(cx - 0.6 * u, cy - 0.6 * u, 2.4 * u, 1.7 * u, ink);
+        Stroke(c, {{{cx + 1.2 * u, cy + 1.2 * u}, {cx + 2.8 * u, cy + 2.8 * u}}}, u * 0.8, ink);
+        bar(cx - 1.7 * u, cy - 0.9 * u, 2.2 * u, 0.6 * u);
+        if (glyph == Glyph::ZoomIn) bar(cx - 0.9 * u, cy - 1.7 * u, 0.6 * u, 2.2 * u);
+        break;
+    case Glyph::Fit:  // |<->|
+        bar(cx - 3 * u, cy - 2 * u, 0.6 * u, 4 * u);
+        bar(cx + 2.4 * u, cy - 2 * u, 0.6 * u, 4 * u);
+        bar(cx - 1.5 * u, cy - 0.3 * u, 3 * u, 0.6 * u);
+        left(cx - 1 * u, 1.0 * u);
+        right(cx + 1 * u, 1.0 * u);
+        break;
+    case Glyph::Play:
+        right(cx - 1.2 * u, 2.2 * u);
+        break;
+    case Glyph::Pause:
+        bar(cx - 1.6 * u, cy - 2 * u, 1.1 * u, 4 * u);
+        bar(cx + 0.5 * u, cy - 2 * u, 1.1 * u, 4 * u);
+        break;
+    case Glyph::ToStart:
+        bar(cx - 2.2 * u, cy - 2 * u, 0.7 * u, 4 * u);
+        left(cx + 1.6 * u, 2 * u);
+        break;
+    case Glyph::ToEnd:
+        bar(cx + 1.5 * u, cy - 2 * u, 0.7 * u, 4 * u);
+        right(cx - 1.6 * u, 2 * u);
+        break;
+    case Glyph::Rewind:
+        left(cx + 0.2 * u, 1.8 * u);
+        left(cx + 2.9 * u, 1.8 * u);
+        break;
+    case Glyph::Forward:
+        right(cx - 0.2 * u, 1.8 * u);
+        right(cx - 2.9 * u, 1.8 * u);
+        break;
+    case Glyph::Effect:  // a spark
+        c.Triangle(cx, cy - 2.6 * u, cx - 0.7 * u, cy, cx + 0.7 * u, cy, ink);
+        c.Triangle(cx, cy + 2.6 * u, cx - 0.7 * u, cy, cx + 0.7 * u, cy, ink);
+        c.Triangle(cx - 2.6 * u, cy, cx, cy - 0.7 * u, cx, cy + 0.7 * u, ink);
+        c.Triangle(cx + 2.6 * u, cy, cx, cy - 0.7 * u, cx, cy + 0.7 * u, ink);
+        c.Circle(cx + 2 * u, cy - 2 * u, 0.5 * u, ink);
+        break;
+    case Glyph::Undo:  // an arrow turning back
+        Stroke(c, {Arc({cx + 0.3 * u, cy + 0.4 * u}, 2.2 * u, 1.8 * u, 170, -60)}, u * 0.7, ink);
+        c.Triangle(cx - 3.2 * u, cy - 0.6 * u, cx - 0.8 * u, cy - 0.6 * u, cx - 2 * u, cy + 1.6 * u, ink);
+        break;
+    default:
+        break;
+    }
+}
 
 void DrawGlyph(Canvas& c, int ox, int w, int h, Glyph glyph, Rgb ink, double press)
 {
@@ -28,6 +109,9 @@ void DrawGlyph(Canvas& c, int ox, int w, int h, Glyph glyph, Rgb ink, double pre
         c.Ring(cx, cy, s * 0.13, s * 0.11, MakeRgb(ink.r / 2, ink.g / 2, ink.b / 2));
         break;
     case Glyph::None:
+        break;
+    default:
+        DrawEditGlyph(c, cx, cy, s, glyph, ink);
         break;
     }
 }
@@ -305,5 +389,30 @@ Canvas TimeDisplayBack(int w, int h)
     c.RoundRect(0, 0, w, h, 3, MakeRgb(58, 50, 44));                // rim
     c.RoundRectGradient(1, 1, w - 2, h - 2, 2.5, kShadow, kCharcoal);  // sunken face
     c.Fill(3, h - 2, w - 6, 1, MakeRgb(70, 52, 38));                 // warm lower lip
+    return c;
+}
+
+Canvas TextButtonStrip(int w, int h)
+{
+    Canvas strip(w * 5, h, kCharcoal);
+    const Rgb tops[5] = {kAmberLight, {}, MakeRgb(250, 216, 160), kAmber, kGrey};
+    const Rgb bottoms[5] = {kAmber, {}, kAmberLight, kEmber, kRaised};
+    for (int f : {0, 2, 3, 4}) {
+        strip.RoundRect(f * w + 0.5, 0.5, w - 1, h - 1, h * 0.3, kEmber);
+        strip.RoundRectGradient(f * w + 1.5, 1.5, w - 3, h - 3, h * 0.3 - 1, tops[f], bottoms[f]);
+    }
+    Canvas mask(w, h);
+    mask.KeyOutsideRoundRect(0, 0, w, h, h * 0.3, kKeyRed, Rgb{});
+    strip.Blit(mask, w, 0);
+    return strip;
+}
+
+Canvas ProgressDialogBack(int w, int h)
+{
+    Canvas c(w, h, kShadow);
+    c.Fill(0, 0, w, h, kEmber);
+    c.VerticalGradient(2, 2, w - 4, h - 4, kRaised, kCharcoal);
+    c.RoundRect(10, 4, w - 20, 24, 4, kShadow);
+    c.RoundRectGradient(11, 5, w - 22, 22, 3.5, kCharcoal, kPanel);
     return c;
 }

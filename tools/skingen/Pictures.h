@@ -28,7 +28,10 @@ const Rgb kUnderControls = kCharcoal;
 // key; every pixel the drawing did not touch becomes the key.
 Canvas Keyed(int w, int h, Rgb under, Rgb key, const std::function<void(Canvas&)>& draw);
 
-enum class Glyph { None, Record, Stop, Option, Publish };
+enum class Glyph { None, Record, Stop, Option, Publish,
+                   // The Edit page's tools and transport.
+                   Open, AutoSplit, Clear, Split, ZoomIn, ZoomOut, Fit, Play, Pause, ToStart, Rewind, Forward,
+                   ToEnd, Effect, Undo };
 
 // Five frames side by side: normal, mask (red outside the shape), hover, pressed, disabled.
 Canvas ButtonStrip(int w, int h, bool round, Glyph glyph);
@@ -51,5 +54,9 @@ Canvas SpinStrip(int w, int h);
 Canvas HeaderSkin(int h);
 // Nine cells (arrows, thumb and track of both directions, corner) by three rows.
 Canvas ScrollSkin(int a);
+// A light, flat button for dark caption text (the progress dialogs' Cancel).
+Canvas TextButtonStrip(int w, int h);
+// The small progress dialogs' background: a framed plate with a well for the status text.
+Canvas ProgressDialogBack(int w, int h);
 // A sunken display strip for light text (the Edit page's time display).
 Canvas TimeDisplayBack(int w, int h);

@@ -1,0 +1,69 @@
+#include "EditWorkSet.h"
+#include <stdlib.h>
+#include "SharedReadFile.h"
+
+CString SiblingPath(const wchar_t* path, const wchar_t* extension)
+{
+    wchar_t drive[_MAX_DRIVE], folder[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
+    _wsplitpath(path, drive, folder, name, ext);
+    CString out;
+    out.Format(L"%s%s%s%s", drive, folder, name, extension);
+    return out;
+}
+
+BOOL IsWorkFilePath(const wchar_t* path)
+{
+    const wchar_t* dot = wcsrchr(path, L'.');
+    if (!dot || wcschr(dot, L'\\')) return FALSE;
+    for (const wchar_t* ext : {L".tmw", L".npk", L".tm1", L".tm2", L".np1", L".np2", L".nv0"})
+        if (!_wcsicmp(dot, ext)) return TRUE;
+    return FALSE;
+}
+
+void DeleteWorkSet(const wchar_t* workPath, BOOL withNv0)
+{
+    if (!workPath || !*workPath) return;
+    for (const wchar_t* ext : {L".tm1", L".tm2", L".np1", L".np2", L".npk"})
+        DeleteFileW(SiblingPath(workPath, ext));
+    if (withNv0) DeleteFileW(SiblingPath(workPath, L".nv0"));
+    DeleteFileW(workPath);
+}
+
+BOOL WaveWorkCopyBytes(const wchar_t* path, uint64_t& bytes, BOOL& usable)
+{
+    CSharedReadFile file(path);
+    if (!file.IsOpen()) return FALSE;
+    char head[12] = {};
+    BOOL riffWave = file.ReadAt(0, head, 12) == 12 && !memcmp(head, "RIFF", 4) && !memcmp(head + 8, "WAVE", 4);
+    WavHeaderInfo info;
+    if (riffWave) file.ParseWavHeader(info);
+    if (!riffWave) return FALSE;
+    // A bits value of 0 is taken from the block size; without channels there is
+    // nothing to take it from, and the file cannot be edited.
+    int bits = info.bitsPerSample;
+    if (!bits && info.channels) bits = info.blockAlign * 8 / info.channels;
+    usable = info.channels && bits && info.sampleRate && info.blockAlign;
+    uint64_t need = file.Length();
+    if (bits == 8) need *= 2;
+    else if (bits == 4) need *= 4;
+    bytes = need;
+    return TRUE;
+}
+
+UINT CheckBeforeOpening(const wchar_t* path, uint64_t freeKB, double (*playSeconds)(const wchar_t*))
+{
+    uint64_t needBytes = 0;
+    BOOL usable = FALSE;
+    if (WaveWorkCopyBytes(path, needBytes, usable)) {
+        if (!usable) return 131;
+        if (freeKB < needBytes / 1024 + kEditReserveKB) return 108;
+        if (needBytes >= (uint64_t(1) << 31)) return 131;
+        return 0;
+    }
+    double seconds = playSeconds ? playSeconds(path) : 0.0;
+    if (!(seconds > 0)) seconds = 0;
+    uint64_t needKB = (uint64_t)(seconds * 48000.0 * 4.0 / 1024.0);
+    if (freeKB < needKB + kEditReserveKB) return 108;
+    if (needKB > 2097152) return 131;
+    return 0;
+}

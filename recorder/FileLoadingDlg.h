@@ -1,0 +1,59 @@
+// CFileLoadingDlg: turns the file to be edited into the Edit page's work set, a
+// PCM work WAV (".tmw") and its peak file (".npk") beside it, by one conversion
+// graph. An MP3 with an ID3v2 tag is converted from a copy without the tag
+// (".nv0" in the TmpF folder of the temporary path); the tag's fields go to
+// the caller's record. A complete work set made from this very source is used
+// again without converting.
+#pragma once
+#include <memory>
+// The framework before DirectShow: dshow.h brings a SubclassWindow macro.
+#include "EditProgressDlg.h"
+#include "ConvertFile.h"
+#include "EditTagRecord.h"
+
+class CFileLoadingDlg : public CEditProgressDlg {
+public:
+    enum : UINT_PTR { TIMER_START = 10, TIMER_PROGRESS = 100 };
+
+    CFileLoadingDlg();
+    ~CFileLoadingDlg() override;
+
+    void SetSource(const wchar_t* path, EditTagRecord* tags)
+    {
+        m_strSource = path;
+        m_pTags = tags;
+    }
+    int GetResult() const { return m_nResult; }
+    BOOL IsCancelled() const { return m_bCancelled; }
+    const CString& GetWorkPath() const { return m_strWorkPath; }
+    const CString& GetPeakPath() const { return m_strPeakPath; }
+    // What the last load did: TRUE when the work WAV / peak file was written.
+    BOOL WroteWav() const { return m_bWriteWav; }
+    BOOL WrotePeak() const { return m_bWritePeak; }
+
+    BOOL OnInitDialog() override;
+
+    // The tag step: fills the record and may make the tag-less copy; returns
+    // the file to convert.
+    CString PrepareSource();
+    // Whether the work WAV and the peak file of `file` can be used as they are.
+    void CheckWorkFiles(const CString& file, BOOL& wavCurrent, BOOL& peakCurrent) const;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnTimer(UINT_PTR id);
+    void OnCancelConfirmed() override;
+    void StartLoading();
+    void Finish();
+    void DeleteTemporaryCopy();
+
+    CString m_strSource, m_strWorkPath, m_strPeakPath, m_strTempCopy;
+    EditTagRecord* m_pTags = nullptr;
+    int m_nResult = 0;
+    BOOL m_bCancelled = FALSE;
+    BOOL m_bTempCopy = FALSE;
+    BOOL m_bWriteWav = FALSE, m_bWritePeak = FALSE;
+    std::unique_ptr<CConvertFile> m_convert;
+
+    DECLARE_MESSAGE_MAP()
+};

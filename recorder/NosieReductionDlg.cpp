@@ -1,0 +1,17 @@
+#include "NosieReductionDlg.h"
+
+void CNosieReductionDlg::SetUpSlider()
+{
+    m_slider.SetRange(0, 300, TRUE);
+    for (int tick = 0; tick <= 300; tick += 50) m_slider.SendMessage(TBM_SETTIC, 0, tick);
+    m_slider.SetPos((int)(m_fLevel * 10.0f + 0.5f));
+}
+
+void CNosieReductionDlg::Update()
+{
+    m_fLevel = m_slider.GetPos() * 0.1f;
+    CString text;
+    text.Format(L"%3.1f", m_fLevel - 15.0f);
+    SetDlgItemText(IDC_VALUE, text);
+    m_player.SetNoiseReductionLevel(m_fLevel);
+}

@@ -1,0 +1,309 @@
+// Opening files in the Edit page: the work set beside the file, its reuse only
+// when it was made from this very source, refusals with clear messages, a
+// cancelled load that leaves nothing, and the track list that follows the
+// editor's split points.
+#include "EditPageSupport.h"
+#include "AudioTrackListCtrl.h"
+#include "EditWorkSet.h"
+#include "FileLoadingDlg.h"
+#include "SonelleGlobals.h"
+#include "TestSignal.h"
+
+namespace {
+
+// Runs the loading dialog on its own, as the page does.
+struct Load {
+    explicit Load(const std::wstring& source)
+    {
+        dialog.SetSource(source.c_str(), &tags);
+        dialog.DoModal();
+    }
+    EditTagRecord tags;
+    CFileLoadingDlg dialog;
+};
+
+}  // namespace
+
+TEST_F(EditPageFixture, AWavOpensThroughAWorkSetBesideItWithOneTrack)
+{
+    const std::wstring wav = Path(L"Talk.wav");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 10, 0.5)));
+    const std::vector<uint8_t> original = ReadAll(wav);
+    EXPECT_TRUE(Open(wav).empty());
+    ASSERT_TRUE(page.IsFileOpen());
+    EXPECT_EQ(Path(L"Talk.tmw"), std::wstring(page.LoadedWorkPath()));
+    EXPECT_TRUE(Exists(Path(L"Talk.tmw")));
+    EXPECT_TRUE(Exists(Path(L"Talk.npk")));
+    EXPECT_EQ(WavData(wav), WavData(Path(L"Talk.tmw"))) << "the work copy holds the same sound";
+    EXPECT_EQ(original, ReadAll(wav)) << "the file itself is never changed";
+
+    ASSERT_EQ(1, page.Tracks().GetItemCount());
+    EXPECT_EQ(L"01", Cell(0, 0));
+    EXPECT_EQ(L"00 : 00 : 00.00", Cell(0, 1));
+    EXPECT_EQ(L"00 : 00 : 10.00", Cell(0, 2));
+    EXPECT_EQ(L"Talk_Track01", Cell(0, 3));
+    EXPECT_TRUE(page.Tracks().GetCheck(0));
+    std::wstring time = TimeText();
+    ASSERT_GE(time.size(), 11u);
+    EXPECT_EQ(L"00:00:10.00", time.substr(time.size() - 11)) << time;
+    for (int id : {CPageEdit::IDC_AUTO_SPLIT, CPageEdit::IDC_SPLIT, CPageEdit::IDC_EFFECT, CPageEdit::IDC_PLAY})
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page.m_hWnd, id))) << id;
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page.m_hWnd, CPageEdit::IDC_UNDO)));
+
+    // Another file: the first one's work set goes, the file stays.
+    const std::wstring other = Path(L"Other.wav");
+    ASSERT_TRUE(WriteWav(other, Tone(660, 3, 0.5, 1)));
+    EXPECT_TRUE(Open(other).empty());
+    EXPECT_FALSE(Exists(Path(L"Talk.tmw")));
+    EXPECT_FALSE(Exists(Path(L"Talk.npk")));
+    EXPECT_EQ(original, ReadAll(wav));
+    EXPECT_EQ(L"00 : 00 : 03.00", Cell(0, 2));
+
+    // The work set of the last file goes with the page.
+    host.DestroyWindow();
+    EXPECT_FALSE(Exists(Path(L"Other.tmw")));
+    EXPECT_FALSE(Exists(Path(L"Other.npk")));
+    EXPECT_TRUE(Exists(other));
+}
+
+TEST_F(EditPageFixture, AWorkSetIsUsedAgainOnlyWhenItWasMadeFromThisSource)
+{
+    const std::wstring wav = Path(L"Take.wav"), tmw = Path(L"Take.tmw"), npk = Path(L"Take.npk");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 6, 0.5)));
+    {
+        Load first(wav);
+        ASSERT_EQ(1, first.dialog.GetResult());
+        EXPECT_TRUE(first.dialog.WroteWav() && first.dialog.WrotePeak());
+    }
+    const std::vector<uint8_t> work = ReadAll(tmw);
+    ASSERT_FALSE(work.empty());
+    {
+        Load again(wav);
+        EXPECT_EQ(1, again.dialog.GetResult());
+        EXPECT_FALSE(again.dialog.WroteWav()) << "a current work set is not converted again";
+        EXPECT_FALSE(again.dialog.WrotePeak());
+    }
+    // A stale peak file alone: only it is made again; the work WAV stays as it was.
+    FILETIME old = WriteTime(wav);
+    old.dwHighDateTime -= 1;
+    SetWriteTime(npk, old);
+    {
+        Load peakOnly(wav);
+        EXPECT_EQ(1, peakOnly.dialog.GetResult());
+        EXPECT_FALSE(peakOnly.dialog.WroteWav());
+        EXPECT_TRUE(peakOnly.dialog.WrotePeak());
+        EXPECT_EQ(work, ReadAll(tmw)) << "the work WAV stays byte for byte";
+    }
+    // A truncated work WAV that is newer than the source (a killed conversion).
+    {
+        std::vector<uint8_t> cut(work.begin(), work.begin() + work.size() / 2);
+        HANDLE f = CreateFileW(tmw.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        WriteFile(f, cut.data(), (DWORD)cut.size(), &done, nullptr);
+        CloseHandle(f);
+        Load truncated(wav);
+        EXPECT_EQ(1, truncated.dialog.GetResult());
+        EXPECT_TRUE(truncated.dialog.WroteWav());
+        EXPECT_EQ(WavData(wav), WavData(tmw));
+    }
+    // A source edited since: converted again.
+    ASSERT_TRUE(WriteWav(wav, Tone(880, 4, 0.5)));
+    FILETIME later = WriteTime(tmw);
+    later.dwHighDateTime += 1;
+    SetWriteTime(wav, later);
+    {
+        Load touched(wav);
+        EXPECT_EQ(1, touched.dialog.GetResult());
+        EXPECT_TRUE(touched.dialog.WroteWav());
+        EXPECT_EQ(WavData(wav), WavData(tmw));
+    }
+}
+
+TEST_F(EditPageFixture, RefusedFilesGiveAClearMessageAndThePageGoesOn)
+{
+    // A work file of the page is never opened: its writer would empty it.
+    const std::wstring work = Path(L"Old.tmw");
+    ASSERT_TRUE(WriteWav(work, Tone(440, 1, 0.5)));
+    const std::vector<uint8_t> before = ReadAll(work);
+    EXPECT_EQ(std::vector<std::wstring>{L"Error opening file!"}, Open(work));
+    EXPECT_EQ(before, ReadAll(work));
+    EXPECT_FALSE(page.IsFileOpen());
+
+    // A RIFF/WAVE without a usable format, and a file that is no sound at all.
+    Pcm none = Tone(440, 1, 0.5);
+    none.channels = 0;
+    const std::wstring broken = Path(L"Broken.wav");
+    {
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(WriteWav(broken, Tone(440, 1, 0.5)));
+        bytes = ReadAll(broken);
+        memset(bytes.data() + 22, 0, 2);   // channels
+        memset(bytes.data() + 32, 0, 4);   // block align and bits
+        HANDLE f = CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        WriteFile(f, bytes.data(), (DWORD)bytes.size(), &done, nullptr);
+        CloseHandle(f);
+    }
+    EXPECT_EQ(std::vector<std::wstring>{L"Error opening file!"}, Open(broken));
+    const std::wstring text = Path(L"Notes.mp3");
+    {
+        HANDLE f = CreateFileW(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        WriteFile(f, "not a sound file", 16, &done, nullptr);
+        CloseHandle(f);
+    }
+    EXPECT_EQ(std::vector<std::wstring>{L"Error opening file!"}, Open(text));
+    EXPECT_FALSE(Exists(Path(L"Notes.tmw")));
+    EXPECT_FALSE(Exists(Path(L"Notes.npk")));
+    EXPECT_TRUE(Exists(text));
+
+    // The page goes on: a good file opens after them.
+    const std::wstring good = Path(L"Good.wav");
+    ASSERT_TRUE(WriteWav(good, Tone(440, 2, 0.5)));
+    EXPECT_TRUE(Open(good).empty());
+    EXPECT_TRUE(page.IsFileOpen());
+}
+
+TEST(EditWorkSet, SpaceNeedsAreCheckedIn64Bits)
+{
+    const std::wstring wav = testsignal::TempPath(L"EditSpace.wav"), big = testsignal::TempPath(L"EditSparse.wav");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 1, 0.5, 2, 44100, 8)));
+    // A sparse 1.5 GB 8-bit WAV: its 16-bit work copy would need 3 GB.
+    {
+        Pcm head = Tone(440, 0.01, 0.5, 1, 44100, 8);
+        ASSERT_TRUE(WriteWav(big, head));
+        HANDLE f = CreateFileW(big.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        DWORD done = 0;
+        DeviceIoControl(f, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &done, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = 1536LL * 1024 * 1024;
+        SetFilePointerEx(f, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(f);
+        CloseHandle(f);
+    }
+    const uint64_t plenty = 100ull * 1024 * 1024 * 1024 / 1024;   // 100 GB in KB
+    const uint64_t wavKB = ReadAll(wav).size() * 2 / 1024;
+    const struct { const std::wstring* path; uint64_t freeKB; UINT expected; } cases[] = {
+        {&wav, plenty, 0},
+        {&wav, 51200 + wavKB, 0},
+        {&wav, 51200 + wavKB - 1, 108},   // the reserve must stay free
+        {&wav, 512, 108},
+        {&big, plenty, 131},              // 3 GB work copy: refused, not wrapped
+        {&big, 1024, 108},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, CheckBeforeOpening(c.path->c_str(), c.freeKB, nullptr)) << c.freeKB;
+    // Other files: 48 kHz 16-bit stereo for their play time.
+    auto tenMinutes = [](const wchar_t*) { return 600.0; };
+    const std::wstring mp3 = testsignal::TempPath(L"EditSpace.mp3");
+    CloseHandle(CreateFileW(mp3.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_EQ(0u, CheckBeforeOpening(mp3.c_str(), 600 * 48000 * 4 / 1024 + 51200, tenMinutes));
+    EXPECT_EQ(108u, CheckBeforeOpening(mp3.c_str(), 600 * 48000 * 4 / 1024 + 51199, tenMinutes));
+    EXPECT_EQ(131u, CheckBeforeOpening(mp3.c_str(), plenty, [](const wchar_t*) { return 12000.0; }));
+    for (const std::wstring& p : {wav, big, mp3}) DeleteFileW(p.c_str());
+}
+
+TEST(EditWorkSet, WorkFilesAreKnownByTheirExtensions)
+{
+    for (const wchar_t* p : {L"C:\\a\\t.tmw", L"C:\\a\\t.NPK", L"C:\\a\\t.tm1", L"C:\\a\\t.tm2", L"C:\\a\\t.np1",
+                             L"C:\\a\\t.np2", L"C:\\a\\t.nv0"})
+        EXPECT_TRUE(IsWorkFilePath(p)) << p;
+    for (const wchar_t* p : {L"C:\\a\\t.wav", L"C:\\a\\t.mp3", L"C:\\a.tmw\\t", L"C:\\a\\tmw"})
+        EXPECT_FALSE(IsWorkFilePath(p)) << p;
+    EXPECT_EQ(L"C:\\Rec\\Talk.tmw", std::wstring(SiblingPath(L"C:\\Rec\\Talk.wav", L".tmw")));
+}
+
+TEST_F(EditPageFixture, AFullVolumeRefusesTheFile)
+{
+    if (GetDriveTypeW(L"W:\\") != DRIVE_FIXED) GTEST_SKIP() << "the sandbox has no small volume W:";
+    const std::wstring wav = L"W:\\EditPageSmall.wav";
+    if (!WriteWav(wav, Tone(440, 0.2, 0.5, 1))) GTEST_SKIP() << "W: is full";
+    EXPECT_EQ(std::vector<std::wstring>{L"Hard disk is full."}, Open(wav));
+    EXPECT_FALSE(page.IsFileOpen());
+    EXPECT_FALSE(Exists(L"W:\\EditPageSmall.tmw"));
+    DeleteFileW(wav.c_str());
+}
+
+TEST_F(EditPageFixture, ACancelledLoadEndsSoonAndLeavesNothing)
+{
+    const std::wstring wav = Path(L"Long.wav");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 300, 0.5)));
+    DWORD pressed = 0, ended = 0;
+    std::wstring question;
+    {
+        CHelperThread canceller([&] {
+            HWND loading = WaitForDialog(IDCANCEL, nullptr, 10000);
+            if (!loading) return;
+            Sleep(600);   // the conversion is running
+            PressButton(loading, IDCANCEL);
+            question = AnswerMessageBox(IDYES, 5000);
+            pressed = GetTickCount();
+        });
+        page.OpenFile(wav.c_str());
+        ended = GetTickCount();
+    }
+    EXPECT_EQ(L"Do you want to disable \"Loading\"?", question);
+    EXPECT_LT(ended - pressed, 3000u) << "about 500 ms after Yes";
+    EXPECT_FALSE(page.IsFileOpen());
+    EXPECT_FALSE(Exists(Path(L"Long.tmw")));
+    EXPECT_FALSE(Exists(Path(L"Long.npk")));
+    EXPECT_TRUE(Exists(wav));
+}
+
+TEST_F(EditPageFixture, TheTrackListFollowsTheSplitPoints)
+{
+    const std::wstring wav = Path(L"Ten.wav");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 10, 0.5)));
+    ASSERT_TRUE(Open(wav).empty());
+    NV_WaveEditXCtrl* editor = page.Editor();
+    ASSERT_NE(nullptr, editor);
+    NV_EditWaveFile& doc = editor->GetDocument();
+
+    editor->SetCursorPos(5 * 44100);
+    Click(page, CPageEdit::IDC_SPLIT);
+    Pump(50);
+    ASSERT_EQ(2, page.Tracks().GetItemCount());
+    EXPECT_EQ(L"00 : 00 : 05.00", Cell(0, 2));
+    EXPECT_EQ(L"02", Cell(1, 0));
+    EXPECT_EQ(L"00 : 00 : 05.00", Cell(1, 1));
+    EXPECT_EQ(L"Ten_Track02", Cell(1, 3));
+
+    // Unchecking row 02 clears the flag of split point 1.
+    page.Tracks().SetCheck(1, FALSE);
+    Pump(20);
+    EXPECT_EQ(0, doc.GetSplitPoints().GetFlag(1));
+    EXPECT_EQ(0, page.Tracks().Row(1)->selected);
+    page.Tracks().SetCheck(1, TRUE);
+    Pump(20);
+    EXPECT_EQ(1, doc.GetSplitPoints().GetFlag(1));
+
+    // Removing it: one row of 10 seconds again.
+    int32_t column = (int32_t)(5 * 44100 / doc.GetUnit() - doc.GetScroll());
+    doc.RemoveSplitPointNear(column);
+    Pump(20);
+    ASSERT_EQ(1, page.Tracks().GetItemCount());
+    EXPECT_EQ(L"00 : 00 : 10.00", Cell(0, 2));
+
+    // Five rows cleared: one row spanning the file.
+    for (int s = 2; s <= 8; s += 2) doc.AddSplitPoint(s * 44100, 1);
+    Pump(20);
+    ASSERT_EQ(5, page.Tracks().GetItemCount());
+    EXPECT_EQ(L"Ten_Track05", Cell(4, 3));
+    Click(page, CPageEdit::IDC_CLEAR);
+    Pump(50);
+    ASSERT_EQ(1, page.Tracks().GetItemCount());
+    EXPECT_EQ(L"00 : 00 : 10.00", Cell(0, 2));
+    EXPECT_EQ(L"Ten_Track01", Cell(0, 3));
+}
+
+TEST(EditTrackList, TimeTextRoundsToHundredthsFirst)
+{
+    const struct { int64_t frames; int rate; const wchar_t* text; } cases[] = {
+        {441000, 44100, L"00 : 00 : 10.00"},
+        {(int64_t)(65.25 * 44100), 44100, L"00 : 01 : 05.25"},
+        {(int64_t)(5.996 * 44100), 44100, L"00 : 00 : 06.00"},   // as the editor's time reads
+        {(int64_t)3725 * 48000, 48000, L"01 : 02 : 05.00"},
+        {0, 0, L"00 : 00 : 00.00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.text, std::wstring(TrackTimeText(c.frames, c.rate))) << c.frames;
+}

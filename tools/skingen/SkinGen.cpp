@@ -49,6 +49,14 @@ PictureSet RecorderSet()
         {IDB_REC_CHECK_MP3CD, [] { return CheckStrip(20); }},
         {IDB_REC_GRAPH_LEFT, [] { return GraphBack(334, 217, 10, 213); }},
         {IDB_REC_GRAPH_RIGHT, [] { return GraphBack(334, 217, 10, 213); }},
+        {IDB_PUB_BACKGROUND, [] { return PublishDialogBackground(); }},
+        {IDB_PUB_MP3_SETTING, [] { return ButtonStrip(61, 26, false, Glyph::None); }},
+        {IDB_PUB_EJECT, [] { return ButtonStrip(61, 26, false, Glyph::None); }},
+        {IDB_PUB_FOLDER, [] { return ButtonStrip(61, 26, false, Glyph::None); }},
+        {IDB_PUB_REMOVE, [] { return ButtonStrip(61, 26, false, Glyph::None); }},
+        {IDB_PUB_ADD, [] { return ButtonStrip(61, 26, false, Glyph::None); }},
+        {IDB_PUB_START, [] { return ButtonStrip(138, 43, false, Glyph::None); }},
+        {IDB_PUB_CLOSE, [] { return ButtonStrip(94, 29, false, Glyph::None); }},
     };
 }
 

@@ -178,6 +178,10 @@ BOOL CPublishDlg::OnInitDialog()
 {
     m_strOutputFolder = g_Settings.szAlbumFolder;
     CDialog::OnInitDialog();
+    // A borderless window: its title names it to the task list and to automation.
+    CString title;
+    GetDlgItemText(IDC_TITLE, title);
+    SetWindowText(title);
     LoadSkin();
     LayoutControls();
     ApplyByteRate();
@@ -232,6 +236,7 @@ void CPublishDlg::LoadSkin()
     for (const auto& b : buttons) {
         b.button->LoadBitmaps(skin, b.bitmap, b.w, b.h, false);
         b.button->SetShowText(TRUE);
+        b.button->SetFont(face, StringNumber(150, 12), 400);
     }
     const int captionHeight = StringNumber(158, 16);
     for (CBButton* big : {&m_btnStart, &m_btnClose}) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <algorithm>
 #include "DiscTestKit.h"
+#include "DriverPages.h"
 #include "FullVolume.h"
 #include "Mp3Info.h"
 #include "PublishDlg.h"
@@ -454,4 +455,47 @@ TEST_F(PublishDialog, ItemsOfThePagesAndTheDefaultAlbum)
     dlg.SendMessage(WM_COMMAND, IDOK);
     EXPECT_TRUE(dlg.IsWindowVisible());
     EXPECT_EQ(30, (int)::SendDlgItemMessageW(dlg.m_hWnd, CPublishDlg::IDC_ALBUM, EM_GETLIMITTEXT, 0, 0));
+}
+
+// Pictures of the dialog for a person to look at (scripts/publish-pictures.sh runs
+// this under Xvfb): idle with rows, writing a disc, and the MP3 settings over it.
+TEST_F(PublishDialog, PicturesOfItsStates)
+{
+    const char* dir = std::getenv("SONELLE_PICTURES_DIR");
+    if (!dir) GTEST_SKIP() << "only for pictures (SONELLE_PICTURES_DIR)";
+    const std::wstring pictures(dir, dir + strlen(dir));
+    Writer({L"Name=Virtual Writer 52x", L"Speed=1"});
+    g_Settings.nOutputType = CPublishDlg::OutputMp3Cd;
+    Open();
+    const wchar_t* titles[] = {L"Morning take", L"Second set", L"Encore"};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(dlg.AddOneFile(Source(std::wstring(titles[i]) + L".wav", ToneWav(20.0 + 10 * i, i + 1)).c_str()));
+    SetAlbum(L"Evening Session");
+    dlg.List().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    Pump(1500);
+    EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-idle.bmp"));
+
+    // The MP3 settings dialog over it, from a helper thread while it runs modally.
+    std::thread helper([&] {
+        HWND settings = nullptr;
+        for (int i = 0; i < 200 && !settings; ++i) {
+            Sleep(25);
+            HWND found = FindWindowW(L"#32770", L"MP3 Settings");
+            if (found && IsWindowVisible(found)) settings = found;
+        }
+        if (!settings) return;
+        Sleep(800);
+        drv::SaveWindowPicture(settings, pictures + L"\\publish-mp3-settings.bmp");
+        PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
+    });
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(CPublishDlg::IDC_MP3_SETTING, BN_CLICKED),
+                    (LPARAM)::GetDlgItem(dlg.m_hWnd, CPublishDlg::IDC_MP3_SETTING));
+    helper.join();
+
+    CMessageBoxAnswerer boxes;
+    dlg.OnStart();
+    ASSERT_TRUE(PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyWriting; }, 120000));
+    Pump(1500);
+    EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-writing.bmp"));
+    PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyIdle; }, 120000);
 }

@@ -348,16 +348,12 @@ void CPageCapture::OnPublish()
         KillTimer(TIMER_LEVEL);
         m_nLevelTimer = 0;
     }
-    {
-        CPublishDlg dialog(nullptr);
-        dialog.m_ItemList.RemoveAll();
-        for (int row = 0; row < m_list.GetItemCount(); ++row) {
-            const RecordFileRow* file = m_list.Row(row);
-            if (!file || !m_list.GetCheck(row)) continue;
-            dialog.m_ItemList.AddTail(RecordedFileItem(file->path, file->playSeconds));
-        }
-        dialog.DoModal();
+    std::vector<PublishItemData> items;
+    for (int row = 0; row < m_list.GetItemCount(); ++row) {
+        const RecordFileRow* file = m_list.Row(row);
+        if (file && m_list.GetCheck(row)) items.push_back(RecordedFileItem(file->path, file->playSeconds));
     }
+    RunPublishDialog(items);
     SetProcessPriority(HIGH_PRIORITY_CLASS);
     m_nResumeTimer = SetTimer(TIMER_RESUME, 100);
 }

@@ -95,6 +95,14 @@ PublishItemData RecordedFileItem(const CString& path, double playSeconds)
     return item;
 }
 
+void RunPublishDialog(const std::vector<PublishItemData>& items)
+{
+    CPublishDlg dialog(nullptr);
+    dialog.m_ItemList.RemoveAll();
+    for (const PublishItemData& item : items) dialog.m_ItemList.AddTail(item);
+    dialog.DoModal();
+}
+
 BEGIN_MESSAGE_MAP(CPublishDlg, CDialog)
     ON_BN_CLICKED(IDC_AUDIO_CD, OnTypeAudioCd)
     ON_BN_CLICKED(IDC_MP3_CD, OnTypeMp3Cd)

@@ -26,6 +26,9 @@
 // The item the Record page hands for one of its recorded files: a whole file
 // whose row the dialog builds anew; the track record at its defaults.
 PublishItemData RecordedFileItem(const CString& path, double playSeconds);
+// What both pages do on Publish: the dialog, without a parent, with these items,
+// run modally.
+void RunPublishDialog(const std::vector<PublishItemData>& items);
 
 class CPublishDlg : public CDialog {
 public:

@@ -499,3 +499,40 @@ TEST_F(PublishDialog, PicturesOfItsStates)
     EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-writing.bmp"));
     PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyIdle; }, 120000);
 }
+
+TEST_F(PublishDialog, TaggedMp3FilesAreListedThroughOneTagFreeCopyPerSource)
+{
+    const std::wstring fixtures = Fixtures();
+    const std::wstring first = fixtures + L"a\\song.mp3", second = fixtures + L"b\\song.mp3";
+    if (fixtures.empty() || !Exists(first)) GTEST_SKIP() << "needs the fixture step's MP3 files";
+    const std::vector<unsigned char> before = ReadBytes(first);
+    ASSERT_FALSE(before.empty());
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(first.c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"plain.wav", ToneWav(4.5, 1)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(second.c_str()));
+    ASSERT_EQ(3, dlg.List().GetItemCount());
+    const PublishItemData* tagged = dlg.List().Record(0);
+    EXPECT_EQ(CString(L"Tagged Title"), tagged->trackName);
+    EXPECT_EQ(CString(L"Tagged Album"), tagged->album);
+    EXPECT_EQ(2001, tagged->year);
+    EXPECT_EQ(CString(L"nv0"), tagged->sourcePath.Right(3));
+    EXPECT_NE(std::wstring::npos, tagged->sourcePath.str().find(L"\\TmpF\\"));
+    EXPECT_EQ(CString(L""), dlg.List().Record(1)->trackName) << "the WAV takes nothing of the MP3's tag";
+    EXPECT_EQ(0, dlg.List().Record(1)->year);
+    EXPECT_NE(tagged->sourcePath, dlg.List().Record(2)->sourcePath) << "two sources of one name: two copies";
+    EXPECT_EQ(before, ReadBytes(first)) << "the source stays untouched";
+    const CString copy = tagged->sourcePath;
+    const std::vector<unsigned char> copied = ReadBytes(copy.str());
+    EXPECT_EQ(0, memcmp(copied.data(), "\xFF", 1)) << "the copy starts with sound, not a tag";
+    EXPECT_EQ(0, memcmp(copied.data() + copied.size() - 128, "TAG", 3));
+    EXPECT_EQ("Tagged Title", TagField(copied, 3, 30));
+
+    // The same source later reuses its copy.
+    dlg.DestroyWindow();
+    TestPublishDlg again;
+    ASSERT_TRUE(again.Create(CPublishDlg::IDD, nullptr));
+    ASSERT_TRUE(again.AddOneFile(first.c_str()));
+    EXPECT_EQ(copy, again.List().Record(0)->sourcePath);
+    again.DestroyWindow();
+}

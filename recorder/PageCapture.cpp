@@ -8,6 +8,7 @@
 #include "LogFile.h"
 #include "MainWindowSkinIds.h"
 #include "NewWizDialog.h"
+#include "PublishDlg.h"
 #include "RecorderCaptureDevice.h"
 #include "RecordingLimits.h"
 #include "SkinIds.h"
@@ -281,10 +282,8 @@ void CPageCapture::SetButtonsIdle()
     m_btnRec.EnableWindow(TRUE);
     m_btnStop.EnableWindow(FALSE);
     for (CWnd* control : {(CWnd*)&m_btnOption, (CWnd*)m_spin.get(), (CWnd*)&m_editHours, (CWnd*)&m_editMinutes,
-                          (CWnd*)&m_editSeconds})
+                          (CWnd*)&m_editSeconds, (CWnd*)&m_btnPublish})
         control->EnableWindow(TRUE);
-    // Publishing comes with the Publish dialog; until then its button stays off.
-    m_btnPublish.EnableWindow(FALSE);
     if (m_pParent) m_pParent->EnableButtons(TRUE);
     m_list.EnableMouse(TRUE);
 }
@@ -341,7 +340,22 @@ void CPageCapture::OnOption()
 
 void CPageCapture::OnPublish()
 {
-    // The Publish dialog is not part of the program yet; its button stays disabled.
+    SetProcessPriority(NORMAL_PRIORITY_CLASS);
+    // Monitoring pauses while the dialog runs: its conversions need the machine.
+    if (g_CaptureDevice.m_bInit) {
+        g_CaptureDevice.StopGraph();
+        ResetMeters();
+        KillTimer(TIMER_LEVEL);
+        m_nLevelTimer = 0;
+    }
+    std::vector<PublishItemData> items;
+    for (int row = 0; row < m_list.GetItemCount(); ++row) {
+        const RecordFileRow* file = m_list.Row(row);
+        if (file && m_list.GetCheck(row)) items.push_back(RecordedFileItem(file->path, file->playSeconds));
+    }
+    RunPublishDialog(items);
+    SetProcessPriority(HIGH_PRIORITY_CLASS);
+    m_nResumeTimer = SetTimer(TIMER_RESUME, 100);
 }
 
 void CPageCapture::OnContextMenu(CWnd*, CPoint point)

@@ -12,6 +12,7 @@
 #include "Menu.h"
 #include "NosieReductionDlg.h"
 #include "PathUtil.h"
+#include "PublishDlg.h"
 #include "SkinIds.h"
 #include "SkinScrollWnd.h"
 #include "SonelleGlobals.h"
@@ -558,8 +559,8 @@ std::vector<PublishItemData> CPageEdit::PublishItems() const
 
 void CPageEdit::OnPublish()
 {
-    // The Publish dialog is not part of the program yet: the button only stops playback.
     if (m_pEditor) m_pEditor->Stop();
+    RunPublishDialog(PublishItems());
 }
 
 // Leaving and closing

@@ -32,14 +32,22 @@
 #define IDB_EDIT_ZOOM_OUT 190
 #define IDB_REC_TIME_BACK 172          // Edit page time display, 230 x 15
 #define IDB_REC_SCROLL 173             // scroll bar cells, 9 x 16 by 3 rows of 16
+#define IDB_PUB_BACKGROUND 193         // publish dialog, 880 x 556; its size is the dialog's
+#define IDB_PUB_MP3_SETTING 194        // publish dialog buttons, 5 frames of 61 x 26
+#define IDB_PUB_EJECT 195
+#define IDB_PUB_FOLDER 196
+#define IDB_PUB_REMOVE 197
+#define IDB_PUB_ADD 198
+#define IDB_PUB_START 199              // 5 frames of 138 x 43
+#define IDB_PUB_CLOSE 200              // 5 frames of 94 x 29
 #define IDB_REC_COMBO_ARROW 201        // combo box arrow, 3 cells of 16 x 27
-#define IDB_REC_DISC_METER 217         // disc-usage meter, 4 rows of 300 x 10
+#define IDB_REC_DISC_METER 217         // publish size meter, 4 rows of 679 x 7
 #define IDB_REC_LEVEL_ACTIVE 219       // input-level slider, active channel, 29 x 203
 #define IDB_REC_LEVEL_CHANNEL 220      // input-level slider channel, 29 x 203
 #define IDB_REC_VOLUME_CHANNEL 221     // volume slider channel, 157 x 29
 #define IDB_REC_VOLUME_ACTIVE 222      // volume slider, active channel, 157 x 29
 #define IDB_REC_VOLUME_THUMB 223       // volume slider thumb, 13 x 25, key colour at (0, 0)
-#define IDB_REC_PUBLISH_PROGRESS 224   // publish progress, 300 x 14
+#define IDB_REC_PUBLISH_PROGRESS 224   // publish progress, 2 rows of 641 x 26
 #define IDB_REC_CHECK_MP3FILE 225      // check boxes, 6 frames of 20 x 20
 #define IDB_REC_CHECK_AUDIOCD 226
 #define IDB_REC_CHECK_MP3CD 227

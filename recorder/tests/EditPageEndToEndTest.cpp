@@ -54,7 +54,7 @@ TEST(EditPageEndToEnd, OpenSplitAmplifyAndUndoInTheProgram)
     drv::RemoveTree(install.substr(0, install.size() - 1));
     ASSERT_TRUE(CreateDirectoryW(install.c_str(), nullptr));
     const std::wstring bin = drv::OwnFolder();
-    for (const wchar_t* file : {L"Sonelle.exe", L"Tunlet.exe", L"NVCoreAudio.dll"})
+    for (const wchar_t* file : {L"Sonelle.exe", L"Tunlet.exe", L"NVCoreAudio.dll", L"NVDataCDDVD.dll", L"NVAudioCD.dll"})
         ASSERT_TRUE(CopyFileW((bin + file).c_str(), (install + file).c_str(), FALSE)) << file;
     ASSERT_TRUE(CopyFileW((bin + L"StarterDouble.exe").c_str(), (install + L"SonelleStarter.exe").c_str(), FALSE));
     const std::wstring wav = install + L"tones.wav";

@@ -13,6 +13,7 @@
 #include <shlobj.h>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -586,4 +587,27 @@ TEST(MainWindowSkin, TheProgramCarriesItsIconAndTheListRowIcons)
             DestroyIcon(icon);
         }
     }
+}
+
+TEST_F(MainWindow, TheEditPagesPublishOpensTheDialogWithAnEmptyListWhileNoFileIsOpen)
+{
+    Click(CSonelleDlg::IDC_EDIT_PAGE);
+    ASSERT_TRUE(edit.m_hWnd);
+    HWND button = ::GetDlgItem(edit.m_hWnd, CPageEdit::IDC_PUBLISH);
+    ASSERT_TRUE(button && ::IsWindowVisible(button) && ::IsWindowEnabled(button));
+    int rows = -1;
+    std::thread helper([&] {
+        for (int i = 0; i < 400; ++i) {
+            Sleep(25);
+            HWND found = FindWindowW(L"#32770", L"Publish");
+            if (!found || !IsWindowVisible(found)) continue;
+            Sleep(200);
+            rows = (int)SendMessageW(GetDlgItem(found, 1008), LVM_GETITEMCOUNT, 0, 0);
+            PostMessageW(found, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+    });
+    edit.SendMessage(WM_COMMAND, MAKEWPARAM(CPageEdit::IDC_PUBLISH, BN_CLICKED), (LPARAM)button);
+    helper.join();
+    EXPECT_EQ(0, rows);
 }

@@ -22,6 +22,7 @@ public:
     using CPageCapture::m_graphLeft;
     using CPageCapture::m_graphRight;
     using CPageCapture::m_level;
+    using CPageCapture::m_list;
     using CPageCapture::m_nLimitSeconds;
     using CPageCapture::m_nLevelTimer;
 };

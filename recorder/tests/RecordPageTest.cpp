@@ -1,6 +1,8 @@
 // The Record page on the sandbox's fed capture device (1 s of 1000 Hz at half
 // scale, 0.5 s of silence): device choice, meters, input level, device removal.
 #include "RecordPageSupport.h"
+#include "DiscTestKit.h"
+#include "PublishDlg.h"
 #include "RecorderCaptureDevice.h"
 #include "SonelleSettings.h"
 #include "TestSignal.h"
@@ -134,4 +136,56 @@ TEST_F(RecordPage, ABroadcastWithoutATerminatedNameIsReadWithinItsSize)
     Pump(200);
     EXPECT_TRUE(g_CaptureDevice.m_bInit);
     EXPECT_TRUE(answerer.Texts().empty());
+}
+
+TEST_F(RecordPage, PublishHandsTheCheckedRecordingsAndPausesMonitoringWhileItsDialogRuns)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(::IsWindowEnabled(::GetDlgItem(page.m_hWnd, CPageCapture::IDC_PUBLISH)));
+    const std::wstring checked = folder + L"Take checked.wav", unchecked = folder + L"Take unchecked.wav";
+    for (const std::wstring& path : {checked, unchecked}) ASSERT_TRUE(disctest::WriteBytes(path, disctest::MakeWav(5.0)));
+    page.m_list.DeleteAllItems();
+    ASSERT_TRUE(page.m_list.AddFile(checked.c_str(), TRUE));
+    ASSERT_TRUE(page.m_list.AddFile(unchecked.c_str(), FALSE));
+
+    // Seen from a helper thread while the dialog runs modally on the page's thread.
+    struct Seen {
+        int rows = -1;
+        std::wstring file;
+        DWORD priority = 0;
+        bool levelTimerStopped = false;
+    } seen;
+    std::thread helper([&] {
+        HWND dialog = nullptr;
+        for (int i = 0; i < 400 && !dialog; ++i) {
+            Sleep(25);
+            HWND found = FindWindowW(L"#32770", L"Publish");
+            if (found && IsWindowVisible(found)) dialog = found;
+        }
+        if (!dialog) return;
+        Sleep(300);
+        HWND list = GetDlgItem(dialog, CPublishDlg::IDC_LIST);
+        seen.rows = (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+        wchar_t text[260] = L"";
+        LVITEMW item = {};
+        item.iSubItem = CPublishListCtrl::ColumnFile;
+        item.pszText = text;
+        item.cchTextMax = 260;
+        SendMessageW(list, LVM_GETITEMTEXTW, 0, (LPARAM)&item);
+        seen.file = text;
+        seen.priority = GetPriorityClass(GetCurrentProcess());
+        seen.levelTimerStopped = page.m_nLevelTimer == 0;
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Click(page, CPageCapture::IDC_PUBLISH);
+    PumpUntil([&] { return seen.rows >= 0 && !FindWindowW(L"#32770", L"Publish"); }, 20000);
+    helper.join();
+    EXPECT_EQ(1, seen.rows) << "only the checked recording";
+    EXPECT_EQ(L"Take checked", seen.file);
+    EXPECT_EQ(DWORD(NORMAL_PRIORITY_CLASS), seen.priority);
+    EXPECT_TRUE(seen.levelTimerStopped) << "monitoring pauses";
+    ASSERT_TRUE(PumpUntil([&] { return page.m_nLevelTimer != 0; }, 3000)) << "monitoring resumes";
+    EXPECT_EQ(HIGH_PRIORITY_CLASS, GetPriorityClass(GetCurrentProcess()));
+    Levels after = Watch(page, 2000);
+    EXPECT_GT(after.highest, 50) << "the meters move again";
 }

@@ -30,7 +30,9 @@ protected:
         drv::RemoveTree(m_install.substr(0, m_install.size() - 1));
         ASSERT_TRUE(CreateDirectoryW(m_install.c_str(), nullptr));
         const std::wstring bin = drv::OwnFolder();
-        ASSERT_TRUE(CopyFileW((bin + L"Sonelle.exe").c_str(), (m_install + L"Sonelle.exe").c_str(), FALSE));
+        // The program and the disc libraries it links at load time.
+        for (const wchar_t* file : {L"Sonelle.exe", L"NVDataCDDVD.dll", L"NVAudioCD.dll"})
+            ASSERT_TRUE(CopyFileW((bin + file).c_str(), (m_install + file).c_str(), FALSE)) << file;
         ASSERT_TRUE(CopyFileW((bin + L"StarterDouble.exe").c_str(), (m_install + L"SonelleStarter.exe").c_str(), FALSE));
         // The program links the core-audio library, which is installed beside it.
         ASSERT_TRUE(CopyFileW((bin + L"NVCoreAudio.dll").c_str(), (m_install + L"NVCoreAudio.dll").c_str(), FALSE));

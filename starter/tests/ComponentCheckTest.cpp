@@ -105,7 +105,7 @@ TEST_F(ComponentCheck, RecorderChecksOnlyWithItsExtraModule)
     for (bool extra : {false, true}) {
         SCOPED_TRACE(extra ? "with WavelornExtra.dll" : "without");
         Installation install;
-        ASSERT_TRUE(install.Copy(L"Sonelle.exe"));
+        ASSERT_TRUE(install.CopyRecorder());
         ASSERT_TRUE(install.Copy(L"StarterDouble.exe", L"kelvro.exe"));
         ASSERT_TRUE(install.Copy(L"StarterDouble.exe", L"SonelleStarter.exe"));
         // Any resource-only module serves as the extra module.
@@ -125,7 +125,7 @@ TEST_F(ComponentCheck, CheckYourComputerSpecStartsTheRegisteredToolFromStarterAn
 {
     SavedString path(kMSInfoKey, L"Path"), location(kLocationKey, L"MSInfo");
     Installation install;
-    ASSERT_TRUE(install.Copy(L"Sonelle.exe"));
+    ASSERT_TRUE(install.CopyRecorder());
     ASSERT_TRUE(install.Copy(L"StarterDouble.exe", L"MSInfo32.exe"));
     const std::wstring record = install.Folder() + L"MSInfo32.args";
 

@@ -96,7 +96,7 @@ TEST(StarterLaunch, WizardButtonStartsTheWizardWithNoArgumentsAndEnds)
 TEST(StarterLaunch, AdvancedButtonStartsTheRecorderWhoseExitBringsTheStarterBack)
 {
     Installation install;
-    ASSERT_TRUE(install.Copy(L"Sonelle.exe"));
+    ASSERT_TRUE(install.CopyRecorder());
     drv::Process process;
     HWND window = StartStarter(install, process);
     ASSERT_NE(nullptr, window);

@@ -25,6 +25,8 @@ public:
     // Copies a file of the build folder into the installation under `as`.
     bool Copy(const std::wstring& name, const std::wstring& as) const;
     bool Copy(const std::wstring& name) const { return Copy(name, name); }
+    // The recorder with the disc libraries it links at load time.
+    bool CopyRecorder() const { return Copy(L"Sonelle.exe") && Copy(L"NVDataCDDVD.dll") && Copy(L"NVAudioCD.dll"); }
     // kelvrodata.bin with these lines.
     bool WriteComponentList(const std::string& lines) const;
     // What the starter double copied as `program` recorded (empty when it never ran).

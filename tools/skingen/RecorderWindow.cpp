@@ -343,6 +343,25 @@ Canvas EditPageBackground()
     });
 }
 
+// The publish dialog: the page's base in the dialog's size, a title plate, the
+// settings plate, wells for the writer list, the item list, the size meter and
+// the progress bar, and the plate of the run's controls.
+Canvas PublishDialogBackground()
+{
+    Canvas c(880, 556);
+    c.VerticalGradient(0, 0, c.Width(), c.Height(), kPageTop, kPageBottom);
+    Plate(c, 10, 6, 860, 40, 9);
+    // The title is set in black: it sits on a light face.
+    c.RoundRectGradient(98, 9, 688, 33, 6, kCream, MakeRgb(214, 200, 182));
+    Plate(c, 10, 50, 860, 158, 9);
+    Well(c, 189, 97, 366, 30, 4);
+    Well(c, 44, 209, 795, 182, 3);
+    Well(c, 44, 398, 687, 13, 4);
+    Plate(c, 10, 422, 860, 80, 9);
+    Well(c, 195, 455, 649, 32, 6);
+    return c;
+}
+
 void AddRecorderWindowPictures(std::map<int, std::function<Canvas()>>& set)
 {
     set[IDB_MAIN_BACKGROUND] = [] { return Background(); };

@@ -17,6 +17,8 @@ Canvas CaptionButtonStrip(CaptionGlyph glyph, int x);
 Canvas PageTabStrip(bool left);
 Canvas RecordPageBackground();
 Canvas EditPageBackground();
+// The publish dialog's background, 880 x 556.
+Canvas PublishDialogBackground();
 
 // Pieces the wizard's window shares: the product mark, the name in its
 // lettering (returns its right end) and the caption button faces (state 0

@@ -1,0 +1,538 @@
+// The publish dialog in a real window on this thread: whole runs through the
+// conversion graphs, the merge worker and the disc libraries (writing images),
+// the refusals and failures, each with its message boxes answered from a helper
+// thread. The native steps after this program read the MP3 files and the disc
+// images it lists in its fixture folder (check-mp3.py, check_publish_discs.py).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <algorithm>
+#include "DiscTestKit.h"
+#include "DriverPages.h"
+#include "FullVolume.h"
+#include "Mp3Info.h"
+#include "PublishDlg.h"
+#include "RecordPageSupport.h"
+#include "SkinModule.h"
+#include "SonelleGlobals.h"
+#include "SonelleSettings.h"
+#include "ModuleLoader.h"
+#include "TestSignal.h"
+
+using namespace disctest;
+
+namespace {
+
+std::wstring Fixtures()
+{
+    wchar_t path[MAX_PATH] = L"";
+    GetEnvironmentVariableW(L"SONELLE_FIXTURES", path, MAX_PATH);
+    std::wstring folder = path;
+    if (folder.empty()) return L"";
+    if (folder[0] == L'/') {
+        folder = L"Z:" + folder;
+        std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    }
+    return folder + L"\\";
+}
+
+// One line for the native checks after this program.
+void ListForOracle(const wchar_t* list, const std::wstring& line)
+{
+    const std::wstring folder = Fixtures();
+    if (folder.empty()) return;
+    const std::wstring path = folder + list;
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const std::wstring text = line + L"\n";
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(size_t(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &utf8[0], bytes, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(file, utf8.data(), DWORD(utf8.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool CopyToFixtures(const std::wstring& from, const std::wstring& name)
+{
+    const std::wstring folder = Fixtures();
+    return !folder.empty() && CopyFileW(from.c_str(), (folder + name).c_str(), FALSE);
+}
+
+// The dialog with its members in reach of the tests.
+class TestPublishDlg : public CPublishDlg {
+public:
+    using CPublishDlg::m_failedRows;
+    using CPublishDlg::m_pMergeCheck;
+    using CPublishDlg::OnConvertEvent;
+    using CPublishDlg::OnStart;
+    using CPublishDlg::m_bLibraryReady;
+};
+
+std::vector<unsigned char> ToneWav(double seconds, int seed) { return MakeWav(seconds, 44100, 2, 16, seed); }
+
+std::string TagField(const std::vector<unsigned char>& file, size_t offset, size_t length)
+{
+    const char* tag = (const char*)file.data() + file.size() - 128;
+    return std::string(tag + offset, strnlen(tag + offset, length));
+}
+
+}  // namespace
+
+class PublishDialog : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        for (const wchar_t* m : {L"Vossel.ax", L"NVAudioAnalyer.ax", L"Wavrill.ax", L"NVMp3Enc.ax", L"Tarrow.ax"})
+            ASSERT_TRUE(testsignal::RegisterModule(m)) << m;
+        g_hSkinModule = g_hResourceModule = GetModuleHandleW(nullptr);
+        SetSkinModule(g_hSkinModule);
+        g_szWindowTitle = L"Publish Test";
+    }
+
+    void SetUp() override
+    {
+        static int count = 0;
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        name = std::wstring(CString(info->name()).GetString());
+        folder = FreshFolder(L"publish-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count));
+        sources = folder + L"\\sources\\";
+        out = folder + L"\\out\\";
+        images = folder + L"\\images";
+        CreateDirectoryW(sources.c_str(), nullptr);
+        CreateDirectoryW(out.c_str(), nullptr);
+        CreateDirectoryW(images.c_str(), nullptr);
+        lstrcpynW(g_Settings.szAlbumFolder, out.c_str(), 260);
+        lstrcpynW(g_Settings.szRecordFolder, sources.c_str(), 260);
+        lstrcpynW(g_Settings.szBurnDeviceName, L"", 260);
+        g_Settings.nOutputType = CPublishDlg::OutputMp3File;
+        g_Settings.nMp3Bitrate = 128;
+        g_Settings.nMp3SampleRate = 44100;
+        g_Settings.nMp3Channel = 2;
+        g_Settings.bEnableMergeTrack = TRUE;
+        g_Settings.bMergeTrack = FALSE;
+        g_Settings.nBurnMode = 0;
+    }
+
+    void TearDown() override
+    {
+        if (dlg.m_hWnd) dlg.DestroyWindow();
+        Pump(50);
+        RemoveTree(folder);
+    }
+
+    std::wstring Source(const std::wstring& file, const std::vector<unsigned char>& bytes)
+    {
+        const std::wstring path = sources + file;
+        EXPECT_TRUE(WriteBytes(path, bytes));
+        return path;
+    }
+
+    // A writer with a blank CD-R whose images go to the test's folder.
+    void Writer(std::vector<std::wstring> lines = {})
+    {
+        lines.push_back(L"ImageFolder=" + images);
+        ini.AddWriter(lines);
+    }
+
+    // Opens the dialog with the pages' items and waits until the libraries are up.
+    void Open(const std::vector<PublishItemData>& items = {})
+    {
+        for (const PublishItemData& item : items) dlg.m_ItemList.AddTail(item);
+        ASSERT_TRUE(dlg.Create(CPublishDlg::IDD, nullptr));
+        dlg.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(PumpUntil([&] { return dlg.m_bLibraryReady; }, 5000));
+    }
+
+    void SetAlbum(const wchar_t* album) { dlg.SetDlgItemText(CPublishDlg::IDC_ALBUM, album); }
+    void SetTrackName(int row, const wchar_t* text)
+    {
+        dlg.List().Record(row)->trackName = text;
+        dlg.List().SetItemText(row, CPublishListCtrl::ColumnTrackName, text);
+    }
+
+    // Presses Start and waits for the run to end; the message boxes' texts.
+    std::vector<std::wstring> Run(DWORD timeoutMs = 120000)
+    {
+        CMessageBoxAnswerer boxes;
+        dlg.OnStart();
+        PumpUntil([&] { return !dlg.IsBusy() && dlg.GetBusyState() == CPublishDlg::BusyIdle; }, timeoutMs);
+        Pump(300);
+        EXPECT_EQ(CPublishDlg::BusyIdle, dlg.GetBusyState());
+        return boxes.Texts();
+    }
+
+    std::wstring name, folder, sources, out, images;
+    CWriterIni ini;
+    TestPublishDlg dlg;
+};
+
+TEST_F(PublishDialog, Mp3FileRunNamesTagsAndKeepsItsFiles)
+{
+    const std::wstring longName = L"A track name of forty characters, yes!!!";
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"first take.wav", ToneWav(6.0, 1)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"second.wav", ToneWav(5.0, 2)).c_str()));
+    EXPECT_FALSE(dlg.AddOneFile(CString((sources + L"FIRST TAKE.WAV").c_str()))) << "listed once, any case";
+    EXPECT_EQ(2, dlg.List().GetItemCount());
+    SetTrackName(0, longName.c_str());
+    SetTrackName(1, L"What: now?");
+    SetAlbum(L"  Live Album");
+
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(0u, said[0].find(L"File conversion completed.")) << said[0];
+    const std::wstring album = out + L"Live Album\\";
+    const std::wstring first = album + L"[01] " + longName + L".mp3", second = album + L"[02] What@ now$.mp3";
+    ASSERT_TRUE(Exists(first));
+    ASSERT_TRUE(Exists(second));
+    const std::vector<unsigned char> bytes = ReadBytes(first);
+    EXPECT_EQ("A track name of forty charac01", TagField(bytes, 3, 30));
+    EXPECT_EQ("Live Album", TagField(bytes, 63, 30));
+    EXPECT_EQ(255, bytes.back());
+    EXPECT_EQ("What: now?", TagField(ReadBytes(second), 3, 30));
+    EXPECT_TRUE(dlg.ProducedFiles().empty()) << "a finished run's files are the user's";
+
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (CopyToFixtures(first, L"mp3file-first.mp3"))
+        ListForOracle(L"oracle-checks.txt", L"mp3file-first.mp3|seconds=6 rate=44100 channels=2 bitrate=128 "
+                                            L"v1title=A_track_name_of_forty_charac01 v1album=Live_Album v1year=" +
+                                                std::to_wstring(now.wYear));
+    if (CopyToFixtures(second, L"mp3file-second.mp3"))
+        ListForOracle(L"oracle-checks.txt", L"mp3file-second.mp3|seconds=5 v1title=What:_now?");
+}
+
+TEST_F(PublishDialog, MergeJoinsTheTracksInOrderAndTagsTheWholeOnce)
+{
+    g_Settings.bMergeTrack = TRUE;
+    Open();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(dlg.AddOneFile(Source(L"part" + std::to_wstring(i) + L".wav", ToneWav(4.5, i + 1)).c_str()));
+    SetAlbum(L"Joined");
+    ASSERT_EQ(BST_CHECKED, dlg.m_pMergeCheck->GetCheck());
+
+    // The tracks as the merge read them: taken when its end arrives, before the
+    // dialog handles it.
+    CMessageBoxAnswerer boxes;
+    dlg.OnStart();
+    std::vector<std::vector<unsigned char>> tracks;
+    std::vector<CString> produced;
+    for (DWORD start = GetTickCount(); produced.empty() && GetTickCount() - start < 120000;) {
+        MSG msg;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            Sleep(5);
+            continue;
+        }
+        if (msg.message == WM_MERGE_DONE && msg.hwnd == dlg.m_hWnd) {
+            produced = dlg.ProducedFiles();
+            for (const CString& track : produced) tracks.push_back(ReadBytes(track.str()));
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyIdle; }, 60000));
+    Pump(300);
+    ASSERT_EQ(3u, tracks.size());
+    for (const CString& track : produced) EXPECT_FALSE(Exists(track.str())) << "the single tracks go";
+
+    const std::wstring merged = out + L"Joined\\Joined.mp3";
+    const std::vector<unsigned char> whole = ReadBytes(merged);
+    std::vector<unsigned char> joined;
+    for (const auto& t : tracks) joined.insert(joined.end(), t.begin(), t.end());
+    ASSERT_EQ(joined.size() + 128, whole.size());
+    EXPECT_TRUE(std::equal(joined.begin(), joined.end(), whole.begin()));
+    EXPECT_EQ("Joined", TagField(whole, 3, 30));
+    for (const auto& t : tracks) EXPECT_NE(0, memcmp(t.data() + t.size() - 128, "TAG", 3)) << "tracks are untagged";
+    if (CopyToFixtures(merged, L"merged.mp3"))
+        ListForOracle(L"oracle-checks.txt", L"merged.mp3|min_seconds=13.5 v1title=Joined v1album=Joined");
+}
+
+TEST_F(PublishDialog, MergeNamesAroundFoldersAndKeepsTheTracksWhenItCannotWrite)
+{
+    g_Settings.bMergeTrack = TRUE;
+    const std::wstring album = out + L"Blocked\\";
+    CreateDirectoryW(album.c_str(), nullptr);
+    CreateDirectoryW((album + L"Blocked.mp3").c_str(), nullptr);
+    CreateDirectoryW((album + L"Blocked[Merge Tracks].mp3").c_str(), nullptr);
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"one.wav", ToneWav(4.5, 1)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"two.wav", ToneWav(4.5, 2)).c_str()));
+    SetAlbum(L"Blocked");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(L"File conversion error.", said[0]);
+    EXPECT_TRUE(Exists(album + L"[01] one.mp3")) << "the tracks stay";
+    EXPECT_TRUE(Exists(album + L"[02] two.mp3"));
+    EXPECT_TRUE(GetFileAttributesW((album + L"Blocked[Merge Tracks].mp3").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(PublishDialog, Mp3CdRunWritesAnImageAndLeavesNothingBehind)
+{
+    Writer();
+    g_Settings.nOutputType = CPublishDlg::OutputMp3Cd;
+    Open();
+    const std::wstring longName = L"Seventeen chars!!";   // 17 characters
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"a.wav", ToneWav(5.0, 1)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"b.wav", ToneWav(4.5, 2)).c_str()));
+    SetTrackName(0, longName.c_str());
+    SetTrackName(1, L"Semi;colon");
+    SetAlbum(L"Disc Album");
+    EXPECT_GT(dlg.GetFreeDiscBytes(), 700e6);
+
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(L"Successfully burned.", said[0]);
+    EXPECT_EQ(L"none", ini.Value(1, L"Medium")) << "ejected";
+    EXPECT_FALSE(Exists(out + L"Disc Album")) << "the outputs and the folder the run made are gone";
+    const std::wstring image = ini.Value(1, L"LastImage");
+    ASSERT_TRUE(Exists(image));
+    if (CopyToFixtures(image, L"mp3cd.iso"))
+        ListForOracle(L"disc-checks.txt",
+                      L"iso|mp3cd.iso|Disc Album|[01] Seventeen chars!!.mp3/[02] Semi_colon.mp3");
+}
+
+TEST_F(PublishDialog, AudioCdRunWritesCueBinAndKeepsAFileMadeBeforehand)
+{
+    Writer();
+    g_Settings.nOutputType = CPublishDlg::OutputAudioCd;
+    const std::wstring album = out + L"CD\\";
+    CreateDirectoryW(album.c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(album + L"[01] x.wav", {'k', 'e', 'e', 'p'}));
+    Open();
+    const std::wstring a = Source(L"x.wav", ToneWav(4.0, 1)), b = Source(L"y.wav", ToneWav(4.3, 2));
+    ASSERT_TRUE(dlg.AddOneFile(a.c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(b.c_str()));
+    SetAlbum(L"CD");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(L"Successfully burned.", said[0]);
+    EXPECT_EQ((std::vector<unsigned char>{'k', 'e', 'e', 'p'}), ReadBytes(album + L"[01] x.wav"));
+    EXPECT_EQ(std::vector<std::wstring>{L"[01] x.wav"}, FilesIn(album)) << "only the user's file is left";
+    const std::wstring cue = ini.Value(1, L"LastImage");
+    ASSERT_TRUE(Exists(cue));
+    std::wstring bin = cue.substr(0, cue.size() - 4) + L".bin";
+    if (CopyToFixtures(cue, L"audio.cue") && CopyToFixtures(bin, L"audio.bin") && CopyToFixtures(a, L"audio-1.wav") &&
+        CopyToFixtures(b, L"audio-2.wav"))
+        ListForOracle(L"disc-checks.txt", L"cue|audio.cue|audio-1.wav/audio-2.wav");
+}
+
+TEST_F(PublishDialog, AudioCdRefusesShortTracksAndSaysWhy)
+{
+    Writer();
+    g_Settings.nOutputType = CPublishDlg::OutputAudioCd;
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"short.wav", ToneWav(3.9, 1)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"long.wav", ToneWav(4.0, 2)).c_str()));
+    SetAlbum(L"Short");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_NE(std::wstring::npos, said[0].find(L"Track 01 \"short\" plays 3.9 seconds")) << said[0];
+    EXPECT_FALSE(Exists(out + L"Short")) << "nothing was made";
+    EXPECT_EQ(L"", ini.Value(1, L"LastImage"));
+}
+
+TEST_F(PublishDialog, DiscRefusalsNameTheirReasonAndAFailedCheckKeepsThePreviousRunsFiles)
+{
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"keep.wav", ToneWav(4.5, 1)).c_str()));
+    SetAlbum(L"Kept");
+    ASSERT_EQ(1u, Run().size());
+    const std::wstring kept = out + L"Kept\\[01] keep.mp3";
+    ASSERT_TRUE(Exists(kept));
+
+    // No writer listed at all (the file without sections), then discs the writer cannot take.
+    struct Case {
+        const wchar_t* medium;
+        const wchar_t* said;
+        bool ejected;
+    };
+    const Case cases[] = {{nullptr, L"Device or disc is not ready. Please check and try again.", false},
+                          {L"cdrom", L"Disc not compatible", true},
+                          {L"cdr-written", L"Please insert a writable disc", true},
+                          {L"none", L"Device or disc is not ready. Please check and try again.", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.medium ? c.medium : L"no writer");
+        if (!c.medium)
+            ini.WriteEmpty();
+        else
+            WritePrivateProfileStringW(L"Writer1", L"Medium", c.medium, ini.Path().c_str());
+        dlg.FillDriveList();
+        dlg.SetOutputType(CPublishDlg::OutputMp3Cd);
+        const std::vector<std::wstring> said = Run();
+        ASSERT_EQ(1u, said.size());
+        EXPECT_EQ(c.said, said[0]);
+        EXPECT_TRUE(Exists(kept)) << "a refused run never touches an earlier run's files";
+        if (c.medium) {
+            EXPECT_EQ(c.ejected, ini.Value(1, L"Medium") == L"none");
+        }
+        dlg.SetOutputType(CPublishDlg::OutputMp3File);
+    }
+}
+
+TEST_F(PublishDialog, StopDeletesWhatTheRunMadeAndCloseWaitsForIt)
+{
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"long.wav", ToneWav(60.0, 1)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"other.wav", ToneWav(60.0, 2)).c_str()));
+    SetAlbum(L"Stopped");
+    CMessageBoxAnswerer boxes;
+    dlg.OnStart();
+    ASSERT_TRUE(dlg.IsBusy());
+    ASSERT_EQ(1u, dlg.ProducedFiles().size());
+    const std::wstring partial = dlg.ProducedFiles()[0].str();
+    Pump(300);
+    // Escape, the close box and Close are refused while converting.
+    dlg.SendMessage(WM_CLOSE);
+    dlg.SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_TRUE(dlg.IsWindowVisible());
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDCANCEL)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, CPublishDlg::IDC_ADD)));
+    dlg.OnStart();   // Stop
+    EXPECT_FALSE(dlg.IsBusy());
+    EXPECT_FALSE(Exists(partial));
+    EXPECT_FALSE(Exists(out + L"Stopped")) << "the empty album folder the run made goes";
+    EXPECT_TRUE(boxes.Texts().empty());
+    dlg.SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_FALSE(dlg.IsWindowVisible()) << "idle again: Close closes";
+}
+
+TEST_F(PublishDialog, AFailedConversionIsNamedAndNothingProducedMeansNothingWritten)
+{
+    Writer();
+    g_Settings.nOutputType = CPublishDlg::OutputMp3Cd;
+    Open();
+    // A file listed, then taken away before the run: its graph cannot be built.
+    const std::wstring gone = Source(L"broken.wav", ToneWav(4.5, 1));
+    ASSERT_TRUE(dlg.AddOneFile(gone.c_str()));
+    ASSERT_TRUE(DeleteFileW(gone.c_str()));
+    SetAlbum(L"Broken");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(0u, said[0].find(L"File conversion error.")) << said[0];
+    EXPECT_NE(std::wstring::npos, said[0].find(L"[ 01 ]  broken")) << said[0];
+    EXPECT_EQ(L"", ini.Value(1, L"LastImage")) << "nothing was written";
+    EXPECT_EQ(L"", ini.Value(1, L"Medium"));
+}
+
+TEST_F(PublishDialog, AFullOutputVolumeRefusesTheStart)
+{
+    CFullVolume volume(L'V', 64 * 1024);
+    if (!volume.Ok()) GTEST_SKIP() << volume.Why();
+    lstrcpynW(g_Settings.szAlbumFolder, volume.Path(L"").c_str(), 260);
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"a.wav", ToneWav(4.5, 1)).c_str()));
+    SetAlbum(L"Full");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(L"Insufficient output memory available.  Select another folder.", said[0]);
+    EXPECT_FALSE(Exists(volume.Path(L"Full")));
+}
+
+TEST_F(PublishDialog, ItemsOfThePagesAndTheDefaultAlbum)
+{
+    const std::wstring wav = Source(L"Recorded one.wav", ToneWav(4.5, 1));
+    PublishItemData file;
+    file.kind = PublishKindFile;
+    file.sourcePath = wav.c_str();
+    PublishItemData track;
+    track.kind = PublishKindTrack;
+    track.sourcePath = wav.c_str();
+    track.playTime = 2.0;
+    track.trackName = L"Edited";
+    track.album = L"From Tag";
+    track.track.channels = 2;
+    track.track.bitsPerSample = 16;
+    track.track.frameCount = 88200;
+    Open({file, track});
+    ASSERT_EQ(2, dlg.List().GetItemCount());
+    EXPECT_EQ(CString(L"Recorded one"), dlg.List().GetItemText(0, CPublishListCtrl::ColumnFile));
+    EXPECT_NEAR(4.5, dlg.List().Record(0)->playTime, 0.05) << "a file's play time is measured";
+    EXPECT_EQ(CString(L"Edited"), dlg.List().GetItemText(1, CPublishListCtrl::ColumnTrackName));
+    CString album;
+    dlg.GetDlgItemText(CPublishDlg::IDC_ALBUM, album);
+    EXPECT_EQ(CString(L"Recorded one"), album) << "row 0 has no tag album: its file title";
+    // Enter does nothing.
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_TRUE(dlg.IsWindowVisible());
+    EXPECT_EQ(30, (int)::SendDlgItemMessageW(dlg.m_hWnd, CPublishDlg::IDC_ALBUM, EM_GETLIMITTEXT, 0, 0));
+}
+
+// Pictures of the dialog for a person to look at (scripts/publish-pictures.sh runs
+// this under Xvfb): idle with rows, writing a disc, and the MP3 settings over it.
+TEST_F(PublishDialog, PicturesOfItsStates)
+{
+    const char* dir = std::getenv("SONELLE_PICTURES_DIR");
+    if (!dir) GTEST_SKIP() << "only for pictures (SONELLE_PICTURES_DIR)";
+    const std::wstring pictures(dir, dir + strlen(dir));
+    Writer({L"Name=Virtual Writer 52x", L"Speed=1"});
+    g_Settings.nOutputType = CPublishDlg::OutputMp3Cd;
+    Open();
+    const wchar_t* titles[] = {L"Morning take", L"Second set", L"Encore"};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(dlg.AddOneFile(Source(std::wstring(titles[i]) + L".wav", ToneWav(20.0 + 10 * i, i + 1)).c_str()));
+    SetAlbum(L"Evening Session");
+    dlg.List().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    Pump(1500);
+    EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-idle.bmp"));
+
+    // The MP3 settings dialog over it, from a helper thread while it runs modally.
+    std::thread helper([&] {
+        HWND settings = nullptr;
+        for (int i = 0; i < 200 && !settings; ++i) {
+            Sleep(25);
+            HWND found = FindWindowW(L"#32770", L"MP3 Settings");
+            if (found && IsWindowVisible(found)) settings = found;
+        }
+        if (!settings) return;
+        Sleep(800);
+        drv::SaveWindowPicture(settings, pictures + L"\\publish-mp3-settings.bmp");
+        PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
+    });
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(CPublishDlg::IDC_MP3_SETTING, BN_CLICKED),
+                    (LPARAM)::GetDlgItem(dlg.m_hWnd, CPublishDlg::IDC_MP3_SETTING));
+    helper.join();
+
+    CMessageBoxAnswerer boxes;
+    dlg.OnStart();
+    ASSERT_TRUE(PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyWriting; }, 120000));
+    Pump(1500);
+    EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-writing.bmp"));
+    PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyIdle; }, 120000);
+}
+
+TEST_F(PublishDialog, TaggedMp3FilesAreListedThroughOneTagFreeCopyPerSource)
+{
+    const std::wstring fixtures = Fixtures();
+    const std::wstring first = fixtures + L"a\\song.mp3", second = fixtures + L"b\\song.mp3";
+    if (fixtures.empty() || !Exists(first)) GTEST_SKIP() << "needs the fixture step's MP3 files";
+    const std::vector<unsigned char> before = ReadBytes(first);
+    ASSERT_FALSE(before.empty());
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(first.c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"plain.wav", ToneWav(4.5, 1)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(second.c_str()));
+    ASSERT_EQ(3, dlg.List().GetItemCount());
+    const PublishItemData* tagged = dlg.List().Record(0);
+    EXPECT_EQ(CString(L"Tagged Title"), tagged->trackName);
+    EXPECT_EQ(CString(L"Tagged Album"), tagged->album);
+    EXPECT_EQ(2001, tagged->year);
+    EXPECT_EQ(CString(L"nv0"), tagged->sourcePath.Right(3));
+    EXPECT_NE(std::wstring::npos, tagged->sourcePath.str().find(L"\\TmpF\\"));
+    EXPECT_EQ(CString(L""), dlg.List().Record(1)->trackName) << "the WAV takes nothing of the MP3's tag";
+    EXPECT_EQ(0, dlg.List().Record(1)->year);
+    EXPECT_NE(tagged->sourcePath, dlg.List().Record(2)->sourcePath) << "two sources of one name: two copies";
+    EXPECT_EQ(before, ReadBytes(first)) << "the source stays untouched";
+    const CString copy = tagged->sourcePath;
+    const std::vector<unsigned char> copied = ReadBytes(copy.str());
+    EXPECT_EQ(0, memcmp(copied.data(), "\xFF", 1)) << "the copy starts with sound, not a tag";
+    EXPECT_EQ(0, memcmp(copied.data() + copied.size() - 128, "TAG", 3));
+    EXPECT_EQ("Tagged Title", TagField(copied, 3, 30));
+
+    // The same source later reuses its copy.
+    dlg.DestroyWindow();
+    TestPublishDlg again;
+    ASSERT_TRUE(again.Create(CPublishDlg::IDD, nullptr));
+    ASSERT_TRUE(again.AddOneFile(first.c_str()));
+    EXPECT_EQ(copy, again.List().Record(0)->sourcePath);
+    again.DestroyWindow();
+}

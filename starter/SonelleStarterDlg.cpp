@@ -84,7 +84,7 @@ void CSonelleStarterDlg::DoDataExchange(CDataExchange* dx)
 BOOL CSonelleStarterDlg::PreTranslateMessage(MSG* msg)
 {
     if (m_ToolTip.m_hWnd) m_ToolTip.RelayEvent(msg);
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1) {
+    if (IsHelpKey(msg)) {
         OpenUserGuide();
         return TRUE;
     }
@@ -95,8 +95,7 @@ BOOL CSonelleStarterDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     AddAboutToSystemMenu(m_hWnd, IDM_ABOUTBOX, StarterString(101));
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    SetProgramIcon(m_hWnd, m_hIcon);
     LoadSkin();
     SetWindowRegion();
     return TRUE;

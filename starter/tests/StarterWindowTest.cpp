@@ -9,13 +9,6 @@ using namespace startertest;
 
 namespace {
 
-bool HasShape(HWND window)
-{
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    int kind = GetWindowRgn(window, region);
-    DeleteObject(region);
-    return kind == SIMPLEREGION || kind == COMPLEXREGION;
-}
 
 SIZE WindowSize(HWND window)
 {
@@ -50,7 +43,7 @@ TEST(StarterWindow, IsSkinnedFromItsOwnPicturesOrTheSkinModule)
         SIZE size = WindowSize(window);
         EXPECT_EQ(800, size.cx);
         EXPECT_EQ(600, size.cy);
-        EXPECT_TRUE(HasShape(window)) << "rounded corners";
+        EXPECT_TRUE(drv::HasWindowShape(window)) << "rounded corners";
         EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_MINIMIZEBOX);
 
         const struct {
@@ -67,7 +60,7 @@ TEST(StarterWindow, IsSkinnedFromItsOwnPicturesOrTheSkinModule)
             EXPECT_EQ(b.y, place.top) << b.id;
             EXPECT_EQ(b.w, place.right - place.left) << b.id;
             EXPECT_EQ(b.h, place.bottom - place.top) << b.id;
-            EXPECT_TRUE(HasShape(button)) << b.id << ": its picture strip was loaded";
+            EXPECT_TRUE(drv::HasWindowShape(button)) << b.id << ": its picture strip was loaded";
         }
         HWND logo = GetDlgItem(window, 1016);
         EXPECT_NE(nullptr, (HANDLE)SendMessageW(logo, STM_GETIMAGE, IMAGE_BITMAP, 0)) << "the logo shows";

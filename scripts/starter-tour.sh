@@ -33,14 +33,8 @@ wine reg delete 'HKLM\software\Norvane\NV Sonelle' /v AppPath /f >/dev/null 2>&1
 wine reg delete 'HKLM\software\Norvane\NV Sonelle' /v LanuchName /f >/dev/null 2>&1 </dev/null || true
 
 drv() { wine "$install/SonelleDriver.exe" "$@" 2>/dev/null </dev/null | tr -d '\r'; }
-shot() { xwd -root -silent | /usr/bin/convert xwd:- "$out/$1.png"; }
-# An owned window draws black in the root picture under Xvfb; its own X window
-# holds its pixels.
-shot_window() {
-  local xid
-  xid=$(xwininfo -root -tree | grep -F "\"$2\"" | awk '{print $1}' | head -n 1)
-  [ -n "$xid" ] && xwd -id "$xid" -silent | /usr/bin/convert xwd:- "$out/$1.png"
-}
+# Every top-level window with its own pixels (owned dialogs and menus included).
+shot() { "$here/screenshot.sh" "$out/$1.png"; }
 
 wine "$install/SonelleStarter.exe" >"$out/starter.log" 2>&1 </dev/null &
 starter=$(drv window '#32770' 'Norvane Sonelle 2.0 Starter' 30000)
@@ -58,7 +52,7 @@ sleep 1
 drv command "$starter" 32780
 about=$(drv window '#32770' 'Norvane Sonelle 2.0' 10000)
 sleep 1
-shot_window 4-about 'Norvane Sonelle 2.0'
+shot 4-about
 drv click "$about" 1
 sleep 1
 drv click "$starter" 1

@@ -32,10 +32,17 @@ HWND WaitForOtherDialog(DWORD processId, HWND except, DWORD timeoutMs)
 
 TEST(StarterWindow, IsSkinnedFromItsOwnPicturesOrTheSkinModule)
 {
-    for (bool skinModule : {false, true}) {
-        SCOPED_TRACE(skinModule ? "skin module" : "own pictures");
+    // A skin module without the pictures (any module will do) falls back to the
+    // program's own, picture by picture.
+    const struct {
+        const char* what;
+        const wchar_t* module;
+    } cases[] = {{"own pictures", nullptr}, {"skin module", L"RUZovizovSkin.dll"},
+                 {"skin module without pictures", L"NVFilterChecker.dll"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         Installation install;
-        if (skinModule) ASSERT_TRUE(install.Copy(L"RUZovizovSkin.dll"));
+        if (c.module) ASSERT_TRUE(install.Copy(c.module, L"RUZovizovSkin.dll"));
         drv::Process process;
         HWND window = StartStarter(install, process);
         ASSERT_NE(nullptr, window);

@@ -75,7 +75,7 @@ TEST(StarterLaunch, EmptyStoredTitlesAndOtherWindowsBlockNothing)
         drv::Process recorder;
         ASSERT_TRUE(recorder.Start(install.Folder() + L"Sonelle.exe", L"", install.Folder()));
         std::wstring title = value == std::wstring(L"AdvancedName") ? L"Norvane Sonelle 2.0" : install.advancedName;
-        HWND recorderWindow = drv::WaitForWindow(L"#32770", title, recorder.Id(), 20000);
+        HWND recorderWindow = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", title, recorder.Id(), 20000), 20000);
         ASSERT_NE(nullptr, recorderWindow) << "the recorder shows";
         ASSERT_TRUE(drv::ClickControl(recorderWindow, 1005));
         ASSERT_TRUE(recorder.WaitForExit(15000));

@@ -42,7 +42,9 @@ TEST(StarterWindow, IsSkinnedFromItsOwnPicturesOrTheSkinModule)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Installation install;
-        if (c.module) ASSERT_TRUE(install.Copy(c.module, L"RUZovizovSkin.dll"));
+        if (c.module) {
+            ASSERT_TRUE(install.Copy(c.module, L"RUZovizovSkin.dll"));
+        }
         drv::Process process;
         HWND window = StartStarter(install, process);
         ASSERT_NE(nullptr, window);

@@ -53,6 +53,17 @@ void AddAboutToSystemMenu(HWND window, UINT id, const wchar_t* text)
     }
 }
 
+void SetProgramIcon(HWND window, HICON icon)
+{
+    SendMessageW(window, WM_SETICON, ICON_BIG, (LPARAM)icon);
+    SendMessageW(window, WM_SETICON, ICON_SMALL, (LPARAM)icon);
+}
+
+bool IsHelpKey(const MSG* msg)
+{
+    return msg->message == WM_KEYDOWN && msg->wParam == VK_F1;
+}
+
 void DrawIconCentred(HWND window, HDC dc, HICON icon)
 {
     RECT client;

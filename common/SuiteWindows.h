@@ -30,5 +30,9 @@ BOOL ActivateRunningStarter(const SuiteTitles& titles);
 // in the middle of a minimised window, and the user guide opened from the
 // installation folder ("<appPath>SonelleUserGuide.pdf"; failures are ignored).
 void AddAboutToSystemMenu(HWND window, UINT id, const wchar_t* text);
+// The program icon as the window's big and small icon.
+void SetProgramIcon(HWND window, HICON icon);
+// The help key (F1) pressed: the programs open their user guide.
+bool IsHelpKey(const MSG* msg);
 void DrawIconCentred(HWND window, HDC dc, HICON icon);
 void OpenUserGuide(const CString& appPath, HWND owner);

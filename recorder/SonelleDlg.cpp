@@ -77,8 +77,7 @@ BOOL CSonelleDlg::OnInitDialog()
     CNewWizDialog::OnInitDialog();
 
     AddAboutToSystemMenu(m_hWnd, IDM_ABOUTBOX, ResourceString(101));
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    SetProgramIcon(m_hWnd, m_hIcon);
     ModifyStyle(0, WS_MINIMIZEBOX | WS_SYSMENU);
     SetWindowText(g_szWindowTitle);
 

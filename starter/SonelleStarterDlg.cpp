@@ -42,13 +42,6 @@ CString StarterString(UINT id)
     return text;
 }
 
-// The skin module when it has the picture, else the program's own copy.
-HINSTANCE PictureModule(UINT id)
-{
-    HINSTANCE module = FindSkinBitmapModule(g_hSkinModule, id);
-    return module ? module : GetModuleHandleW(nullptr);
-}
-
 enum FontSize { kLarge, kMedium, kSmall };
 const struct {
     int id, x, y, w, h;
@@ -84,7 +77,7 @@ void CSonelleStarterDlg::DoDataExchange(CDataExchange* dx)
 BOOL CSonelleStarterDlg::PreTranslateMessage(MSG* msg)
 {
     if (m_ToolTip.m_hWnd) m_ToolTip.RelayEvent(msg);
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1) {
+    if (IsHelpKey(msg)) {
         OpenUserGuide();
         return TRUE;
     }
@@ -95,8 +88,7 @@ BOOL CSonelleStarterDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     AddAboutToSystemMenu(m_hWnd, IDM_ABOUTBOX, StarterString(101));
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    SetProgramIcon(m_hWnd, m_hIcon);
     LoadSkin();
     SetWindowRegion();
     return TRUE;
@@ -105,20 +97,21 @@ BOOL CSonelleStarterDlg::OnInitDialog()
 void CSonelleStarterDlg::LoadSkin()
 {
     if (m_hBackgroundBrush) DeleteObject(m_hBackgroundBrush);
-    m_hBackgroundBrush = CreateBitmapPatternBrush(PictureModule(130), 130);
+    m_hBackgroundBrush = CreateBitmapPatternBrush(FindSkinBitmapModule(g_hSkinModule, 130), 130);
     CreateFonts();
 
     m_logo.DeleteObject();
-    if (m_logo.LoadBitmap(PictureModule(134), 134))
+    // Each picture falls back on its own to the program's copy.
+    if (m_logo.Attach(LoadSkinBitmap(g_hSkinModule, 134)))
         ::SendDlgItemMessageW(m_hWnd, IDC_LOGO, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)m_logo.m_hObject);
 
-    m_btnHelp.LoadBitmaps(PictureModule(132), 132, 39, 39, false);
-    m_btnMinimize.LoadBitmaps(PictureModule(133), 133, 39, 39, false);
-    m_btnExit.LoadBitmaps(PictureModule(131), 131, 39, 39, false);
+    m_btnHelp.LoadBitmaps(g_hSkinModule, 132, 39, 39, false);
+    m_btnMinimize.LoadBitmaps(g_hSkinModule, 133, 39, 39, false);
+    m_btnExit.LoadBitmaps(g_hSkinModule, 131, 39, 39, false);
     // The extra module brings its own picture of the Wizard button.
     if (!g_hExtraModule || !m_btnWizard.LoadBitmaps(g_hExtraModule, 1006, 278, 208, false))
-        m_btnWizard.LoadBitmaps(PictureModule(129), 129, 278, 208, false);
-    m_btnAdvanced.LoadBitmaps(PictureModule(135), 135, 278, 208, false);
+        m_btnWizard.LoadBitmaps(g_hSkinModule, 129, 278, 208, false);
+    m_btnAdvanced.LoadBitmaps(g_hSkinModule, 135, 278, 208, false);
 
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
     SetWindowText(StarterCaption(g_strTitleBase));

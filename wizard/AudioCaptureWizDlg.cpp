@@ -74,7 +74,7 @@ void CAudioCaptureWizDlg::DoDataExchange(CDataExchange* dx)
 BOOL CAudioCaptureWizDlg::PreTranslateMessage(MSG* msg)
 {
     if (m_ToolTip.m_hWnd) m_ToolTip.RelayEvent(msg);
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1) {
+    if (IsHelpKey(msg)) {
         OpenUserGuide();
         return TRUE;
     }
@@ -87,8 +87,7 @@ BOOL CAudioCaptureWizDlg::OnInitDialog()
     CNewWizDialog::OnInitDialog();
 
     AddAboutToSystemMenu(m_hWnd, IDM_ABOUTBOX, WizString(101));
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    SetProgramIcon(m_hWnd, m_hIcon);
     SetWindowText(g_szWindowTitle);
 
     LoadSkin();

@@ -113,13 +113,6 @@ TEST_F(SonelleEndToEnd, MainWindowHasTheTitleAndBothPagesAreReachable)
 }
 
 namespace {
-bool HasShape(HWND window)
-{
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    int kind = GetWindowRgn(window, region);
-    DeleteObject(region);
-    return kind == SIMPLEREGION || kind == COMPLEXREGION;
-}
 
 // The page dialogs inside the main window.
 std::vector<HWND> Pages(HWND window)
@@ -146,10 +139,10 @@ TEST_F(SonelleEndToEnd, MainWindowIsSkinnedFromItsOwnPicturesOrTheSkinModule)
         GetWindowRect(window, &frame);
         EXPECT_EQ(1000, frame.right - frame.left) << "sized to the background picture";
         EXPECT_EQ(680, frame.bottom - frame.top);
-        EXPECT_TRUE(HasShape(window)) << "rounded window";
+        EXPECT_TRUE(drv::HasWindowShape(window)) << "rounded window";
         for (int id : {1000, 1001, 1003, 1004, 1005}) {
             EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, id))) << id;
-            EXPECT_TRUE(HasShape(GetDlgItem(window, id))) << id << ": its picture strip was loaded";
+            EXPECT_TRUE(drv::HasWindowShape(GetDlgItem(window, id))) << id << ": its picture strip was loaded";
         }
 
         std::vector<HWND> pages = Pages(window);

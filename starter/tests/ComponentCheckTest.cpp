@@ -58,13 +58,17 @@ TEST_F(ComponentCheck, StarterStartsTheRepairToolOnlyWhenTheCheckFails)
         Installation install;
         ASSERT_TRUE(install.Copy(L"StarterDouble.exe", L"kelvro.exe"));
         ASSERT_TRUE(install.WriteComponentList(c.listAnalyzer ? AnalyzerLine() : std::string("\r\n")));
-        if (!c.checker) ASSERT_TRUE(DeleteFileW((install.Folder() + L"NVFilterChecker.dll").c_str()));
+        if (!c.checker) {
+            ASSERT_TRUE(DeleteFileW((install.Folder() + L"NVFilterChecker.dll").c_str()));
+        }
         drv::Process process;
         HWND window = StartStarter(install, process);
         ASSERT_NE(nullptr, window) << "the starter shows after its check";
         // The repair tool is started before the window is made.
         EXPECT_EQ(c.repairStarted, WaitForFile(install.Folder() + L"kelvro.args", c.repairStarted ? 10000 : 1000));
-        if (c.repairStarted) EXPECT_EQ("\r\n", install.Record(L"kelvro.exe")) << "started with no arguments";
+        if (c.repairStarted) {
+            EXPECT_EQ("\r\n", install.Record(L"kelvro.exe")) << "started with no arguments";
+        }
         EXPECT_TRUE(CloseStarter(window));
     }
 }
@@ -109,7 +113,9 @@ TEST_F(ComponentCheck, RecorderChecksOnlyWithItsExtraModule)
         ASSERT_TRUE(install.Copy(L"StarterDouble.exe", L"kelvro.exe"));
         ASSERT_TRUE(install.Copy(L"StarterDouble.exe", L"SonelleStarter.exe"));
         // Any resource-only module serves as the extra module.
-        if (extra) ASSERT_TRUE(install.Copy(L"RUZovizovSkin.dll", L"WavelornExtra.dll"));
+        if (extra) {
+            ASSERT_TRUE(install.Copy(L"RUZovizovSkin.dll", L"WavelornExtra.dll"));
+        }
         ASSERT_TRUE(install.WriteComponentList(AnalyzerLine()));
         drv::Process process;
         ASSERT_TRUE(process.Start(install.Folder() + L"Sonelle.exe", L"", install.Folder()));

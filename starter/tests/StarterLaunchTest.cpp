@@ -61,6 +61,7 @@ TEST(StarterLaunch, EmptyStoredTitlesAndOtherWindowsBlockNothing)
     drv::FakeWindow untitled(L"#32770", L"");
     drv::FakeWindow launchOnly(L"#32770", install.launchName);
     drv::FakeWindow notADialog(L"STATIC", install.wizardName);
+    ASSERT_TRUE(install.Copy(L"Sonelle.exe"));
     for (const wchar_t* value : {L"WizardName", L"AdvancedName"}) {
         SCOPED_TRACE(std::string(value, value + wcslen(value)));
         drv::RegWriteString(HKEY_LOCAL_MACHINE, kSuiteKey, value, L"");
@@ -69,6 +70,19 @@ TEST(StarterLaunch, EmptyStoredTitlesAndOtherWindowsBlockNothing)
         ASSERT_NE(nullptr, window) << "the starter shows";
         EXPECT_TRUE(CloseStarter(window));
         ASSERT_TRUE(process.WaitForExit(10000));
+
+        // Nor does the recorder take the untitled dialog for a running wizard.
+        drv::Process recorder;
+        ASSERT_TRUE(recorder.Start(install.Folder() + L"Sonelle.exe", L"", install.Folder()));
+        std::wstring title = value == std::wstring(L"AdvancedName") ? L"Norvane Sonelle 2.0" : install.advancedName;
+        HWND recorderWindow = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", title, recorder.Id(), 20000), 20000);
+        ASSERT_NE(nullptr, recorderWindow) << "the recorder shows";
+        ASSERT_TRUE(drv::ClickControl(recorderWindow, 1005));
+        ASSERT_TRUE(recorder.WaitForExit(15000));
+        // It hands back to the real starter of the installation: close that one.
+        if (HWND back = drv::WaitForWindow(L"#32770", install.StarterCaption(), 0, 20000)) CloseStarter(back);
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kSuiteKey, value, value == std::wstring(L"WizardName")
+                                                                    ? install.wizardName : install.advancedName);
     }
     // An empty launch name keeps the program's own title.
     drv::RegWriteString(HKEY_LOCAL_MACHINE, kSuiteKey, L"LanuchName", L"");

@@ -9,13 +9,6 @@ using namespace startertest;
 
 namespace {
 
-bool HasShape(HWND window)
-{
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    int kind = GetWindowRgn(window, region);
-    DeleteObject(region);
-    return kind == SIMPLEREGION || kind == COMPLEXREGION;
-}
 
 SIZE WindowSize(HWND window)
 {
@@ -39,10 +32,19 @@ HWND WaitForOtherDialog(DWORD processId, HWND except, DWORD timeoutMs)
 
 TEST(StarterWindow, IsSkinnedFromItsOwnPicturesOrTheSkinModule)
 {
-    for (bool skinModule : {false, true}) {
-        SCOPED_TRACE(skinModule ? "skin module" : "own pictures");
+    // A skin module without the pictures (any module will do) falls back to the
+    // program's own, picture by picture.
+    const struct {
+        const char* what;
+        const wchar_t* module;
+    } cases[] = {{"own pictures", nullptr}, {"skin module", L"RUZovizovSkin.dll"},
+                 {"skin module without pictures", L"NVFilterChecker.dll"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         Installation install;
-        if (skinModule) ASSERT_TRUE(install.Copy(L"RUZovizovSkin.dll"));
+        if (c.module) {
+            ASSERT_TRUE(install.Copy(c.module, L"RUZovizovSkin.dll"));
+        }
         drv::Process process;
         HWND window = StartStarter(install, process);
         ASSERT_NE(nullptr, window);
@@ -50,7 +52,7 @@ TEST(StarterWindow, IsSkinnedFromItsOwnPicturesOrTheSkinModule)
         SIZE size = WindowSize(window);
         EXPECT_EQ(800, size.cx);
         EXPECT_EQ(600, size.cy);
-        EXPECT_TRUE(HasShape(window)) << "rounded corners";
+        EXPECT_TRUE(drv::HasWindowShape(window)) << "rounded corners";
         EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_MINIMIZEBOX);
 
         const struct {
@@ -67,7 +69,7 @@ TEST(StarterWindow, IsSkinnedFromItsOwnPicturesOrTheSkinModule)
             EXPECT_EQ(b.y, place.top) << b.id;
             EXPECT_EQ(b.w, place.right - place.left) << b.id;
             EXPECT_EQ(b.h, place.bottom - place.top) << b.id;
-            EXPECT_TRUE(HasShape(button)) << b.id << ": its picture strip was loaded";
+            EXPECT_TRUE(drv::HasWindowShape(button)) << b.id << ": its picture strip was loaded";
         }
         HWND logo = GetDlgItem(window, 1016);
         EXPECT_NE(nullptr, (HANDLE)SendMessageW(logo, STM_GETIMAGE, IMAGE_BITMAP, 0)) << "the logo shows";

@@ -8,6 +8,7 @@
 //   SonelleDriver close <window>
 //   SonelleDriver command <window> <menu item id>       as choosing the menu item
 //   SonelleDriver hover <window> <control id>           the pointer over the control
+//   SonelleDriver key <window> <virtual key>            posts a key press (decimal)
 //   SonelleDriver reg <HKLM|HKCU> <key> <value>          prints the value
 //   SonelleDriver page <window>                         prints the shown page's handle
 //   SonelleDriver pageclick <window> <control id>        clicks a control of the shown page
@@ -34,7 +35,7 @@ DWORD ParseTimeout(int argc, wchar_t** argv, int index)
 
 int Usage()
 {
-    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|command|hover|close|reg|page|pageclick|combo|picture|screensaver ...\n");
+    fwprintf(stderr, L"usage: SonelleDriver window|click|text|settext|msgbox|answer|command|hover|key|close|reg|page|pageclick|combo|picture|screensaver ...\n");
     return 2;
 }
 }  // namespace
@@ -77,6 +78,8 @@ int wmain(int argc, wchar_t** argv)
         drv::CloseWindow(ParseWindow(argv[2]));
         return 0;
     }
+    if (command == L"key" && argc >= 4)
+        return PostMessageW(ParseWindow(argv[2]), WM_KEYDOWN, (WPARAM)_wtoi(argv[3]), 0) ? 0 : 1;
     if (command == L"reg" && argc >= 5) {
         HKEY root = _wcsicmp(argv[2], L"HKLM") == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
         std::wstring text;

@@ -145,6 +145,14 @@ bool HoverControl(HWND parent, int id)
     return SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2) != FALSE;
 }
 
+bool HasWindowShape(HWND window)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    int kind = GetWindowRgn(window, region);
+    DeleteObject(region);
+    return kind == SIMPLEREGION || kind == COMPLEXREGION;
+}
+
 void CloseWindow(HWND window)
 {
     PostMessageW(window, WM_CLOSE, 0, 0);

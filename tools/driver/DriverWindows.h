@@ -31,6 +31,8 @@ bool SetControlText(HWND parent, int id, const std::wstring& text);
 // hidden, disabled or of no size. The click is posted, so a modal loop it opens cannot block
 // the driver.
 bool ClickControl(HWND parent, int id);
+// True when the window has a region of its own (a skinned shape).
+bool HasWindowShape(HWND window);
 // Posts WM_CLOSE, as the window's close command does.
 // Posts a menu command (WM_COMMAND with the item id), as choosing the item does.
 bool SendMenuCommand(HWND window, int id);

@@ -191,6 +191,13 @@ void CaptionFace(Canvas& c, CaptionGlyph glyph, int state)
 }  // namespace
 
 void RecorderMark(Canvas& c, double cx, double cy) { Mark(c, cx, cy); }
+
+Canvas AboutPicture()
+{
+    Canvas c(48, 48, kPanel);  // the About box's face
+    Mark(c, 24, 23.5, 0.92);
+    return c;
+}
 double RecorderWordmark(Canvas& c, double x, double capTop, double em, Rgb ink) { return Wordmark(c, x, capTop, em, ink); }
 void RecorderCaptionFace(Canvas& c, CaptionGlyph glyph, int state) { CaptionFace(c, glyph, state); }
 
@@ -373,9 +380,5 @@ void AddRecorderWindowPictures(std::map<int, std::function<Canvas()>>& set)
     set[IDB_MAIN_RIGHT_TAB] = [] { return PageTabStrip(false); };
     set[IDB_PAGE_RECORD_BACK] = [] { return RecordPageBackground(); };
     set[IDB_PAGE_EDIT_BACK] = [] { return EditPageBackground(); };
-    set[IDB_ABOUT_PICTURE] = [] {
-        Canvas c(48, 48, kPanel);  // the About box's face
-        Mark(c, 24, 23.5, 0.92);
-        return c;
-    };
+    set[IDB_ABOUT_PICTURE] = [] { return AboutPicture(); };
 }

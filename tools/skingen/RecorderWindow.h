@@ -24,6 +24,8 @@ Canvas PublishDialogBackground();
 // lettering (returns its right end) and the caption button faces (state 0
 // normal, 2 hover, 3 pressed, 4 disabled).
 void RecorderMark(Canvas& c, double cx, double cy);
+// The About box's picture (235): the mark, 48 x 48 on the box's face.
+Canvas AboutPicture();
 double RecorderWordmark(Canvas& c, double x, double capTop, double em, Rgb ink);
 void RecorderCaptionFace(Canvas& c, CaptionGlyph glyph, int state);
 

@@ -85,6 +85,7 @@ void StudioGlyph(Canvas& c, Rgb ink, double s)
 void AddStarterPictures(std::map<int, std::function<Canvas()>>& set)
 {
     set[130] = [] { return Background(); };
+    set[235] = [] { return AboutPicture(); };
     set[134] = [] { return WindowLogo(Background()); };
     set[132] = [] { return CaptionStrip(Background(), CaptionGlyph::Help, 653); };
     set[133] = [] { return CaptionStrip(Background(), CaptionGlyph::Minimize, 696); };

@@ -14,6 +14,21 @@ void Say(HWND owner, UINT id, const DiscStepTexts& texts, UINT icon)
     MessageBoxW(owner, Text(id), texts.title, MB_OK | icon);
 }
 
+CString FailedText(const DiscStepTexts& texts)
+{
+    return texts.failedText.IsEmpty() ? Text(texts.burnFailed) : texts.failedText;
+}
+
+CString FailedTitle(const DiscStepTexts& texts)
+{
+    return texts.failedTitle.IsEmpty() ? texts.title : texts.failedTitle;
+}
+
+void SayFailed(HWND owner, const DiscStepTexts& texts)
+{
+    MessageBoxW(owner, FailedText(texts), FailedTitle(texts), MB_OK | MB_ICONSTOP);
+}
+
 }  // namespace
 
 int FillDriveList(CComboBox& list, CDiscBurner& burner, const CString& preferred)
@@ -52,7 +67,7 @@ BOOL BurnDataDisc(HWND owner, CDiscBurner& burner, const std::vector<CString>& f
 {
     if (!burner.WriterPresent() || !CheckDisc(owner, burner, BurnKindData, itemBytes, texts)) return FALSE;
     if (burner.BurnData(owner, files, album, names)) return TRUE;
-    Say(owner, texts.burnFailed, texts, MB_ICONSTOP);
+    SayFailed(owner, texts);
     return FALSE;
 }
 
@@ -61,7 +76,7 @@ BOOL BurnAudioDisc(HWND owner, CDiscBurner& burner, const std::vector<CString>& 
 {
     if (!burner.WriterPresent() || !CheckDisc(owner, burner, BurnKindAudio, itemBytes, texts)) return FALSE;
     if (burner.BurnAudio(owner, files, burnMode)) return TRUE;
-    Say(owner, texts.burnFailed, texts, MB_ICONSTOP);
+    SayFailed(owner, texts);
     return FALSE;
 }
 
@@ -77,7 +92,7 @@ void ReportBurnEnd(HWND owner, CDiscBurner& burner, BurnKind kind, int status, c
                    const CString& extra)
 {
     if (status == 1)
-        MessageBoxW(owner, BurnFailureText(Text(texts.burnFailed), burner.ErrorCode(kind)) + extra, texts.title,
+        MessageBoxW(owner, BurnFailureText(FailedText(texts), burner.ErrorCode(kind)) + extra, FailedTitle(texts),
                     MB_OK | MB_ICONSTOP);
     else
         MessageBoxW(owner, Text(texts.burned) + extra, texts.title, MB_OK | MB_ICONINFORMATION);

@@ -16,6 +16,8 @@ struct DiscStepTexts {
     UINT tooSmall = 0;        // not enough room
     UINT burnFailed = 0;      // a write that did not start or failed
     UINT burned = 0;          // a write that ended well
+    // When set, a failed write says this instead of `burnFailed`, under this title.
+    CString failedText, failedTitle;
 };
 
 // Fills `list` with the writers' names and selects the one named `preferred`

@@ -2,7 +2,6 @@
 // to the wizard dialog in page order (which decides where Back and Next lead
 // when a page names no target).
 #pragma once
-#include "LaterSteps.h"
 #include "NewWizDialog.h"
 #include "NoCDWriter.h"
 #include "NoDevice.h"
@@ -12,6 +11,7 @@
 #include "Step3Dlg.h"
 #include "Step4Dlg.h"
 #include "Step5Dlg.h"
+#include "Step6Dlg.h"
 
 struct CWizardPages {
     CStep1Dlg step1;

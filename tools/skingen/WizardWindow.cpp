@@ -254,6 +254,12 @@ Canvas BurnerPage()
     return c;
 }
 
+// The disc-writing step: wells under the list, the size meter and the progress bar.
+Canvas BurnPage()
+{
+    return Page({}, {{80, 68, 589, 174}, {80, 256, 479, 7}, {248, 327, 422, 26}});
+}
+
 Canvas ExtraPage(bool noDevice)
 {
     Canvas c = Page({}, {});
@@ -307,6 +313,15 @@ void AddWizardPictures(std::map<int, std::function<Canvas()>>& set)
     set[159] = [] { return BurnerPage(); };
     set[160] = [] { return PillStrip(BurnerPage(), 520, 109, 61, 26, [](Canvas&, Rgb, double) {}); };
     set[158] = [] { return CheckStrip(20); };
+    set[163] = [] { return BurnPage(); };
+    set[166] = [] { return PillStrip(BurnPage(), 548, 32, 61, 26, [](Canvas& c, Rgb ink, double) {
+        c.Fill(24, 12, 13, 3, ink);
+        c.Fill(29, 7, 3, 13, ink);
+    }); };
+    set[164] = [] { return PillStrip(BurnPage(), 613, 32, 61, 26, [](Canvas& c, Rgb ink, double) { c.Fill(24, 12, 13, 3, ink); }); };
+    set[165] = [] { return PillStrip(BurnPage(), 75, 310, 158, 43, [](Canvas&, Rgb, double) {}); };
+    set[175] = [] { return ProgressBar(479, 7, 4); };
+    set[176] = [] { return ProgressBar(422, 26, 2); };
     set[155] = [] { return ButtonStrip(188, 43, false, Glyph::None); };
     set[156] = [] { return ProgressBar(453, 26, 2); };
     set[157] = [] { return SpinStrip(16, 24); };

@@ -8,6 +8,8 @@
 #include "TestSignal.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
+#include <endpointvolume.h>
+#include <mmdeviceapi.h>
 #include <shlobj.h>
 #include <cstdlib>
 #include <fstream>
@@ -51,11 +53,55 @@ bool WaitForTitle(HWND wizard, const std::wstring& title, DWORD timeoutMs = 2000
     return false;
 }
 
+// A Unix path from the environment as Windows sees it (drive Z: is the Unix root).
+std::wstring FromUnixPath(const char* path)
+{
+    std::wstring wide = L"Z:";
+    for (const char* c = path; *c; ++c) wide += *c == '/' ? L'\\' : (wchar_t)(unsigned char)*c;
+    return wide;
+}
+
+// The sandbox's signal feed follows its control file (scripts/signal-feed.sh):
+// writing "album" starts the album pattern from its beginning.
+bool SetFeed(const char* pattern)
+{
+    const char* pulse = std::getenv("PULSE_DIR");
+    if (!pulse) return false;
+    std::wstring control = FromUnixPath(pulse);
+    control = control.substr(0, control.find_last_of(L'\\')) + L"\\signal-feed.ctl";
+    std::ofstream out(control.c_str(), std::ios::trunc);
+    out << pattern << "\n";
+    return out.good();
+}
+
+// The mute of the default render endpoint through core audio; -1 when unknown.
+int RenderMute()
+{
+    int mute = -1;
+    IMMDeviceEnumerator* devices = nullptr;
+    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
+                                (void**)&devices)))
+        return -1;
+    IMMDevice* device = nullptr;
+    if (SUCCEEDED(devices->GetDefaultAudioEndpoint(eRender, eConsole, &device))) {
+        IAudioEndpointVolume* volume = nullptr;
+        if (SUCCEEDED(device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, (void**)&volume))) {
+            BOOL muted = FALSE;
+            if (SUCCEEDED(volume->GetMute(&muted))) mute = muted ? 1 : 0;
+            volume->Release();
+        }
+        device->Release();
+    }
+    devices->Release();
+    return mute;
+}
+
 class WizardEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        for (const wchar_t* m : {L"SonelleCapture.ax", L"Vossel.ax", L"NVNoiseReduction.ax", L"NVAudioAnalyer.ax"})
+        for (const wchar_t* m : {L"SonelleCapture.ax", L"Vossel.ax", L"NVNoiseReduction.ax", L"NVAudioAnalyer.ax",
+                                 L"NVMp3Enc.ax", L"Tarrow.ax"})
             ASSERT_TRUE(testsignal::RegisterModule(m)) << m;
     }
 
@@ -303,4 +349,147 @@ TEST_F(WizardEndToEnd, RefusedSecondStartLeavesTheRunningLogAndItsBackups)
     drv::CloseWindow(wizard);
     ASSERT_TRUE(first.WaitForExit(20000));
     for (const std::wstring& f : {log, backup1, backup2}) DeleteFileW(f.c_str());
+}
+
+namespace {
+
+// Waits for a message box of the process and answers it; its text.
+std::wstring Answer(DWORD process, int button, DWORD timeoutMs)
+{
+    drv::MessageBoxInfo box = drv::WaitForMessageBox(process, timeoutMs);
+    if (!box.window) return L"";
+    for (int i = 0; i < 40 && box.text.empty(); ++i) {
+        Sleep(50);
+        box.text = drv::ControlText(box.window, 0xFFFF);
+    }
+    drv::AnswerMessageBox(box, button);
+    return box.text;
+}
+
+void WriteText(const std::wstring& path, const std::wstring& text)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    for (wchar_t c : text) out << (char)c;
+}
+
+}  // namespace
+
+// The whole journey on the album feed: record 42 s of three pieces (split into
+// "_1" and "_2" at the onsets after their silences), burn them as an MP3 CD, go
+// back, burn them as an Audio CD, finish. The native step after this program
+// (check_wizard_journey.py) reads the recordings with mpg123 and mutagen, the
+// ISO image with isoinfo and the CUE/BIN image with bchunk.
+TEST_F(WizardEndToEnd, TheWholeJourneyRecordsAnAlbumAndBurnsItAsMp3CdAndAudioCd)
+{
+    const char* out = std::getenv("SONELLE_JOURNEY");
+    if (!out) GTEST_SKIP() << "run by the wizard_journey step, which names its folder in SONELLE_JOURNEY";
+    const std::wstring folder = FromUnixPath(out) + L"\\";
+    ASSERT_TRUE(SetFeed("album")) << "the feed's control file is not reachable";
+    const std::wstring album = L"Sunday Jazz Session";
+    const std::wstring record = folder + L"Record\\";
+    CreateDirectoryW(record.c_str(), nullptr);
+    drv::RegWriteString(HKEY_CURRENT_USER, kKey, L"RecordOutFolder", record);
+    drv::RegWriteString(HKEY_CURRENT_USER, kKey, L"AlbumName", album);
+    drv::RegWriteDword(HKEY_CURRENT_USER, kKey, L"WizOutputType", 1);
+    // One writer beside the installed libraries, writing its images into the folder, slowly enough to be seen.
+    WriteText(m_install + L"DiscWriter.ini", L"[Writer1]\r\nName=Journey Writer\r\nMedium=cdr\r\nSpeed=4\r\nImageFolder=" +
+                                                  folder.substr(0, folder.size() - 1) + L"\r\n");
+    SetScreenSaver(true);
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    const int muteBefore = RenderMute();
+
+    drv::Process process;
+    // A failed step leaves neither the wizard running nor the album feed playing.
+    struct Cleanup {
+        drv::Process& process;
+        ~Cleanup()
+        {
+            SetFeed("standard");
+            if (process.Running()) process.Kill();
+        }
+    } cleanup{process};
+    HWND wizard = Start(process);
+    ASSERT_NE(nullptr, wizard);
+    WalkToLevelStep(wizard);
+    ASSERT_TRUE(drv::ClickControl(wizard, 12324));
+    ASSERT_TRUE(WaitForTitle(wizard, L"Step 3. Record Settings"));
+    ASSERT_TRUE(drv::ClickControl(wizard, 12324));
+    ASSERT_TRUE(WaitForTitle(wizard, L"Step 4. Record"));
+    HWND page = drv::ShownPage(wizard);
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ(album, drv::ControlText(page, 1044));
+    Sleep(1500);
+    Picture(wizard, L"page344");
+
+    // The feed starts its pattern as Record is pressed.
+    ASSERT_TRUE(SetFeed("album"));
+    ASSERT_TRUE(drv::ClickOnPage(wizard, 1034));
+    DWORD started = GetTickCount();
+    for (int i = 0; i < 100 && drv::ControlText(page, 1034) != L"Stop"; ++i) Sleep(50);
+    EXPECT_EQ(L"Stop", drv::ControlText(page, 1034));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard, 1061))) << "Burn waits for the recording";
+    Sleep(6000);
+    Picture(wizard, L"page344-recording");
+    while (GetTickCount() - started < 42500) Sleep(100);
+    ASSERT_TRUE(drv::ClickOnPage(wizard, 1034));
+    for (int i = 0; i < 200 && drv::ControlText(page, 1034) != L"Record"; ++i) Sleep(50);
+    ASSERT_EQ(L"Record", drv::ControlText(page, 1034));
+    SetFeed("standard");
+    Sleep(1500);
+
+    const std::wstring albumFolder = record + album + L"\\";
+    std::vector<std::wstring> recordings = {albumFolder + album + L".mp3", albumFolder + album + L"_1.mp3",
+                                            albumFolder + album + L"_2.mp3"};
+    for (const std::wstring& file : recordings) EXPECT_TRUE(FileExists(file)) << std::string(file.begin(), file.end());
+    EXPECT_FALSE(FileExists(albumFolder + album + L"_3.mp3")) << "two splits: at 16 s and at 30 s";
+
+    // Burn: the writer exists, so the burner step; an MP3 CD.
+    ASSERT_TRUE(drv::ClickControl(wizard, 1061));
+    ASSERT_TRUE(WaitForTitle(wizard, L"Step 5. Burn Settings"));
+    Sleep(1000);
+    Picture(wizard, L"page345");
+    page = drv::ShownPage(wizard);
+    EXPECT_EQ(L"Journey Writer", drv::ControlText(page, 1050));
+    ASSERT_TRUE(drv::ClickControl(wizard, 12324));
+    ASSERT_TRUE(WaitForTitle(wizard, L"Step 6. Burn CD"));
+    page = drv::ShownPage(wizard);
+    EXPECT_EQ(3, (int)SendMessageW(GetDlgItem(page, 1057), LVM_GETITEMCOUNT, 0, 0)) << "the three recordings are listed";
+    Sleep(1000);
+    Picture(wizard, L"page346");
+    ASSERT_TRUE(drv::ClickOnPage(wizard, 1058));
+    for (int i = 0; i < 200 && drv::ControlText(page, 1053).find(L"CD Burning") != 0; ++i) Sleep(25);
+    Picture(wizard, L"page346-writing");
+    EXPECT_EQ(L"Successfully burned.", Answer(process.Id(), IDOK, 60000));
+    Sleep(1000);
+    Picture(wizard, L"page346-done");
+
+    // The recordings as the disc holds them, for the native check.
+    for (size_t i = 0; i < recordings.size(); ++i)
+        CopyFileW(recordings[i].c_str(), (folder + L"recording" + std::to_wstring(i) + L".mp3").c_str(), FALSE);
+
+    // Back to the burner step, an Audio CD this time.
+    ASSERT_TRUE(drv::ClickControl(wizard, 12323));
+    ASSERT_TRUE(WaitForTitle(wizard, L"Step 5. Burn Settings"));
+    page = drv::ShownPage(wizard);
+    ASSERT_TRUE(drv::ClickOnPage(wizard, 1046));
+    Sleep(300);
+    ASSERT_TRUE(drv::ClickControl(wizard, 12324));
+    ASSERT_TRUE(WaitForTitle(wizard, L"Step 6. Burn CD"));
+    page = drv::ShownPage(wizard);
+    ASSERT_TRUE(drv::ClickOnPage(wizard, 1058));
+    EXPECT_EQ(L"Successfully burned.", Answer(process.Id(), IDOK, 180000));
+    Sleep(500);
+    const std::wstring output = drv::ControlText(page, 1053);
+    EXPECT_EQ(L"", output) << "the status is cleared after writing";
+
+    ASSERT_TRUE(drv::ClickControl(wizard, 12325));
+    EXPECT_EQ(L"Do you really want to exit the program?", Answer(process.Id(), IDYES, 10000));
+    ASSERT_TRUE(process.WaitForExit(30000));
+    EXPECT_EQ(1, ScreenSaverActive()) << "the screen saver is given back";
+    EXPECT_EQ(muteBefore, RenderMute()) << "the render endpoint's mute is as before";
+    CoUninitialize();
+    for (const std::wstring& file : recordings) EXPECT_TRUE(FileExists(file)) << "the recordings stay";
+
+    std::wstring manifest = L"album=" + album + L"\n";
+    WriteText(folder + L"journey.txt", manifest);
 }

@@ -105,11 +105,7 @@ bool CAudioEffect::Run()
         FillPeakInfo(m_peakInfo, SampleRate(), Channels(), (uint16_t)BlockAlign(), Bits(), 0, NarrowPath(m_output));
         ok = WritePeakHeader();
         m_peakBuffer.clear();
-        const int ba = BlockAlign(), copies = Channels() == 1 ? 2 : 1;
-        m_decimator = std::make_unique<CPeakDecimator>(ba, [this, ba, copies](const uint8_t* frame) {
-            for (int c = 0; c < copies; ++c)
-                m_peakBuffer.insert(m_peakBuffer.end(), frame, frame + ba);
-        });
+        m_decimator = std::make_unique<CPeakDecimator>(BlockAlign());
     }
     for (size_t i = 0; ok && i < ranges.size(); ++i) {
         ok = ranges[i].second ? ProcessRange(ranges[i].first) : CopyRange(ranges[i].first);
@@ -172,7 +168,12 @@ bool CAudioEffect::WriteOutput(const uint8_t* data, size_t bytes, uint64_t progr
 {
     if (!m_out->Write(data, bytes))
         return Fail("the output cannot be written");
-    m_decimator->Feed(data, bytes);
+    const size_t ba = (size_t)BlockAlign();
+    const int copies = Channels() == 1 ? 2 : 1;
+    m_decimator->Feed(data, bytes, [this, ba, copies](const uint8_t* frame) {
+        for (int c = 0; c < copies; ++c)
+            m_peakBuffer.insert(m_peakBuffer.end(), frame, frame + ba);
+    });
     if (m_peakBuffer.size() >= 65536 && !FlushPeaks())
         return Fail("the peak file cannot be written");
     AddProgress(progressBytes);

@@ -77,31 +77,6 @@ void CPeakDecimator::Restart(uint64_t frame)
     m_skip = into == 0 ? 0 : (size_t)(kPeakStep - into) * (size_t)m_blockAlign;
 }
 
-void CPeakDecimator::Feed(const uint8_t* data, size_t bytes)
-{
-    const size_t ba = (size_t)m_blockAlign, gap = (kPeakStep - 1) * ba;
-    while (bytes > 0) {
-        if (m_skip > 0) {
-            size_t take = std::min(bytes, m_skip);
-            data += take; bytes -= take; m_skip -= take;
-            continue;
-        }
-        if (m_have == 0 && bytes >= ba) {  // the common case: the whole frame is here
-            m_keep(data);
-            data += ba; bytes -= ba; m_skip = gap;
-            continue;
-        }
-        size_t take = std::min(bytes, ba - m_have);
-        memcpy(m_frame + m_have, data, take);
-        m_have += take; data += take; bytes -= take;
-        if (m_have == ba) {
-            m_keep(m_frame);
-            m_have = 0;
-            m_skip = gap;
-        }
-    }
-}
-
 NV_Peak::NV_Peak(const WaveFileHeader& header, uint32_t dataSize, IPeakOwner* owner)
     : m_header(header), m_dataSize(dataSize), m_owner(owner)
 {
@@ -263,7 +238,7 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
         return false;
     if (progress)
         progress(0);
-    CPeakDecimator decimator(WaveBlockAlign(m_header), [this](const uint8_t* f) { AppendFrame(f); });
+    CPeakDecimator decimator(WaveBlockAlign(m_header));
     std::vector<uint8_t> block(kPieceBytes);
     uint64_t done = 0;
     const uint64_t total = m_dataSize;
@@ -271,7 +246,7 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
         size_t got = wav->Read(block.data(), (size_t)std::min<uint64_t>(kPieceBytes, total - done));
         if (got == 0)
             break;
-        decimator.Feed(block.data(), got);
+        decimator.Feed(block.data(), got, [this](const uint8_t* f) { AppendFrame(f); });
         done += got;
         if (progress)
             progress((int)(done * 100 / total));

@@ -7,6 +7,11 @@ namespace {
 const int kMpegRates[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
 const int kBitrates[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 192, 224, 256, 320};
 const long kOutputBufferBytes = 16384;   // one encoded chunk or flush always fits
+// Frames are handed downstream in batches of at least this many bytes (about a third
+// of a second at 192 kbps), not one small sample per input sample: each delivery
+// costs a buffer from the allocator and its release, and under Wine each of those
+// is a round trip through the server.
+const size_t kBatchBytes = 8192;
 
 template <size_t N> bool OneOf(int v, const int (&list)[N])
 {
@@ -119,6 +124,7 @@ HRESULT CMp3EncoderFilter::StartStreaming()
     m_cutRequested = false;
     m_newBitstream = false;
     m_ended = false;
+    m_out.clear();
     return S_OK;
 }
 
@@ -159,12 +165,12 @@ HRESULT CMp3EncoderFilter::Receive(IMediaSample* sample)
     HRESULT hr = m_input->CheckStreaming();
     if (hr != S_OK) return hr;
     if (!m_stream.IsOpen() || m_ended) return S_OK;
-    m_out.clear();
     if (m_cutRequested.exchange(false)) {
+        // The old bitstream's frames, its end included, go before the new one starts.
         if (!m_stream.Cut(m_out)) return E_FAIL;
         hr = DeliverBytes(m_out);
-        if (hr != S_OK) return hr;
         m_out.clear();
+        if (hr != S_OK) return hr;
         m_newBitstream = true;
     }
     BYTE* data = nullptr;
@@ -176,7 +182,10 @@ HRESULT CMp3EncoderFilter::Receive(IMediaSample* sample)
         NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
         return E_FAIL;
     }
-    return DeliverBytes(m_out);
+    if (m_out.size() < kBatchBytes) return S_OK;
+    hr = DeliverBytes(m_out);
+    m_out.clear();
+    return hr;
 }
 
 HRESULT CMp3EncoderFilter::EndOfStream()
@@ -184,11 +193,11 @@ HRESULT CMp3EncoderFilter::EndOfStream()
     CAutoLock receive(&m_csReceive);
     HRESULT hr = m_input->CheckStreaming();
     if (hr != S_OK) return hr;
-    // The frames LAME still holds come before the end of the stream.
+    // The batch waiting here and the frames LAME still holds come before the end of the stream.
     if (m_stream.IsOpen() && !m_ended) {
-        m_out.clear();
         m_stream.Finish(m_out);
         DeliverBytes(m_out);
+        m_out.clear();
         m_ended = true;
     }
     m_eosDelivered = true;
@@ -205,10 +214,12 @@ STDMETHODIMP CMp3EncoderFilter::FlushTail()
 {
     CAutoLock receive(&m_csReceive);
     if (IsStopped() || !m_stream.IsOpen() || m_ended || !m_output->IsConnected()) return S_FALSE;
-    m_out.clear();
+    // The batch waiting here first, then the frames LAME holds back.
     if (!m_stream.Finish(m_out)) return E_FAIL;
     m_ended = true;
-    return DeliverBytes(m_out);
+    HRESULT hr = DeliverBytes(m_out);
+    m_out.clear();
+    return hr;
 }
 
 STDMETHODIMP CMp3EncoderFilter::SetBitrate(int kbps)

@@ -69,7 +69,7 @@ private:
     bool m_monoAsStereo = false;
 
     CLameStream m_stream;        // under the streaming lock
-    std::vector<uint8_t> m_out;
+    std::vector<uint8_t> m_out;  // encoded frames not yet delivered (under the streaming lock)
     std::atomic<bool> m_cutRequested{false};
     bool m_newBitstream = false;
     bool m_ended = false;        // the bitstream was finished (end of stream or tail flushed)

@@ -6,15 +6,16 @@ void CPeakStreamWriter::Start(const std::wstring& wavPath, const PcmLayout& form
     m_wavPath = wavPath;
     m_format = format;
     m_values.clear();
-    const size_t frameBytes = (size_t)format.BlockAlign();
-    m_decimator.reset(new CPeakDecimator(format.BlockAlign(), [this, frameBytes](const uint8_t* frame) {
-        m_values.insert(m_values.end(), frame, frame + frameBytes);
-    }));
+    m_decimator.reset(new CPeakDecimator(format.BlockAlign()));
 }
 
 void CPeakStreamWriter::Feed(const uint8_t* data, size_t bytes)
 {
-    if (m_decimator) m_decimator->Feed(data, bytes);
+    if (!m_decimator) return;
+    const size_t frameBytes = (size_t)m_format.BlockAlign();
+    m_decimator->Feed(data, bytes, [this, frameBytes](const uint8_t* frame) {
+        m_values.insert(m_values.end(), frame, frame + frameBytes);
+    });
 }
 
 bool CPeakStreamWriter::Finish()

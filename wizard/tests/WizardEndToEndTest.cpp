@@ -467,7 +467,9 @@ TEST_F(WizardEndToEnd, TheWholeJourneyRecordsAnAlbumAndBurnsItAsMp3CdAndAudioCd)
     for (size_t i = 0; i < recordings.size(); ++i)
         CopyFileW(recordings[i].c_str(), (folder + L"recording" + std::to_wstring(i) + L".mp3").c_str(), FALSE);
 
-    // Back to the burner step, an Audio CD this time.
+    // Back to the burner step, an Audio CD this time, on a new blank disc.
+    WriteText(m_install + L"DiscWriter.ini", L"[Writer1]\r\nName=Journey Writer\r\nMedium=cdr\r\nSpeed=4\r\nImageFolder=" +
+                                                  folder.substr(0, folder.size() - 1) + L"\r\n");
     ASSERT_TRUE(drv::ClickControl(wizard, 12323));
     ASSERT_TRUE(WaitForTitle(wizard, L"Step 5. Burn Settings"));
     page = drv::ShownPage(wizard);

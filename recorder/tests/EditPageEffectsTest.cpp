@@ -234,9 +234,9 @@ TEST_F(EditEffects, TheSliderTablesOfTheParameterDialogs)
 
 TEST_F(EditEffects, CancellingTheRunnerAndAFailingWorker)
 {
-    // A long file, so the run is still going when Cancel is pressed.
+    // A long file, so the run is still going when Cancel is pressed, even on an idle machine.
     const std::wstring longWav = Path(L"Long.wav");
-    ASSERT_TRUE(WriteWav(longWav, Tone(440, 240, 0.3)));
+    ASSERT_TRUE(WriteWav(longWav, Tone(440, 720, 0.3)));
     ASSERT_TRUE(Open(longWav).empty());
     const std::wstring work = Path(L"Long.tmw");
     std::wstring first, second;

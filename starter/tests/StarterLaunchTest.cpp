@@ -61,7 +61,7 @@ TEST(StarterLaunch, EmptyStoredTitlesAndOtherWindowsBlockNothing)
     drv::FakeWindow untitled(L"#32770", L"");
     drv::FakeWindow launchOnly(L"#32770", install.launchName);
     drv::FakeWindow notADialog(L"STATIC", install.wizardName);
-    ASSERT_TRUE(install.Copy(L"Sonelle.exe"));
+    ASSERT_TRUE(install.CopyRecorder());
     for (const wchar_t* value : {L"WizardName", L"AdvancedName"}) {
         SCOPED_TRACE(std::string(value, value + wcslen(value)));
         drv::RegWriteString(HKEY_LOCAL_MACHINE, kSuiteKey, value, L"");

@@ -6,6 +6,7 @@
 #include "Mp3Info.h"
 #include "Mp3SettingDlg.h"
 #include "PathUtil.h"
+#include "PublishFileAdd.h"
 #include "PublishItemCheck.h"
 #include "PublishNames.h"
 #include "PublishTags.h"
@@ -58,20 +59,6 @@ double FileBytes(const CString& path)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return 0;
     return double((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-}
-
-std::wstring Lower(std::wstring text)
-{
-    CharLowerBuffW(&text[0], DWORD(text.size()));
-    return text;
-}
-
-// The ".nv0" copies made for tagged MP3 files, by source: a source keeps its copy
-// for the whole process, and two sources of one name get two copies.
-std::map<std::wstring, std::wstring>& TagFreeCopies()
-{
-    static std::map<std::wstring, std::wstring> copies;
-    return copies;
 }
 
 }  // namespace
@@ -573,88 +560,14 @@ void CPublishDlg::AddFiles(const std::vector<CString>& paths)
     UpdateSizes();
 }
 
-BOOL CPublishDlg::PrepareMp3(const CString& path, CString& outPath)
-{
-    outPath = path;
-    CMp3Info info;
-    if (!info.Open(path)) return FALSE;
-    if (info.v2Version == 220 || info.v2Version == 230 || info.v2Version == 240) {
-        info.tagKind = 2;
-        info.GetAlbum(m_scratch.album);
-        info.GetArtist(m_scratch.artist);
-        info.GetTitle(m_scratch.title);
-        info.GetYear(m_scratch.year);
-        if (info.ConvertToID3v1(110)) {
-            wchar_t temp[MAX_PATH] = {};
-            GetTempPathW(MAX_PATH, temp);
-            std::wstring folder = std::wstring(temp) + L"TmpF\\";
-            CreateDirectoryW(folder.c_str(), nullptr);
-            const std::wstring key = Lower(path.str());
-            std::map<std::wstring, std::wstring>& copies = TagFreeCopies();
-            auto known = copies.find(key);
-            std::wstring copy;
-            if (known != copies.end() && FileExists(known->second)) {
-                copy = known->second;   // this source's copy, made earlier
-            } else {
-                std::wstring title = path.str().substr(path.str().find_last_of(L"\\/") + 1);
-                const size_t dot = title.rfind(L'.');
-                if (dot != std::wstring::npos) title.erase(dot);
-                copy = publish::FreeName(folder + title + L".nv0", FileExists);
-                info.tagKind = 1;
-                if (!info.StripID3v2(path, copy.c_str())) return FALSE;
-                CMp3Info stripped;
-                stripped.Open(copy.c_str());
-                memcpy(stripped.v11Record, info.v11Record, sizeof info.v11Record);
-                stripped.v1Kind = 110;
-                stripped.tagKind = 1;
-                stripped.WriteID3v1();
-                copies[key] = copy;
-            }
-            outPath = copy.c_str();
-        }
-    } else if (info.v1Kind == 100 || info.v1Kind == 110) {
-        info.tagKind = 1;
-        info.GetAlbum(m_scratch.album);
-        info.GetArtist(m_scratch.artist);
-        info.GetTitle(m_scratch.title);
-        info.GetYear(m_scratch.year);
-    }
-    return CMp3Info::CanRender(outPath);
-}
-
 BOOL CPublishDlg::AddOneFile(const CString& source)
 {
-    CString path = source;
-    // Every file starts from an empty tag: a WAV after a tagged MP3 takes nothing of it.
-    m_scratch = ScratchTag();
-    if (Lower(path.Right(3).str()) == L"mp3") {
-        CString prepared;
-        if (PrepareMp3(path, prepared)) path = prepared;
-    }
-    CGetMediaPlayTime playTime;
-    if (!playTime.Open(path)) {
-        CString text = ResString(131, L"Error opening file!");
-        text += L"\n";
-        text += source;
-        ::MessageBoxW(m_hWnd, text, g_szWindowTitle, MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    for (int row = 0; row < m_list.GetItemCount(); ++row) {
-        const PublishItemData* item = m_list.Record(row);
-        if (item && item->kind == PublishKindFile && _wcsicmp(item->sourcePath, path) == 0) return FALSE;
-    }
-    PublishItemData item;
-    item.kind = PublishKindFile;
-    item.sourcePath = path;
-    item.playTime = playTime.GetPlayTime();
-    item.checked = 1;
-    item.nameFixed = 1;
-    if (!m_scratch.title.IsEmpty()) {
-        item.trackName = m_scratch.title;
-        item.year = m_scratch.year;
-        item.album = m_scratch.album;
-    }
-    m_list.AddItem(m_list.GetItemCount(), item);
+    AddFileTexts texts;
+    texts.owner = m_hWnd;
+    texts.title = g_szWindowTitle;
+    texts.openError = ResString(131, L"Error opening file!");
+    texts.copyExtension = L".nv0";
+    if (!AddListedFile(m_list, source, texts)) return FALSE;
     SetDefaultAlbumName();
     return TRUE;
 }

@@ -134,7 +134,6 @@ protected:
     void ApplyEnableRules();
     void SetStartCaption(UINT stringId);
     void SetDefaultAlbumName();
-    BOOL PrepareMp3(const CString& path, CString& outPath);
     void ReadControls();
     BurnKind OutputBurnKind() const;
     std::vector<double> ProducedBytes() const;
@@ -171,10 +170,6 @@ protected:
     bool m_bLibraryReady = false;
     CMergeMp3 m_merge;
     CConvertFile m_convert;
-    struct ScratchTag {
-        CString album, artist, title;
-        int year = 0;
-    } m_scratch;
     CString m_strCurrentOutput;
     int m_nOverwrite = 0;
 

@@ -14,6 +14,13 @@ BOOL PathExists(const wchar_t* path)
     return path && *path && PathFileExistsW(path);
 }
 
+ULONGLONG FileSizeBytes(const wchar_t* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!path || !GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return 0;
+    return (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 wchar_t* Utf8ToWide(const char* text, int length)
 {
     if (!text || length < 0) return nullptr;

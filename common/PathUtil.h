@@ -7,6 +7,8 @@
 BOOL PathIsFolder(const wchar_t* path);
 // TRUE for an existing file or folder.
 BOOL PathExists(const wchar_t* path);
+// Size of the file at path in bytes; 0 when it cannot be read.
+ULONGLONG FileSizeBytes(const wchar_t* path);
 
 // Converts exactly length bytes of UTF-8 (no terminator needed) into a new,
 // zero-terminated wide array that the caller releases with delete[]; null when

@@ -8,11 +8,6 @@
 
 namespace {
 
-bool FileExists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::wstring Lower(std::wstring text)
 {
     if (!text.empty()) CharLowerBuffW(&text[0], DWORD(text.size()));
@@ -54,13 +49,13 @@ BOOL PrepareListedMp3(const CString& path, const CString& copyExtension, CString
             auto& copies = TagFreeCopies();
             auto known = copies.find(key);
             std::wstring copy;
-            if (known != copies.end() && FileExists(known->second)) {
+            if (known != copies.end() && publish::NameOnDisk(known->second)) {
                 copy = known->second;
             } else {
                 std::wstring title = path.str().substr(path.str().find_last_of(L"\\/") + 1);
                 const size_t dot = title.rfind(L'.');
                 if (dot != std::wstring::npos) title.erase(dot);
-                copy = publish::FreeName(folder + title + copyExtension.str(), FileExists);
+                copy = publish::FreeName(folder + title + copyExtension.str(), publish::NameOnDisk);
                 if (!info.StripID3v2(path, copy.c_str())) return FALSE;
                 CMp3Info stripped;
                 stripped.Open(copy.c_str());

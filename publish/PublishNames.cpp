@@ -1,4 +1,5 @@
 #include "PublishNames.h"
+#include "PathUtil.h"
 
 #include <cwchar>
 
@@ -80,6 +81,11 @@ std::wstring TagTitleSuffix(const std::vector<std::wstring>& trackNames, const s
         }
     }
     return L"";
+}
+
+bool NameOnDisk(const std::wstring& path)
+{
+    return PathExists(path.c_str()) != FALSE;
 }
 
 std::wstring FreeName(const std::wstring& path, const std::function<bool(const std::wstring&)>& taken)

@@ -34,6 +34,9 @@ std::wstring DiscLongName(const std::wstring& fileName);
 // characters and equals the title in its first 28; else empty.
 std::wstring TagTitleSuffix(const std::vector<std::wstring>& trackNames, const std::wstring& title, int currentRow);
 
+// The usual `taken` rule: a file or folder of that name exists.
+bool NameOnDisk(const std::wstring& path);
+
 // `path` when `taken` says it is free, else "<stem> (2)<ext>", "<stem> (3)<ext>", ...
 std::wstring FreeName(const std::wstring& path, const std::function<bool(const std::wstring&)>& taken);
 

@@ -12,15 +12,6 @@
 #include "SonelleSettings.h"
 #include "WaitCursor.h"
 
-namespace {
-
-bool FileExists(const wchar_t* path)
-{
-    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-}  // namespace
-
 void CPageCapture::ComputeMaxSeconds()
 {
     DWORD freeKB = GetFreeDiskSpaceKB(g_Settings.szRecordFolder);
@@ -132,7 +123,7 @@ void CPageCapture::OnRec()
     SYSTEMTIME now;
     GetLocalTime(&now);
     m_strRecordingPath = RecordFilePath(g_Settings.szRecordFolder, g_Settings.szPrefixName, now.wHour, now.wMinute,
-                                        now.wSecond, FileExists);
+                                        now.wSecond, PathExists);
     LogPrint(0x20000, L"filename:[%s] ch:[%d] bitrate:[%d] samplerate:[%d]", (const wchar_t*)m_strRecordingPath,
              (int)g_Settings.nChannel, (int)g_Settings.nBitsPerSample, (int)g_Settings.nSamplerate);
     if (g_CaptureDevice.StartRecordWav(m_strRecordingPath, (int)g_Settings.nChannel, (int)g_Settings.nBitsPerSample,

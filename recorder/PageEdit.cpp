@@ -58,13 +58,6 @@ int WarnBox(HWND owner, UINT textId, const wchar_t* fallback)
     return ::MessageBoxW(owner, text, g_szWindowTitle, MB_ICONEXCLAMATION);
 }
 
-uint64_t FileBytes(const wchar_t* path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return 0;
-    return ((uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPageEdit, CNewWizPage)
@@ -382,7 +375,7 @@ void CPageEdit::OnEffectMenu()
 
 BOOL CPageEdit::HasSpaceForEffect() const
 {
-    return FileBytes(m_strWorkPath) / 1024 + kEditReserveKB <= GetFreeDiskSpaceKB(m_strWorkPath);
+    return FileSizeBytes(m_strWorkPath) / 1024 + kEditReserveKB <= GetFreeDiskSpaceKB(m_strWorkPath);
 }
 
 std::vector<CEffectTrack> CPageEdit::EffectTracks() const

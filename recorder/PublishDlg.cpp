@@ -6,6 +6,7 @@
 #include "Mp3Info.h"
 #include "Mp3SettingDlg.h"
 #include "PathUtil.h"
+#include "PublishConversion.h"
 #include "PublishFileAdd.h"
 #include "PublishItemCheck.h"
 #include "PublishNames.h"
@@ -47,18 +48,6 @@ int StringNumber(UINT id, int def)
 {
     int value = _wtoi(ResString(id));
     return value ? value : def;
-}
-
-bool FileExists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-double FileBytes(const CString& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return 0;
-    return double((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
 }  // namespace
@@ -767,7 +756,7 @@ BOOL CPublishDlg::ConvertTrack(PublishItemData* item)
         });
     } else {
         // Disc outputs are deleted after writing: never one the user had.
-        output = publish::FreeName(intended, FileExists);
+        output = publish::FreeName(intended, publish::NameOnDisk);
     }
 
     Mp3OutputSettings mp3;
@@ -775,21 +764,9 @@ BOOL CPublishDlg::ConvertTrack(PublishItemData* item)
     mp3.sampleRate = int(g_Settings.nMp3SampleRate);
     mp3.channels = int(g_Settings.nMp3Channel);
     m_convert.SetMp3Settings(mp3);
-    BOOL opened = FALSE;
-    if (type == OutputAudioCd) {
-        if (item->kind == PublishKindTrack)
-            opened = m_convert.OpenTrackToPCM(m_hWnd, item->sourcePath, output.c_str(), item->StartByte(),
-                                              item->EndByte());
-        else if (item->kind == PublishKindFile)
-            opened = m_convert.OpenFileToPCM(m_hWnd, item->sourcePath, output.c_str(), TRUE);
-    } else {
-        m_strCurrentOutput = output.c_str();
-        if (item->kind == PublishKindTrack)
-            opened = m_convert.OpenTrackToMp3(m_hWnd, item->sourcePath, output.c_str(), item->StartByte(),
-                                              item->EndByte());
-        else if (item->kind == PublishKindFile)
-            opened = m_convert.OpenFileToMp3(m_hWnd, item->sourcePath, output.c_str());
-    }
+    const bool toMp3 = type != OutputAudioCd;
+    if (toMp3) m_strCurrentOutput = output.c_str();
+    const BOOL opened = OpenItemConversion(m_convert, m_hWnd, *item, output.c_str(), toMp3);
     if (!opened || !m_convert.Run()) {
         m_convert.Close();
         return FALSE;
@@ -967,7 +944,7 @@ BOOL CPublishDlg::CheckDisc()
 std::vector<double> CPublishDlg::ProducedBytes() const
 {
     std::vector<double> bytes;
-    for (const CString& file : m_produced) bytes.push_back(FileBytes(file));
+    for (const CString& file : m_produced) bytes.push_back(double(FileSizeBytes(file)));
     return bytes;
 }
 
@@ -1033,7 +1010,7 @@ void CPublishDlg::ResetAfterBurn()
 CString CPublishDlg::MakeMergeName()
 {
     const std::wstring label = ResString(210, L"Merge Tracks").str();
-    const std::wstring name = publish::MergeName(m_strAlbumPath.str(), m_strAlbumName.str(), label, FileExists);
+    const std::wstring name = publish::MergeName(m_strAlbumPath.str(), m_strAlbumName.str(), label, publish::NameOnDisk);
     // Never over one of the tracks being joined.
     return publish::FreeName(name, [this](const std::wstring& candidate) {
                for (const CString& track : m_produced)

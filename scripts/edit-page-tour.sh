@@ -5,8 +5,7 @@
 # on the X display).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-export SONELLE_SANDBOX="${SONELLE_SANDBOX:-main}-x11" SONELLE_GRAPHICS=x11
-source "$here/env.sh"
+source "$here/picture-sandbox.sh"
 display="${SONELLE_TOUR_DISPLAY:-:98}"
 out="$SONELLE_BUILD/edit-page-tour"
 fixtures="$SONELLE_BUILD/fixtures/edit-page-tour"
@@ -14,17 +13,10 @@ mkdir -p "$out"
 rm -f "$out"/*.bmp "$out"/*.png
 bash "$SONELLE_ROOT/tools/oracle/fresh-folder.sh" "$fixtures" /bin/bash "$SONELLE_ROOT/recorder/tests/make-edit-inputs.sh"
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-"$here/sandbox.sh" start
-trap '"$here/sandbox.sh" stop; kill $xvfb 2>/dev/null || true' EXIT
+start_picture_sandbox "$display"
 
 tour_dir="$(wine winepath -w "$out" 2>/dev/null | tr -d '\r')"
 cd "$SONELLE_BUILD/bin"
 SONELLE_TOUR_DIR="$tour_dir" SONELLE_FIXTURES="$fixtures" wine ./edit_page_tests.exe \
   --gtest_filter='EditPageFixture.TourOfThePageAndItsDialogs' >"$out/tour.log" 2>&1 || { tail -n 30 "$out/tour.log"; exit 1; }
-for picture in "$out"/*.bmp; do
-  /usr/bin/convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
-done
-ls "$out"/*.png
+keep_pngs "$out"

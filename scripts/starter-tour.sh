@@ -5,8 +5,7 @@
 # The starter runs from a small installation of its own, as a user's would.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-export SONELLE_SANDBOX="${SONELLE_SANDBOX:-main}-x11" SONELLE_GRAPHICS=x11
-source "$here/env.sh"
+source "$here/picture-sandbox.sh"
 display="${SONELLE_TOUR_DISPLAY:-:98}"
 bin="$SONELLE_BUILD/bin"
 out="$SONELLE_BUILD/starter-tour"
@@ -14,11 +13,7 @@ install="$out/install"
 rm -rf "$out"
 mkdir -p "$install"
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-"$here/sandbox.sh" start
-trap '"$here/sandbox.sh" stop; kill $xvfb 2>/dev/null || true' EXIT
+start_picture_sandbox "$display"
 
 for file in SonelleStarter.exe NVFilterChecker.dll kelvro.exe NVAudioAnalyer.ax SonelleDriver.exe; do
   cp "$bin/$file" "$install/"

@@ -7,18 +7,13 @@
 # journey included), run in a sandbox whose prefix draws on the X display.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-export SONELLE_SANDBOX="${SONELLE_SANDBOX:-main}-x11" SONELLE_GRAPHICS=x11
-source "$here/env.sh"
+source "$here/picture-sandbox.sh"
 display="${SONELLE_TOUR_DISPLAY:-:99}"
 out="$SONELLE_BUILD/wizard-tour"
 mkdir -p "$out"
 rm -f "$out"/*.bmp "$out"/*.png
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-"$here/sandbox.sh" start
-trap '"$here/sandbox.sh" stop; kill $xvfb 2>/dev/null || true' EXIT
+start_picture_sandbox "$display"
 
 tour_dir="$(wine winepath -w "$out" 2>/dev/null | tr -d '\r')"
 # The test registers the filter modules by their names in its own folder.
@@ -28,8 +23,4 @@ rm -rf "$out/journey"/*
 SONELLE_TOUR_DIR="$tour_dir" SONELLE_JOURNEY="$out/journey" wine ./wizard_tests.exe \
   --gtest_filter='WizardEndToEnd.CleanProfileWalk*:WizardEndToEnd.TheWholeJourney*' \
   >"$out/tour.log" 2>&1 || { tail -n 30 "$out/tour.log"; exit 1; }
-convert=/usr/bin/convert
-for picture in "$out"/*.bmp; do
-  "$convert" "$picture" "${picture%.bmp}.png" && rm -f "$picture"
-done
-ls "$out"/*.png
+keep_pngs "$out"

@@ -35,12 +35,6 @@ const DWORD kReserveKB = 51200;
 // The clock reading at the first tick of the running recording.
 DWORD g_dwRecordStart = 0;
 
-CString TextOr(UINT id, const wchar_t* fallback)
-{
-    CString text = WizString(id);
-    return text.IsEmpty() ? CString(fallback) : text;
-}
-
 }  // namespace
 
 CStep4Dlg::CStep4Dlg()
@@ -98,7 +92,7 @@ BOOL CStep4Dlg::OnInitDialog()
     m_btnRecord.SetTextColor(kBlack);
     m_btnRecord.SetHoverTextColor(kBlack);
     m_btnRecord.SetPressedTextColor(kBlack);
-    m_btnRecord.SetWindowText(TextOr(181, L"Record"));
+    m_btnRecord.SetWindowText(WizStringOr(181, L"Record"));
     m_btnRecord.SetShowText(TRUE);
     PlaceControl(IDC_RECORD, 79, 178, 188, 43, nullptr);
     PlaceControl(IDC_AUTO_SPLIT, 318, 193, 24, 24, nullptr);
@@ -328,18 +322,18 @@ void CStep4Dlg::StartRecording()
     m_nLimit = set == 0 || !m_bSetTime ? m_nLongest : set;
     if (m_nLimit > m_nLongest) m_nLimit = m_nLongest;
     if (m_nLongest == 0) {
-        ::MessageBoxW(m_hWnd, TextOr(158, L"Hard disk is full."), g_szWindowTitle, MB_ICONEXCLAMATION);
+        ::MessageBoxW(m_hWnd, WizStringOr(158, L"Hard disk is full."), g_szWindowTitle, MB_ICONEXCLAMATION);
         return;
     }
     if (!MakeOutputFile()) return;
     CCaptureDevice& device = CaptureDevice();
     if (!device.StartRecordMp3(m_strOutputFile)) {
-        ::MessageBoxW(m_hWnd, TextOr(157, L"Cannot start recording"), g_szWindowTitle, MB_ICONERROR);
+        ::MessageBoxW(m_hWnd, WizStringOr(157, L"Cannot start recording"), g_szWindowTitle, MB_ICONERROR);
         return;
     }
     const WizSettings& s = g_WizSettings;
     device.SetSplitParams(s.bAutoSplit, s.nAutoSplitThreshold, s.nAutoSplitSilentTime, s.nAutoSplitMinDuration);
-    m_btnRecord.SetWindowText(TextOr(182, L"Stop"));
+    m_btnRecord.SetWindowText(WizStringOr(182, L"Stop"));
     m_btnRecord.Invalidate();
     m_fElapsed = 0.0;
     m_bRecording = TRUE;
@@ -355,7 +349,7 @@ void CStep4Dlg::StopRecording()
     m_bRecording = FALSE;
     const WizSettings& s = g_WizSettings;
     device.SetSplitParams(FALSE, s.nAutoSplitThreshold, s.nAutoSplitSilentTime, s.nAutoSplitMinDuration);
-    m_btnRecord.SetWindowText(TextOr(181, L"Record"));
+    m_btnRecord.SetWindowText(WizStringOr(181, L"Record"));
     m_btnRecord.Invalidate();
     m_progress.SetValue(0);
     m_elapsed.SetText(L"00 : 00 : 00");
@@ -378,7 +372,7 @@ void CStep4Dlg::OnRecordTick()
         m_elapsed.SetText(ElapsedText((unsigned)m_fElapsed));
     } else {
         StopRecording();
-        ::MessageBoxW(m_hWnd, TextOr(158, L"Hard disk is full."), g_szWindowTitle, MB_ICONEXCLAMATION);
+        ::MessageBoxW(m_hWnd, WizStringOr(158, L"Hard disk is full."), g_szWindowTitle, MB_ICONEXCLAMATION);
     }
 }
 
@@ -413,7 +407,7 @@ BOOL CStep4Dlg::PrepareAlbumFolder()
 {
     CString album = AlbumText();
     if (!publish::IsValidName((const wchar_t*)album)) {
-        ::MessageBoxW(m_hWnd, TextOr(175, L"Cannot use the album name.  Please use different name."), g_szWindowTitle,
+        ::MessageBoxW(m_hWnd, WizStringOr(175, L"Cannot use the album name.  Please use different name."), g_szWindowTitle,
                       MB_ICONERROR);
         return FALSE;
     }

@@ -7,6 +7,7 @@
 #include "PathUtil.h"
 #include "PublishFileAdd.h"
 #include "PublishItemCheck.h"
+#include "PublishConversion.h"
 #include "PublishMessages.h"
 #include "PublishNames.h"
 #include "PublishTags.h"
@@ -32,12 +33,6 @@ namespace {
 const COLORREF kBlack = RGB(0, 0, 0);
 const DWORD kReserveKB = 51200;
 
-CString TextOr(UINT id, const wchar_t* fallback)
-{
-    CString text = WizString(id);
-    return text.IsEmpty() ? CString(fallback) : text;
-}
-
 // A string of the burn-text module (empty without it).
 CString BurnText(UINT id)
 {
@@ -59,18 +54,6 @@ CString FormatCounts(const CString& format, int a, int b)
     wchar_t buffer[1024] = {};
     _snwprintf(buffer, 1023, format, a, b);
     return buffer;
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-double FileBytes(const wchar_t* path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return 0;
-    return double((unsigned long long)data.nFileSizeHigh << 32 | data.nFileSizeLow);
 }
 
 DiscStepTexts WizardDiscTexts()
@@ -125,11 +108,11 @@ BOOL CStep6Dlg::OnInitDialog()
     m_btnAdd.LoadBitmaps(g_hSkinModule, 166, 61, 26, false);
     m_btnRemove.LoadBitmaps(g_hSkinModule, 164, 61, 26, false);
     m_btnBurn.LoadBitmaps(g_hSkinModule, 165, 158, 43, false);
-    m_btnBurn.SetFont(WizString(102), _wtoi(TextOr(104, L"16")), 700);
+    m_btnBurn.SetFont(WizString(102), _wtoi(WizStringOr(104, L"16")), 700);
     m_btnBurn.SetTextColor(RGB(192, 192, 192));
     m_btnBurn.SetHoverTextColor(RGB(192, 192, 192));
     m_btnBurn.SetPressedTextColor(RGB(192, 192, 192));
-    m_btnBurn.SetWindowText(TextOr(185, L"Burn"));
+    m_btnBurn.SetWindowText(WizStringOr(185, L"Burn"));
     m_btnBurn.SetShowText(TRUE);
     PlaceControl(IDC_ADD, 548, 32, 61, 26, nullptr);
     PlaceControl(IDC_REMOVE, 613, 32, 61, 26, nullptr);
@@ -157,8 +140,8 @@ BOOL CStep6Dlg::OnInitDialog()
 
     m_ToolTip.Create(this);
     m_ToolTip.Activate(TRUE);
-    m_ToolTip.AddTool(&m_btnAdd, TextOr(196, L"Add Tracks"));
-    m_ToolTip.AddTool(&m_btnRemove, TextOr(197, L"Remove Tracks"));
+    m_ToolTip.AddTool(&m_btnAdd, WizStringOr(196, L"Add Tracks"));
+    m_ToolTip.AddTool(&m_btnRemove, WizStringOr(197, L"Remove Tracks"));
     return TRUE;
 }
 
@@ -191,7 +174,7 @@ BOOL CStep6Dlg::OnSetActive()
     for (const CString& file : recorded) AddOneFile(file);
     m_list.SetByteRate(IsMp3Cd() ? g_WizSettings.nMp3Bitrate * 1000 / 8 : 176400);
     if (m_strAlbumName.IsEmpty()) {
-        m_strAlbumName = TextOr(154, L"My Music");
+        m_strAlbumName = WizStringOr(154, L"My Music");
         m_album.SetWindowText(m_strAlbumName);
     }
     m_fFreeDisc = m_pParent ? Burner().FreeDiscBytes(Kind()) : 0;
@@ -259,7 +242,7 @@ BOOL CStep6Dlg::AddOneFile(const CString& path)
     AddFileTexts texts;
     texts.owner = m_hWnd;
     texts.title = g_szWindowTitle;
-    texts.openError = TextOr(166, L"Error opening file!");
+    texts.openError = WizStringOr(166, L"Error opening file!");
     texts.copyExtension = L".mp3";
     return AddListedFile(m_list, path, texts);
 }
@@ -399,18 +382,18 @@ BOOL CStep6Dlg::StartBurn()
     UpdateSizes();
 
     if (!m_bWriterPresent) {
-        ::MessageBoxW(m_hWnd, TextOr(167, L"Device or disc not ready. Please check and try again."), g_szWindowTitle,
+        ::MessageBoxW(m_hWnd, WizStringOr(167, L"Device or disc not ready. Please check and try again."), g_szWindowTitle,
                       MB_ICONSTOP);
         return FALSE;
     }
     const double projected = m_list.GetTotalSize();
     if ((double)GetFreeDiskSpaceKB(m_strOutputFolder) < (double)(long long)(projected / 1024) + kReserveKB) {
-        ::MessageBoxW(m_hWnd, TextOr(158, L"Hard disk is full."), g_szWindowTitle, MB_ICONEXCLAMATION);
+        ::MessageBoxW(m_hWnd, WizStringOr(158, L"Hard disk is full."), g_szWindowTitle, MB_ICONEXCLAMATION);
         return FALSE;
     }
     m_strAlbumName = AlbumText();
     if (!publish::IsValidName(m_strAlbumName.str())) {
-        ::MessageBoxW(m_hWnd, TextOr(175, L"Cannot use the album name.  Please use different name."), g_szWindowTitle,
+        ::MessageBoxW(m_hWnd, WizStringOr(175, L"Cannot use the album name.  Please use different name."), g_szWindowTitle,
                       MB_ICONSTOP);
         return FALSE;
     }
@@ -424,7 +407,7 @@ BOOL CStep6Dlg::StartBurn()
     m_convertList.clear();
     m_nCurrentRow = 0;
     m_bConversionDone = FALSE;
-    m_btnBurn.SetWindowText(TextOr(182, L"Stop"));
+    m_btnBurn.SetWindowText(WizStringOr(182, L"Stop"));
     m_btnBurn.Invalidate();
     m_bBusy = TRUE;
     Mp3OutputSettings mp3;
@@ -445,12 +428,12 @@ void CStep6Dlg::ConvertFrom(int firstRow)
         CString title = m_list.GetFileTitle(row);
         if (ConvertRow(row)) {
             CString status;
-            status.Format(L"%s [ %02d ]  %s", (const wchar_t*)TextOr(176, L"Convert :"), item->rowIndex + 1,
+            status.Format(L"%s [ %02d ]  %s", (const wchar_t*)WizStringOr(176, L"Convert :"), item->rowIndex + 1,
                           (const wchar_t*)title);
             SetStatus(status);
             return;
         }
-        SetStatus(TextOr(177, L"File conversion error.") + L" " + title);
+        SetStatus(WizStringOr(177, L"File conversion error.") + L" " + title);
     }
     FinishConversion();
 }
@@ -471,15 +454,8 @@ BOOL CStep6Dlg::ConvertRow(int row)
     std::wstring name = publish::OutputFileName(m_strAlbumPath.str(), item->rowIndex, item->trackName.str(),
                                                 m_list.GetFileTitle(row).str(), mp3 ? L".mp3" : L".wav");
     // A conversion never replaces a file that is already there.
-    CString output = publish::FreeName(name, Exists).c_str();
-    BOOL opened = FALSE;
-    if (item->kind == PublishKindTrack) {
-        opened = mp3 ? m_converter->OpenTrackToMp3(m_hWnd, item->sourcePath, output, item->StartByte(), item->EndByte())
-                     : m_converter->OpenTrackToPCM(m_hWnd, item->sourcePath, output, item->StartByte(), item->EndByte());
-    } else if (item->kind == PublishKindFile) {
-        opened = mp3 ? m_converter->OpenFileToMp3(m_hWnd, item->sourcePath, output)
-                     : m_converter->OpenFileToPCM(m_hWnd, item->sourcePath, output, 1);
-    }
+    CString output = publish::FreeName(name, publish::NameOnDisk).c_str();
+    const BOOL opened = OpenItemConversion(*m_converter, m_hWnd, *item, output, mp3);
     if (!opened || !m_converter->Run()) {
         m_converter->Close();
         if (opened) DeleteFileW(output);
@@ -520,9 +496,9 @@ void CStep6Dlg::FinishConversion()
     std::vector<double> bytes;
     for (const CConvertFilelist& entry : m_convertList) {
         files.push_back(entry.path);
-        bytes.push_back(FileBytes(entry.path));
+        bytes.push_back(double(FileSizeBytes(entry.path)));
     }
-    SetStatus(TextOr(179, L"Waiting ..."));
+    SetStatus(WizStringOr(179, L"Waiting ..."));
     BOOL started = FALSE;
     if (!files.empty()) {
         if (IsMp3Cd()) {
@@ -553,7 +529,7 @@ void CStep6Dlg::ShowBurnProgress(BurnKind kind)
     BurnProgress progress = Burner().Progress(kind);
     SetProgress(progress.percent);
     CString status;
-    status.Format(L"%s %05.2f/%05.2f MB", (const wchar_t*)TextOr(171, L"CD Burning :   "), progress.writtenMB,
+    status.Format(L"%s %05.2f/%05.2f MB", (const wchar_t*)WizStringOr(171, L"CD Burning :   "), progress.writtenMB,
                   progress.totalMB);
     SetStatus(status);
 }
@@ -579,7 +555,7 @@ void CStep6Dlg::AfterWriting()
     KillTimer(kDataTimer);
     KillTimer(kAudioTimer);
     SetBusyState(BusyIdle);
-    m_btnBurn.SetWindowText(TextOr(185, L"Burn"));
+    m_btnBurn.SetWindowText(WizStringOr(185, L"Burn"));
     m_btnBurn.Invalidate();
     m_bBusy = FALSE;
     DeleteConverted();
@@ -592,7 +568,7 @@ void CStep6Dlg::StopBurn()
     KillTimer(kConvertTimer);
     KillTimer(kUnchangedTimer);
     m_nCurrentRow = m_list.GetItemCount();
-    m_btnBurn.SetWindowText(TextOr(185, L"Burn"));
+    m_btnBurn.SetWindowText(WizStringOr(185, L"Burn"));
     m_btnBurn.Invalidate();
     m_bBusy = FALSE;
     m_converter->Stop();

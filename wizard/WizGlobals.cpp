@@ -47,6 +47,12 @@ CString WizString(UINT id)
     return text;
 }
 
+CString WizStringOr(UINT id, const wchar_t* fallback)
+{
+    CString text = WizString(id);
+    return text.IsEmpty() ? CString(fallback) : text;
+}
+
 CString WithDeviceName(const CString& text)
 {
     CString result = text;

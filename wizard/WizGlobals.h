@@ -39,6 +39,8 @@ CCoreAudioCtrl& CoreAudioCtrl();
 
 // A resource string of the current resource module (empty when missing).
 CString WizString(UINT id);
+// The same, or `fallback` when the module lacks it.
+CString WizStringOr(UINT id, const wchar_t* fallback);
 // `text` with every "RIFBOX" replaced by the device name.
 CString WithDeviceName(const CString& text);
 // A text that is used as a printf format with one "%s": the first "%s" is

@@ -58,8 +58,8 @@ int FakeCaptureBoxesAlive();
 
 // The box's class, for registration in the video-input category.
 extern const CLSID CLSID_FakeCaptureBox;
-// Serves CLSID_FakeCaptureBox in this process while it lives, each instance made
-// from the spec.
+// Serves CLSID_FakeCaptureBox in this process while it lives; every instance it
+// makes is a box as the given description says.
 class CFakeCaptureBoxClass {
 public:
     explicit CFakeCaptureBoxClass(FakeBoxSpec spec);

@@ -1,4 +1,5 @@
 #include "BButton.h"
+#include <algorithm>
 #include "SkinModule.h"
 #include "StripFrame.h"
 #include "RegionFromColorKey.h"
@@ -60,6 +61,9 @@ void CBButton::SetFont(const wchar_t* face, int height, int weight)
 {
     delete m_pFont;
     m_pFont = new CFont;
+    m_strFontFace = face;
+    m_nFontHeight = height;
+    m_nFontWeight = weight;
     m_pFont->CreateFont(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
@@ -106,6 +110,22 @@ void CBButton::DrawItem(LPDRAWITEMSTRUCT dis)
         ::GetWindowTextW(m_hWnd, text, 255);
         m_strCaption = text;
         if (m_pFont && m_pFont->m_hObject) dc->SelectObject(m_pFont);
+        // A caption wider than the button is drawn in a smaller size of the same
+        // face (down to 8 pixels), so it is not cut at the button's edges.
+        CFont fitted;
+        const int room = m_nWidth - 4;
+        if (m_nFontHeight > 8 && room > 0 &&
+            dc->GetTextExtent(m_strCaption, m_strCaption.GetLength()).cx > room) {
+            for (int height = m_nFontHeight - 1; height >= 8; --height) {
+                if (m_pFont && m_pFont->m_hObject) dc->SelectObject(m_pFont);   // never delete a selected font
+                if (!fitted.CreateFont(-height, 0, 0, 0, m_nFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY,
+                                       DEFAULT_PITCH | FF_DONTCARE, m_strFontFace))
+                    break;
+                dc->SelectObject(&fitted);
+                if (dc->GetTextExtent(m_strCaption, m_strCaption.GetLength()).cx <= room) break;
+            }
+        }
         CRect rc(0, 0, m_nWidth, m_nHeight);
         dc->DrawText(m_strCaption, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         dc->RestoreDC(saved);

@@ -40,6 +40,9 @@ protected:
     BYTE m_bShowText = 0;
     HCURSOR m_hCursor = nullptr;
     CFont* m_pFont = nullptr;
+    // What SetFont was given, for a smaller copy when a caption is wider than the button.
+    CString m_strFontFace;
+    int m_nFontHeight = 0, m_nFontWeight = 0;
     CBitmap m_bmpNormal, m_bmpMask, m_bmpDisabled, m_bmpHover, m_bmpPressed;
     BYTE m_bLoaded = 0;
     BYTE m_bPressed = 0;

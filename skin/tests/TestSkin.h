@@ -17,6 +17,7 @@
 #define IDB_TEST_SPIN 1012        // 5 frames of 10 x 20
 #define IDB_TEST_HEADER 1013      // 22 x 20, columns coded by part
 #define IDB_TEST_SCROLL 1014      // 9 cells of 8 x 8 by 3 rows
+#define IDB_TEST_WIDE_BUTTON 1015 // 5 frames of 60 x 24; mask frame all black (no key)
 
 namespace testskin {
 struct Colour {

@@ -106,6 +106,11 @@ PictureSet TestSet()
              c.Fill(20, 0, 5, 10, red);
              return c;
          }},
+        {IDB_TEST_WIDE_BUTTON, [] {
+             Canvas c = FlatStrip(IDB_TEST_WIDE_BUTTON, 5, 60, 24);
+             c.Fill(60, 0, 60, 24, Rgb{});
+             return c;
+         }},
         {IDB_TEST_CHECK, [=] {
              Canvas c = FlatStrip(IDB_TEST_CHECK, 6, 12, 12);
              for (int i = 0; i < 6; ++i) {

@@ -50,6 +50,9 @@ Installation::Installation()
 
 Installation::~Installation()
 {
+    // A recorder the test ended hands back to a starter of this installation; left
+    // open it would keep every later starter away.
+    drv::EndProcessesStartedFrom(m_folder);
     for (size_t i = 0; i < m_saved.size(); ++i) {
         if (m_saved[i].first) drv::RegWriteString(HKEY_LOCAL_MACHINE, kSuiteKey, kMachineValues[i], m_saved[i].second);
         else drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kSuiteKey, kMachineValues[i]);

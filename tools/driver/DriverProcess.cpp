@@ -1,4 +1,6 @@
 #include "DriverProcess.h"
+#include <cstdio>
+#include <tlhelp32.h>
 #include <vector>
 
 namespace drv {
@@ -19,9 +21,16 @@ bool Process::Start(const std::wstring& program, const std::wstring& arguments,
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-        return false;
+    // Under a busy Wine server a start is now and then refused; the next one goes.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+            break;
+        fwprintf(stderr, L"driver: cannot start %ls (error %lu, attempt %d)\n", program.c_str(), GetLastError(),
+                 attempt);
+        if (attempt == 3) return false;
+        Sleep(250);
+    }
     CloseHandle(pi.hThread);
     m_process = pi.hProcess;
     m_id = pi.dwProcessId;
@@ -60,6 +69,31 @@ std::wstring OwnFolder()
     std::wstring folder(path);
     size_t slash = folder.find_last_of(L'\\');
     return slash == std::wstring::npos ? L".\\" : folder.substr(0, slash + 1);
+}
+
+int EndProcessesStartedFrom(const std::wstring& folder)
+{
+    int ended = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                     entry.th32ProcessID);
+        if (!process) continue;
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        if (QueryFullProcessImageNameW(process, 0, image, &size) && size > folder.size() &&
+            CompareStringOrdinal(image, int(folder.size()), folder.c_str(), int(folder.size()), TRUE) == CSTR_EQUAL &&
+            TerminateProcess(process, 1)) {
+            WaitForSingleObject(process, 5000);
+            ++ended;
+        }
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return ended;
 }
 
 }  // namespace drv

@@ -30,6 +30,11 @@ private:
     DWORD m_id = 0;
 };
 
+// Ends every process whose program lies in `folder` (ending in "\\"): a test
+// installation's clean-up, for programs started by the programs it drove.
+// Returns how many it ended.
+int EndProcessesStartedFrom(const std::wstring& folder);
+
 // Folder of the running program, ending in "\".
 std::wstring OwnFolder();
 

@@ -30,7 +30,7 @@ private:
     DWORD m_id = 0;
 };
 
-// Ends every process whose program lies in `folder` (ending in "\\"): a test
+// Ends every process whose program lies in `folder` (ending in "\"): a test
 // installation's clean-up, for programs started by the programs it drove.
 // Returns how many it ended.
 int EndProcessesStartedFrom(const std::wstring& folder);

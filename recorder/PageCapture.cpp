@@ -188,6 +188,8 @@ void CPageCapture::LayoutControls()
         m_ToolTip.AddTool(t.control, text);
     }
     ResetMeters();
+    // The template's placeholders are not what a stop shows; both come from one formatter.
+    ShowStatus(0, 0, 0);
     OnTimeFieldFocus(IDC_MINUTES);
 }
 

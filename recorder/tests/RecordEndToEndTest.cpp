@@ -17,7 +17,7 @@ namespace {
 // Controls of the main window, the Record page and the options dialog.
 enum {
     kExit = 1005, kList = 1007, kOptions = 1031, kRec = 1033, kStop = 1034, kSeconds = 1037, kElapsed = 1043,
-    kPercent = 1045, kOptionsDevice = 1049
+    kSize = 1044, kPercent = 1045, kOptionsDevice = 1049
 };
 // Where the page's rows are, in its client area (the context menu opens only there).
 const POINT kInsideRows = {400, 420};
@@ -125,6 +125,12 @@ protected:
         }
     }
 
+    // Elapsed time, recorded size and percent as the page shows them.
+    std::vector<std::wstring> Status()
+    {
+        return {drv::ControlText(m_page, kElapsed), drv::ControlText(m_page, kSize), drv::ControlText(m_page, kPercent)};
+    }
+
     bool Recording() { return IsWindowEnabled(GetDlgItem(m_page, kStop)) && !IsWindowEnabled(GetDlgItem(m_page, kRec)); }
     bool Idle() { return !IsWindowEnabled(GetDlgItem(m_page, kStop)) && IsWindowEnabled(GetDlgItem(m_page, kRec)); }
 
@@ -150,6 +156,8 @@ TEST_F(RecordEndToEnd, RecordsTheChosenDeviceListsRenamesStopsAtTheRequestedTime
 {
     // The first input opens at start; the fed device is chosen in the options.
     ASSERT_NO_FATAL_FAILURE(Start(m_folder, L""));
+    const std::vector<std::wstring> zeroStatus = {L"00 : 00 : 00", L"0.0 KB", L"0 %"};
+    EXPECT_EQ(zeroStatus, Status()) << "the status at start is the one a stop shows";
     ASSERT_TRUE(drv::ClickControl(m_page, kOptions));
     HWND options = WaitForDialogWith(m_process.Id(), kOptionsDevice, 10000);
     ASSERT_NE(nullptr, options);
@@ -169,6 +177,7 @@ TEST_F(RecordEndToEnd, RecordsTheChosenDeviceListsRenamesStopsAtTheRequestedTime
     DWORD stopped = GetTickCount();
     ASSERT_TRUE(WaitFor([&] { return drv::ListRowCount(m_list) == 1; }, 8000));
     EXPECT_TRUE(Idle());
+    EXPECT_EQ(zeroStatus, Status());
 
     std::set<std::wstring> files = WavFilesIn(m_folder);
     ASSERT_EQ(1u, files.size());

@@ -457,6 +457,34 @@ TEST_F(PublishDialog, ItemsOfThePagesAndTheDefaultAlbum)
     EXPECT_EQ(30, (int)::SendDlgItemMessageW(dlg.m_hWnd, CPublishDlg::IDC_ALBUM, EM_GETLIMITTEXT, 0, 0));
 }
 
+TEST_F(PublishDialog, EachLabelIsCentredOnTheRowItNames)
+{
+    Open();
+    auto rect = [&](int id) {
+        RECT r = {};
+        ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, id), &r);
+        return r;
+    };
+    const struct { int label, control; } rows[] = {
+        {1054, 1031}, {1058, 1031}, {1059, 1032}, {1060, 1033},  // type and its three check boxes
+        {1055, 1035}, {1056, 1037}, {1057, 1039}};                // writer, output folder, album
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        const RECT label = rect(row.label), control = rect(row.control);
+        EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(dlg.m_hWnd, row.label), GWL_STYLE) & SS_CENTERIMAGE)
+            << "the text stands in the middle of its label";
+        EXPECT_NEAR((label.top + label.bottom) / 2.0, (control.top + control.bottom) / 2.0, 2.5);
+    }
+    for (int a = 1054; a <= 1057; ++a) {
+        RECT overlap, label = rect(a), writer = rect(1035);
+        EXPECT_FALSE(IntersectRect(&overlap, &label, &writer)) << a << " over the writer list";
+        for (int b = a + 1; b <= 1057; ++b) {
+            RECT other = rect(b);
+            EXPECT_FALSE(IntersectRect(&overlap, &label, &other)) << a << " over " << b;
+        }
+    }
+}
+
 // Pictures of the dialog for a person to look at (scripts/publish-pictures.sh runs
 // this under Xvfb): idle with rows, writing a disc, and the MP3 settings over it.
 TEST_F(PublishDialog, PicturesOfItsStates)

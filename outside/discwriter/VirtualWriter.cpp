@@ -99,6 +99,12 @@ unsigned char VirtualWriter::Kind() const
 
 std::wstring CVirtualWriters::IniPath()
 {
+    // Test programs that share one folder of libraries each name a file of their
+    // own, so that runs side by side never rewrite each other's writers.
+    wchar_t chosen[MAX_PATH * 2] = L"";
+    const DWORD length = GetEnvironmentVariableW(WriterIniVariable, chosen, MAX_PATH * 2);
+    if (length > 0 && length < MAX_PATH * 2) return chosen;
+
     HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&CVirtualWriters::IniPath), &module);

@@ -14,6 +14,8 @@
 //
 // Without the file there is one writer with a blank CD-R; a file without
 // "Writer" sections means no writer at all.
+//
+// SONELLE_DISC_WRITER_INI, when set, names the file instead (a test program's own).
 #pragma once
 #include <windows.h>
 #include <string>
@@ -25,6 +27,7 @@ enum class DiscMedium { None, Cdr, Cdrw, CdrWritten, CdrwWritten, Cdrom };
 const unsigned char DiscKindNone = 0, DiscKindCdRom = 1, DiscKindCdR = 2, DiscKindCdRw = 3;
 const unsigned long DefaultDiscBlocks = 359849;   // an 80-minute CD-R
 const unsigned long WriteErrorCode = 0x030C00;    // medium error, write error
+const wchar_t* const WriterIniVariable = L"SONELLE_DISC_WRITER_INI";
 
 struct VirtualWriter {
     std::wstring section;
@@ -43,7 +46,7 @@ struct VirtualWriter {
 
 class CVirtualWriters {
 public:
-    // The ini beside the module that holds this code.
+    // The ini beside the module that holds this code, or the one the variable names.
     static std::wstring IniPath();
     static std::vector<VirtualWriter> Read();
     // Writer `index` as the file says now; false when there is no such writer.

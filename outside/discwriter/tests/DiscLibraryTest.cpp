@@ -62,6 +62,31 @@ TEST(DiscWriters, AreReadAgainAtEveryQuery)
     EXPECT_EQ(1234u, data.GetFreeDiscBlock());
 }
 
+TEST(DiscWriters, EachTestProcessDescribesThemInAFileOfItsOwn)
+{
+    // Test programs share the libraries' folder: a file there would be rewritten by
+    // every program that runs beside this one.
+    const wchar_t* variable = L"SONELLE_DISC_WRITER_INI";
+    SetEnvironmentVariableW(variable, nullptr);
+    {
+        CWriterIni ini;
+        EXPECT_NE(ProgramFolder() + L"DiscWriter.ini", ini.Path());
+        EXPECT_NE(std::wstring::npos, ini.Path().find(std::to_wstring(GetCurrentProcessId())));
+        wchar_t named[MAX_PATH * 2] = L"";
+        GetEnvironmentVariableW(variable, named, MAX_PATH * 2);
+        EXPECT_EQ(ini.Path(), named);
+        ini.AddWriter({L"Name=Own Writer"});
+        ini.AddWriter({L"Name=Second Writer"});
+        CNVDataCDDVD data;
+        ASSERT_EQ(2, data.GetDriveCount());
+        EXPECT_STREQ("Own Writer", data.GetDriveName(0));
+        CNVAudioCD audio;
+        EXPECT_TRUE(audio.ChooseDrive(1)) << "the audio library reads the same file";
+    }
+    // Programs the tests start afterwards read the file beside their own libraries.
+    EXPECT_EQ(0u, GetEnvironmentVariableW(variable, nullptr, 0));
+}
+
 struct MediumCase {
     const wchar_t* medium;
     int ready, kind, cdr, cdrw;

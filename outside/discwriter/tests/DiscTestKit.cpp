@@ -1,4 +1,5 @@
 #include "DiscTestKit.h"
+#include "../VirtualWriter.h"
 
 #include <shellapi.h>
 #include <cmath>
@@ -14,9 +15,40 @@ std::wstring ProgramFolder()
     return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
-CWriterIni::CWriterIni() : m_path(ProgramFolder() + L"DiscWriter.ini") { DeleteFileW(m_path.c_str()); }
+namespace {
 
-CWriterIni::~CWriterIni() { DeleteFileW(m_path.c_str()); }
+std::wstring Variable(const wchar_t* name, bool* set)
+{
+    wchar_t value[MAX_PATH * 2] = L"";
+    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH * 2);
+    *set = length > 0 && length < MAX_PATH * 2;
+    return *set ? value : L"";
+}
+
+// One file per test process, in the sandbox's temporary folder: programs that run
+// side by side (ctest -j, the picture scripts) share the libraries' folder.
+std::wstring ProcessWriterIni()
+{
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"DiscWriter-" + std::to_wstring(GetCurrentProcessId()) + L".ini";
+}
+
+}  // namespace
+
+CWriterIni::CWriterIni() : m_path(ProcessWriterIni())
+{
+    m_previous = Variable(WriterIniVariable, &m_hadPrevious);
+    SetEnvironmentVariableW(WriterIniVariable, m_path.c_str());
+    DeleteFileW(m_path.c_str());
+}
+
+CWriterIni::~CWriterIni()
+{
+    DeleteFileW(m_path.c_str());
+    // Programs the tests start later find their own file beside their libraries.
+    SetEnvironmentVariableW(WriterIniVariable, m_hadPrevious ? m_previous.c_str() : nullptr);
+}
 
 void CWriterIni::AddWriter(const std::vector<std::wstring>& lines)
 {

@@ -1,4 +1,4 @@
-// Helpers of the disc-library tests: the writer file beside the libraries,
+// Helpers of the disc-library tests: the writer file of the test process,
 // source files and CD-format WAVs, and a waiter for the completion callback.
 #pragma once
 #include <windows.h>
@@ -10,7 +10,8 @@
 
 namespace disctest {
 
-// "DiscWriter.ini" beside the libraries; removed again at the end of a test.
+// The writer file of this test process (named to the libraries through their
+// variable while the object lives); removed again at the end of a test.
 class CWriterIni {
 public:
     CWriterIni();
@@ -22,7 +23,8 @@ public:
     const std::wstring& Path() const { return m_path; }
 
 private:
-    std::wstring m_path;
+    std::wstring m_path, m_previous;
+    bool m_hadPrevious = false;
     int m_count = 0;
 };
 

@@ -53,12 +53,17 @@ BOOL CAutoSplitDlg::WorkerRunning() const
 void CAutoSplitDlg::Progress(int percent)
 {
     // Posted: the worker never waits for the dialog's thread, which may be waiting for it.
+    // Only a new value is posted: a post per block would queue thousands of messages
+    // ahead of the user's clicks, and Cancel would answer seconds late.
+    if (percent == m_nLastPosted) return;
+    m_nLastPosted = percent;
     if (m_hWnd) ::PostMessageW(m_hWnd, WM_WAVEEDIT_PEAKPROGRESS, 0, (LPARAM)percent);
 }
 
 void CAutoSplitDlg::SplitWorker()
 {
     m_bCancel = 0;
+    m_nLastPosted = -1;
     if (!m_pDoc) return;
     CSharedReadFile file(m_strWorkWav);
     WavHeaderInfo info;

@@ -43,6 +43,7 @@ protected:
     CString m_strWorkWav;
     HANDLE m_hWorker = nullptr;
     std::atomic<int> m_bCancel{0};
+    int m_nLastPosted = -1;   // the worker's own: the last percentage it posted
     int m_nThreshold, m_nSilentBlocks, m_nMinSeconds;
 
     DECLARE_MESSAGE_MAP()

@@ -4,6 +4,7 @@
 // and failures; the split detector's tracks on tones made by sox; MP3 files made
 // by lame with their tags.
 #include "EditPageSupport.h"
+#include <algorithm>
 #include "EditProgressDlg.h"
 #include "Driver.h"
 #include "AmplifyDlg.h"
@@ -16,6 +17,7 @@
 #include "Normalize.h"
 #include "NosieReductionDlg.h"
 #include "SonelleSettings.h"
+#include "WaveEditMessages.h"
 
 namespace {
 
@@ -329,34 +331,71 @@ TEST_F(EditFixtureFiles, EightBitAndMonoCopiesSplitAlike)
     EXPECT_EQ((std::vector<int32_t>{616448, 1233920}), Split(L"tones_mono.wav"));
 }
 
-TEST_F(EditFixtureFiles, CancelKeepsThePointsFound)
+namespace {
+
+// The percentages the automatic split's dialog takes from its queue.
+std::vector<int> g_progressTaken;
+LRESULT CALLBACK TakeProgress(int code, WPARAM removed, LPARAM lParam)
 {
-    const std::wstring copy = Path(L"tones.wav");
-    CopyFileW((fixtures + L"tones.wav").c_str(), copy.c_str(), FALSE);
-    ASSERT_TRUE(Open(copy).empty());
-    DWORD answered = 0, ended = 0;
-    std::wstring question;
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && removed == PM_REMOVE && msg->message == WM_WAVEEDIT_PEAKPROGRESS)
+        g_progressTaken.push_back((int)msg->lParam);
+    return CallNextHookEx(nullptr, code, removed, lParam);
+}
+
+}  // namespace
+
+TEST_F(EditPageFixture, AutoSplitCancelEndsSoonAndKeepsThePointsFound)
+{
+    // A tone, 2 s of silence and five minutes of another tone: the split is still
+    // reading long after its first point, even on an idle machine.
+    Pcm pcm = Tone(440, 12, 0.5, 1);
+    Append(pcm, Tone(440, 2, 0.0, 1));
+    Append(pcm, Tone(660, 300, 0.5, 1));
+    const std::wstring wav = Path(L"Long.wav");
+    ASSERT_TRUE(WriteWav(wav, pcm));
+    pcm.bytes.clear();
+    ASSERT_TRUE(Open(wav).empty());
+    DWORD answered = 0, gone = 0, ended = 0;
+    std::wstring question, status;
+    g_progressTaken.clear();
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, TakeProgress, nullptr, GetCurrentThreadId());
     {
         CHelperThread helper([&] {
             HWND dialog = WaitForDialog(CEditProgressDlg::IDC_STATUS, nullptr, 10000);
             if (!dialog) return;
             // After the first point (its row appears), cancel.
-            for (int i = 0; i < 500 && page.Tracks().GetItemCount() < 2; ++i) Sleep(2);
+            for (int i = 0; i < 1000 && page.Tracks().GetItemCount() < 2; ++i) Sleep(5);
             PressButton(dialog, IDCANCEL);
             drv::MessageBoxInfo box = drv::WaitForMessageBox(GetCurrentProcessId(), 10000);
             question = box.text;
+            status = DlgText(dialog, CEditProgressDlg::IDC_STATUS);
             answered = GetTickCount();
             if (box.window) drv::AnswerMessageBox(box, IDYES);
+            while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() - answered < 10000) Sleep(5);
+            gone = GetTickCount();
         });
         page.OnAutoSplit();
         ended = GetTickCount();
     }
+    UnhookWindowsHookEx(hook);
     EXPECT_EQ(L"Do you want to disable \"Auto Split\"?", question);
-    // The worker stops after its current block; on a loaded machine that can take a while.
+    EXPECT_EQ(std::wstring::npos, status.find(L"100 %")) << "cancelled while it ran: " << status.c_str();
+    // Each percentage is queued once: a message per block would queue thousands of
+    // them ahead of the user's Yes, which then took seconds to arrive.
+    ASSERT_FALSE(g_progressTaken.empty());
+    EXPECT_TRUE(std::is_sorted(g_progressTaken.begin(), g_progressTaken.end()));
+    EXPECT_TRUE(std::adjacent_find(g_progressTaken.begin(), g_progressTaken.end()) == g_progressTaken.end())
+        << "a percentage queued twice; " << g_progressTaken.size() << " messages";
+    printf("cancel answered Yes: dialog gone after %lu ms, the split returned after %lu ms\n",
+           (unsigned long)(gone - answered), (unsigned long)(ended - answered));
+    // Tens of milliseconds as a rule; a loaded machine can stall the thread for more.
+    EXPECT_LT(gone - answered, 3000u);
     EXPECT_LT(ended - answered, 3000u);
     CTrackList list = page.Editor()->GetDocument().GetSplitPoints();
-    ASSERT_GE(list.GetCount(), 3);
+    ASSERT_EQ(3, list.GetCount());
     EXPECT_EQ(616448, list.PositionOf(1)) << "the point found before the cancel stays";
+    EXPECT_EQ(2, page.Tracks().GetItemCount());
 }
 
 TEST_F(EditFixtureFiles, AnMp3WithAnId3v2TagOpensThroughItsCopy)

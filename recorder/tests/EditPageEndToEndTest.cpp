@@ -1,11 +1,13 @@
 // The Edit page in Sonelle.exe as a user meets it, from another process: Open and
-// the platform's file dialog, the loaded file's time, Auto Split, the Amplify
-// command as the Effect menu posts it, the runner, Undo.
+// the platform's file dialog, the loaded file's time, Auto Split, a track's check
+// box clicked off, the Amplify command as the Effect menu posts it with its slider
+// moved by key, the runner, Undo.
 #include <windows.h>
 #include <commctrl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include "Driver.h"
+#include "EditPageSupport.h"
 #include "Mp3FileCheck.h"
 
 namespace {
@@ -96,14 +98,36 @@ TEST(EditPageEndToEnd, OpenSplitAmplifyAndUndoInTheProgram)
     PostMessageW(page, WM_COMMAND, MAKEWPARAM(1029, BN_CLICKED), (LPARAM)GetDlgItem(page, 1029));
     EXPECT_TRUE(WaitFor([&] { return rows() == 3; }, 30000)) << rows();
 
-    // The Effect menu's Amplify command; OK in its dialog; the runner; Undo enabled.
+    // The second track's check box clicked off: the effect leaves it as it is.
+    ASSERT_TRUE(drv::ClickListRowCheckBox(list, 1));
+    EXPECT_TRUE(WaitFor([&] { return !drv::ListRowChecked(list, 1); }, 5000));
+    EXPECT_TRUE(drv::ListRowChecked(list, 0));
+    EXPECT_TRUE(drv::ListRowChecked(list, 2));
+
+    // The Effect menu's Amplify command; the slider moved five steps up by its arrow
+    // key (200 %); OK in its dialog; the runner; Undo enabled.
     PostMessageW(page, WM_COMMAND, 32771, 0);
     HWND amplify = drv::WaitForWindow(L"#32770", L"Amplify", process.Id(), 15000);
     ASSERT_NE(nullptr, amplify);
+    HWND slider = GetDlgItem(amplify, 1061);
+    for (int i = 0; i < 5; ++i) PostMessageW(slider, WM_KEYDOWN, VK_RIGHT, 1);
+    PostMessageW(slider, WM_KEYUP, VK_RIGHT, 0xC0000001);
+    EXPECT_TRUE(WaitFor([&] { return drv::ControlText(amplify, 1063) == L"200 %"; }, 5000))
+        << std::string(drv::ControlText(amplify, 1063).begin(), drv::ControlText(amplify, 1063).end());
     ASSERT_TRUE(drv::ClickControl(amplify, IDOK));
     HWND undo = GetDlgItem(page, 1028);
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(undo) != FALSE; }, 30000));
     EXPECT_TRUE(GetFileAttributesW((install + L"tones.tm1").c_str()) != INVALID_FILE_ATTRIBUTES);
+    {
+        // Tracks 1 and 3 louder; track 2 (the second tone, 616448 to 1233920) byte for byte the same.
+        const std::vector<uint8_t> in = WavData(install + L"tones.tmw"), out = WavData(install + L"tones.tm1");
+        const size_t block = 4, a = 616448 * block, b = 1233920 * block;
+        ASSERT_EQ(in.size(), out.size());
+        ASSERT_GT(in.size(), b);
+        EXPECT_TRUE(std::equal(in.begin() + a, in.begin() + b, out.begin() + a)) << "the unchecked track";
+        EXPECT_FALSE(std::equal(in.begin(), in.begin() + a, out.begin())) << "the first track";
+        EXPECT_FALSE(std::equal(in.begin() + b, in.end(), out.begin() + b)) << "the third track";
+    }
     PostMessageW(page, WM_COMMAND, MAKEWPARAM(1028, BN_CLICKED), (LPARAM)undo);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(undo); }, 10000));
     EXPECT_TRUE(WaitFor([&] { return GetFileAttributesW((install + L"tones.tm1").c_str()) == INVALID_FILE_ATTRIBUTES; },

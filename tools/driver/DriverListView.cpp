@@ -1,5 +1,6 @@
 #include "DriverListView.h"
 #include <commctrl.h>
+#include <algorithm>
 #include "DriverWindows.h"
 
 namespace drv {
@@ -102,6 +103,43 @@ bool ListRowChecked(HWND list, int row)
 {
     LRESULT state = 0;
     return Send(list, LVM_GETITEMSTATE, (WPARAM)row, LVIS_STATEIMAGEMASK, &state) && ((state >> 12) & 0xF) == 2;
+}
+
+bool ClickListRowCheckBox(HWND list, int row)
+{
+    if (!IsWindowVisible(list) || !IsWindowEnabled(list)) return false;
+    RemoteBlock block(list, sizeof(LVHITTESTINFO) + sizeof(RECT));
+    if (!block.Ok() || !Send(list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE)) return false;
+    RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+    LRESULT ok = 0;
+    if (!block.Write(0, &bounds, sizeof bounds) ||
+        !Send(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)block.Address(), &ok) || !ok ||
+        !block.Read(0, &bounds, sizeof bounds))
+        return false;
+    // The check box is the row's state image, near the left edge of its first column.
+    const int y = (bounds.top + bounds.bottom) / 2;
+    for (int x = std::max(0, (int)bounds.left); x < bounds.left + 64; ++x) {
+        LVHITTESTINFO hit = {};
+        hit.pt = {x, y};
+        LRESULT item = -1;
+        if (!block.Write(0, &hit, sizeof hit) ||
+            !Send(list, LVM_HITTEST, 0, (LPARAM)block.Address(), &item) || !block.Read(0, &hit, sizeof hit))
+            return false;
+        if (item != row || !(hit.flags & LVHT_ONITEMSTATEICON)) continue;
+        // The middle of the box, not its edge.
+        int right = x;
+        for (;; ++right) {
+            LVHITTESTINFO next = {};
+            next.pt = {right + 1, y};
+            if (!block.Write(0, &next, sizeof next) ||
+                !Send(list, LVM_HITTEST, 0, (LPARAM)block.Address(), &item) ||
+                !block.Read(0, &next, sizeof next) || item != row || !(next.flags & LVHT_ONITEMSTATEICON))
+                break;
+        }
+        const LPARAM at = MAKELPARAM((x + right) / 2, y);
+        return PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageW(list, WM_LBUTTONUP, 0, at);
+    }
+    return false;
 }
 
 bool SelectListRows(HWND list, const std::vector<int>& rows)

@@ -1,6 +1,8 @@
 // The driver against real processes, windows, message boxes and registry keys.
 #include "Driver.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <string>
 #include <atomic>
 #include <thread>
 
@@ -153,4 +155,84 @@ TEST(DriverRegistry, WritesReadsAndDeletes)
     EXPECT_FALSE(drv::RegValueExists(HKEY_CURRENT_USER, key, L"Name"));
     EXPECT_TRUE(drv::RegDeleteTree(HKEY_CURRENT_USER, key));
     EXPECT_FALSE(drv::RegValueExists(HKEY_CURRENT_USER, key, L"Number"));
+}
+
+namespace {
+
+// A report list with check boxes and `rows` checked rows, in a window on a thread
+// of its own, as another program's list would be.
+class TargetList {
+public:
+    explicit TargetList(int rows) : m_thread([this, rows] { Run(rows); })
+    {
+        while (!m_ready) Sleep(10);
+    }
+    ~TargetList()
+    {
+        if (IsWindow(m_window)) PostMessageW(m_window, WM_CLOSE, 0, 0);
+        m_thread.join();
+    }
+    HWND List() const { return m_list; }
+
+private:
+    void Run(int rows)
+    {
+        INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&init);
+        m_window = CreateWindowExW(0, L"#32770", L"Driver list", WS_POPUP | WS_VISIBLE, 0, 0, 300, 120, nullptr,
+                                   nullptr, nullptr, nullptr);
+        m_list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 120, m_window,
+                                 reinterpret_cast<HMENU>(100), nullptr, nullptr);
+        SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 200;
+        column.pszText = const_cast<wchar_t*>(L"Track");
+        SendMessageW(m_list, LVM_INSERTCOLUMNW, 0, (LPARAM)&column);
+        for (int i = 0; i < rows; ++i) {
+            std::wstring text = L"Row " + std::to_wstring(i + 1);
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT;
+            item.iItem = i;
+            item.pszText = &text[0];
+            SendMessageW(m_list, LVM_INSERTITEMW, 0, (LPARAM)&item);
+            item.stateMask = LVIS_STATEIMAGEMASK;
+            item.state = INDEXTOSTATEIMAGEMASK(2);
+            SendMessageW(m_list, LVM_SETITEMSTATE, (WPARAM)i, (LPARAM)&item);
+        }
+        m_ready = true;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_CLOSE) DispatchMessageW(&msg);
+        DestroyWindow(m_window);
+    }
+
+    HWND m_window = nullptr, m_list = nullptr;
+    std::atomic<bool> m_ready{false};
+    std::thread m_thread;
+};
+
+bool WaitChecked(HWND list, int row, bool checked)
+{
+    for (int i = 0; i < 200; ++i, Sleep(10))
+        if (drv::ListRowChecked(list, row) == checked) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(DriverListView, ClicksARowsCheckBoxLikeAUser)
+{
+    TargetList target(12);
+    HWND list = target.List();
+    ASSERT_TRUE(drv::ListRowChecked(list, 1));
+    ASSERT_TRUE(drv::ClickListRowCheckBox(list, 1));
+    EXPECT_TRUE(WaitChecked(list, 1, false));
+    EXPECT_TRUE(drv::ListRowChecked(list, 0)) << "only the clicked row";
+    EXPECT_TRUE(drv::ListRowChecked(list, 2));
+    ASSERT_TRUE(drv::ClickListRowCheckBox(list, 1));
+    EXPECT_TRUE(WaitChecked(list, 1, true)) << "a second click checks it again";
+    // A row below the visible ones is scrolled to first.
+    ASSERT_TRUE(drv::ClickListRowCheckBox(list, 11));
+    EXPECT_TRUE(WaitChecked(list, 11, false));
+    EXPECT_FALSE(drv::ClickListRowCheckBox(list, 12)) << "no such row";
 }

@@ -1,7 +1,8 @@
 // The Edit page with the real player program: opening a file starts Tunlet.exe on
 // its work WAV, an effect closes it for the dialog's own preview player and starts
 // it again on the result, and the amplify preview plays from the first checked
-// track at the gain the slider sets while it plays, heard in the sink's monitor.
+// track at the gain the slider sets while it plays, and the noise-reduction
+// preview cuts more noise as its slider moves, heard in the sink's monitor.
 #include "EditPageSupport.h"
 #include <algorithm>
 #include <cmath>
@@ -54,33 +55,48 @@ std::wstring DlgText(HWND dialog, int id)
     return text;
 }
 
-// What the sink played between two ticks: the median RMS and frequency of its
-// 50 ms windows that hold sound (a busy machine loses blocks in the probe, so
-// medians, and the count of windows they came from).
-struct Stretch {
-    double rms = 0, hz = 0;
-    size_t windows = 0;
-};
-Stretch Between(const testsignal::Channel& c, const playertest::CSinkProbe& probe, double from, double to)
+// What the sink played between two ticks: its sound windows that reached the probe
+// then, for the player tests' medians (a busy machine loses blocks in the probe).
+playertest::Heard Between(const playertest::Heard& all, const playertest::CSinkProbe& probe, double from, double to)
 {
-    const size_t w = (size_t)(c.rate * 0.05);
-    std::vector<double> rms, hz;
-    for (size_t i = 0; w && i + w <= c.samples.size(); i += w) {
-        const double tick = probe.FrameTick(i);
-        if (tick < from || probe.FrameTick(i + w - 1) > to) continue;
-        double sum = 0;
-        for (size_t j = i; j < i + w; ++j) sum += c.samples[j] * c.samples[j];
-        const double r = std::sqrt(sum / (double)w);
-        if (r < 0.02) continue;
-        rms.push_back(r);
-        hz.push_back(testsignal::ZeroCrossingHz(c, i, w));
+    playertest::Heard part = all;
+    part.windows.clear();
+    for (size_t start : all.windows)
+        if (probe.FrameTick(start) >= from && probe.FrameTick(start + all.windowSamples - 1) <= to)
+            part.windows.push_back(start);
+    return part;
+}
+
+// A tone with white noise of a tenth of full scale (a fixed sequence).
+Pcm NoisyTone(double hz, double seconds, double amplitude)
+{
+    Pcm p = Tone(hz, seconds, amplitude);
+    uint32_t state = 12345;
+    for (size_t i = 0; i + 1 < p.bytes.size(); i += 2) {
+        state = state * 1664525u + 1013904223u;
+        const double noise = ((double)(state >> 8) / (double)(1u << 24) * 2.0 - 1.0) * 0.1 * 32767.0;
+        int v = (int16_t)(p.bytes[i] | (p.bytes[i + 1] << 8)) + (int)std::lround(noise);
+        v = std::max(-32768, std::min(32767, v));
+        p.bytes[i] = (uint8_t)(v & 0xFF);
+        p.bytes[i + 1] = (uint8_t)((v >> 8) & 0xFF);
     }
-    auto median = [](std::vector<double> v) {
-        if (v.empty()) return 0.0;
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    return {median(rms), median(hz), rms.size()};
+    return p;
+}
+
+void ClickPreview(HWND dialog)
+{
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(CPreviewEffectDlg::IDC_PREVIEW, BN_CLICKED),
+                 (LPARAM)GetDlgItem(dialog, CPreviewEffectDlg::IDC_PREVIEW));
+}
+
+// Sets a dialog's slider as a user leaves it; the tick of the release.
+double LeaveSlider(HWND dialog, int position)
+{
+    HWND slider = GetDlgItem(dialog, CPreviewEffectDlg::IDC_SLIDER);
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
+    const double tick = (double)GetTickCount64();
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), (LPARAM)slider);
+    return tick;
 }
 
 class EditPlayer : public EditPageFixture {
@@ -208,27 +224,21 @@ TEST_F(EditPlayer, AmplifyPreviewPlaysFromTheFirstCheckedTrackAtTheSlidersGain)
             Sleep(300);
             // Preview at the start position 10 (100 %), then 5 (50 %), then 20 (300 %).
             ticks[0] = (double)GetTickCount64();
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(CPreviewEffectDlg::IDC_PREVIEW, BN_CLICKED),
-                         (LPARAM)GetDlgItem(dialog, CPreviewEffectDlg::IDC_PREVIEW));
+            ClickPreview(dialog);
             playingCaption = DlgText(dialog, CPreviewEffectDlg::IDC_PREVIEW);
             playingState = PlayerState(player);
             Sleep((DWORD)stageMs);
-            HWND slider = GetDlgItem(dialog, CPreviewEffectDlg::IDC_SLIDER);
             const int positions[] = {5, 20};
             for (int stage = 1; stage <= 2; ++stage) {
-                SendMessageW(slider, TBM_SETPOS, TRUE, positions[stage - 1]);
-                ticks[stage] = (double)GetTickCount64();
-                SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), (LPARAM)slider);
+                ticks[stage] = LeaveSlider(dialog, positions[stage - 1]);
                 Sleep((DWORD)stageMs);
             }
             ticks[3] = (double)GetTickCount64();
             // Stop, then Preview again, and close the dialog while it plays.
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(CPreviewEffectDlg::IDC_PREVIEW, BN_CLICKED),
-                         (LPARAM)GetDlgItem(dialog, CPreviewEffectDlg::IDC_PREVIEW));
+            ClickPreview(dialog);
             stoppedCaption = DlgText(dialog, CPreviewEffectDlg::IDC_PREVIEW);
             stoppedState = PlayerState(player);
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(CPreviewEffectDlg::IDC_PREVIEW, BN_CLICKED),
-                         (LPARAM)GetDlgItem(dialog, CPreviewEffectDlg::IDC_PREVIEW));
+            ClickPreview(dialog);
             Sleep(300);
             PressButton(dialog, IDCANCEL);
             stopped = playertest::WaitProcessEnd(previewPid, 10000);
@@ -245,15 +255,77 @@ TEST_F(EditPlayer, AmplifyPreviewPlaysFromTheFirstCheckedTrackAtTheSlidersGain)
     EXPECT_EQ(Path(L"Preview.tmw"), std::wstring(page.WorkPath())) << "Cancel runs no effect";
 
     // The renderer holds some sound: each stage is measured over its second half.
-    Stretch stages[3];
+    const playertest::Heard all = playertest::Analyze(heard, 0.02);
+    playertest::Heard stages[3];
     for (int i = 0; i < 3; ++i) {
-        stages[i] = Between(heard, probe, ticks[i] + stageMs / 2, ticks[i + 1]);
-        printf("preview stage %d: %zu windows, %.0f Hz, RMS %.3f\n", i, stages[i].windows, stages[i].hz,
-               stages[i].rms);
-        ASSERT_GE(stages[i].windows, 5u) << "stage " << i << " was heard";
-        EXPECT_NEAR(660, stages[i].hz, 15) << "from the first checked track, stage " << i;
+        stages[i] = Between(all, probe, ticks[i] + stageMs / 2, ticks[i + 1]);
+        printf("amplify preview stage %d: %zu windows, %.0f Hz, RMS %.3f\n", i, stages[i].windows.size(),
+               playertest::MedianHz(stages[i]), playertest::MedianRms(stages[i]));
+        ASSERT_GE(stages[i].windows.size(), 5u) << "stage " << i << " was heard";
+        EXPECT_NEAR(660, playertest::MedianHz(stages[i]), 15) << "from the first checked track, stage " << i;
     }
-    EXPECT_NEAR(amplitude / std::sqrt(2.0), stages[0].rms, 0.2 * amplitude) << "100 %";
-    EXPECT_NEAR(-6.02, playertest::Decibels(stages[1].rms / stages[0].rms), 1.5) << "50 %";
-    EXPECT_NEAR(9.54, playertest::Decibels(stages[2].rms / stages[0].rms), 1.5) << "300 %";
+    const double rms = playertest::MedianRms(stages[0]);
+    EXPECT_NEAR(amplitude / std::sqrt(2.0), rms, 0.2 * amplitude) << "100 %";
+    EXPECT_NEAR(-6.02, playertest::Decibels(playertest::MedianRms(stages[1]) / rms), 1.5) << "50 %";
+    EXPECT_NEAR(9.54, playertest::Decibels(playertest::MedianRms(stages[2]) / rms), 1.5) << "300 %";
+}
+
+TEST_F(EditPlayer, NoiseReductionPreviewCutsTheNoiseAsTheSliderMoves)
+{
+    const std::wstring wav = Path(L"Noisy.wav");
+    ASSERT_TRUE(WriteWav(wav, NoisyTone(440, 20, 0.3)));
+    ASSERT_TRUE(Open(wav).empty());
+    const DWORD pagePid = PlayerProcess(PagePlayer());
+    ASSERT_NE(0u, pagePid);
+
+    playertest::CSinkProbe probe;
+    bool listening = false, stopped = false;
+    std::wstring lessText, moreText;
+    double ticks[3] = {};
+    const double stageMs = 3000;
+    {
+        CHelperThread helper([&] {
+            HWND dialog = WaitForDialog(IDOK, L"Nosie Reduction", 10000);
+            if (!dialog) return;
+            HWND player = WaitForOpenPlayer(pagePid, 15000);
+            const DWORD pid = PlayerProcess(player);
+            listening = player && probe.Start();
+            if (!listening) {
+                PressButton(dialog, IDCANCEL);
+                return;
+            }
+            // "Less" end (level 0.0), then "More" end (30.0) while it plays.
+            LeaveSlider(dialog, 0);
+            lessText = DlgText(dialog, CPreviewEffectDlg::IDC_VALUE);
+            Sleep(300);
+            ticks[0] = (double)GetTickCount64();
+            ClickPreview(dialog);
+            Sleep((DWORD)stageMs);
+            ticks[1] = LeaveSlider(dialog, 300);
+            moreText = DlgText(dialog, CPreviewEffectDlg::IDC_VALUE);
+            Sleep((DWORD)stageMs);
+            ticks[2] = (double)GetTickCount64();
+            ClickPreview(dialog);
+            PressButton(dialog, IDCANCEL);
+            stopped = playertest::WaitProcessEnd(pid, 10000);
+        });
+        page.OnNoiseReduction();
+    }
+    ASSERT_TRUE(listening) << "no preview player, or no sink monitor to listen to";
+    const playertest::Heard all = playertest::Analyze(probe.Stop(), 0.02);
+    EXPECT_EQ(L"-15.0", lessText);
+    EXPECT_EQ(L"15.0", moreText);
+    EXPECT_TRUE(stopped) << "Cancel ends the preview player";
+    const playertest::Heard less = Between(all, probe, ticks[0] + stageMs / 2, ticks[1]);
+    const playertest::Heard more = Between(all, probe, ticks[1] + stageMs / 2, ticks[2]);
+    ASSERT_GE(less.windows.size(), 5u);
+    ASSERT_GE(more.windows.size(), 5u);
+    const double noiseCut = 10 * std::log10(playertest::MedianBandPower(less, 2000, 15000, 97) /
+                                            playertest::MedianBandPower(more, 2000, 15000, 97));
+    const double toneChange =
+        10 * std::log10(playertest::MedianTonePower(more, 440) / playertest::MedianTonePower(less, 440));
+    printf("noise-reduction preview: noise above 2 kHz %.1f dB down at the \"More\" end, tone %+.1f dB\n",
+           noiseCut, toneChange);
+    EXPECT_GE(noiseCut, 6.0);
+    EXPECT_NEAR(0.0, toneChange, 3.0);
 }

@@ -13,17 +13,17 @@ void CAmplify::SetParam(const AmplifyParam* param)
 
 bool CAmplify::ProcessRange(uint64_t bytes)
 {
-    std::vector<uint8_t> block(kBlockBytes);
+    uint8_t* const block = Block();
     const float gain = m_gain;
     while (bytes > 0) {
-        const size_t want = (size_t)std::min<uint64_t>(bytes, kBlockBytes);
-        if (!ReadSource(block.data(), want))
+        const size_t want = NextBlockBytes(bytes);
+        if (!ReadSource(block, want))
             return false;
         if (Bits() == 16)
-            ScaleSamples16(reinterpret_cast<int16_t*>(block.data()), want / 2, gain);
+            ScaleSamples16(reinterpret_cast<int16_t*>(block), want / 2, gain);
         else
-            TransformSamples(block.data(), want, Bits(), [gain](float v) { return v * gain; });
-        if (!WriteOutput(block.data(), want, want))
+            TransformSamples(block, want, Bits(), [gain](float v) { return v * gain; });
+        if (!WriteOutput(block, want, want))
             return false;
         bytes -= want;
     }

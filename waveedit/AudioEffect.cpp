@@ -3,6 +3,34 @@
 #include "ByteFile.h"
 
 #include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Peak values go to the file once this much has gathered; the stage holds
+// twice as much, so no block of any effect can overflow it.
+constexpr size_t kPeakFlushBytes = 65536;
+constexpr size_t kPeakStageBytes = 2 * kPeakFlushBytes;
+
+// Copies every kept frame of a block to the stage (twice for mono: the peak
+// data holds two values per kept frame). Sizes known at compile time make the
+// copies plain moves instead of a library call per kept frame.
+template <size_t Ba, int Copies>
+size_t StageKeptFrames(CPeakDecimator& decimator, const uint8_t* data, size_t bytes, uint8_t* stage, size_t fill,
+                       size_t ba, int copies)
+{
+    decimator.Feed(data, bytes, [&](const uint8_t* frame) {
+        const size_t n = Ba ? Ba : ba;
+        const int c = Copies ? Copies : copies;
+        for (int k = 0; k < c; ++k) {
+            memcpy(stage + fill, frame, n);
+            fill += n;
+        }
+    });
+    return fill;
+}
+
+}  // namespace
 
 std::wstring EffectPeakPathFor(const std::wstring& outputWav)
 {
@@ -76,6 +104,7 @@ bool CAudioEffect::Run()
     m_processed = 0;
     m_percent = 0;
     m_peakBytes = 0;
+    m_peakFill = 0;
     if (!m_prepared)
         return Fail("the source was not accepted");
     std::vector<std::pair<uint64_t, bool>> ranges;
@@ -98,14 +127,16 @@ bool CAudioEffect::Run()
         std::vector<uint8_t> header(HeaderSize());
         ok = m_in->Seek(0) && m_in->ReadExact(header.data(), header.size()) &&
              m_out->Write(header.data(), header.size());
+        m_inPos = header.size();
         if (!ok)
             Fail("the header cannot be copied");
     }
     if (ok) {
         FillPeakInfo(m_peakInfo, SampleRate(), Channels(), (uint16_t)BlockAlign(), Bits(), 0, NarrowPath(m_output));
         ok = WritePeakHeader();
-        m_peakBuffer.clear();
         m_decimator = std::make_unique<CPeakDecimator>(BlockAlign());
+        m_block.reset(new uint8_t[kBlockBytes]);
+        m_peakStage.reset(new uint8_t[kPeakStageBytes]);
     }
     for (size_t i = 0; ok && i < ranges.size(); ++i) {
         ok = ranges[i].second ? ProcessRange(ranges[i].first) : CopyRange(ranges[i].first);
@@ -113,11 +144,10 @@ bool CAudioEffect::Run()
             ok = Fail("cancelled");
     }
     // Chunks behind the sample data stay as they are.
-    if (ok && m_in->Tell() < m_info.fileLength) {
-        std::vector<uint8_t> rest(kBlockBytes);
+    if (ok && m_inPos < m_info.fileLength) {
         size_t got;
-        while (ok && (got = m_in->Read(rest.data(), rest.size())) > 0)
-            ok = m_out->Write(rest.data(), got);
+        while (ok && (got = m_in->Read(Block(), kBlockBytes)) > 0)
+            ok = m_out->Write(Block(), got);
         if (!ok)
             Fail("the trailing chunks cannot be copied");
     }
@@ -130,6 +160,8 @@ bool CAudioEffect::Run()
     m_out.reset();
     m_peak.reset();
     m_decimator.reset();
+    m_block.reset();
+    m_peakStage.reset();
     if (ok)
         m_percent = 100;
     return ok;
@@ -146,20 +178,32 @@ bool CAudioEffect::WritePeakHeader()
 
 bool CAudioEffect::FlushPeaks()
 {
-    if (m_peakBuffer.empty())
+    if (m_peakFill == 0)
         return true;
-    const bool ok = m_peak->Write(m_peakBuffer.data(), m_peakBuffer.size());
+    const bool ok = m_peak->Write(m_peakStage.get(), m_peakFill);
     if (ok)
-        m_peakBytes += (uint32_t)m_peakBuffer.size();
-    m_peakBuffer.clear();
+        m_peakBytes += (uint32_t)m_peakFill;
+    m_peakFill = 0;
     return ok;
+}
+
+size_t CAudioEffect::NextBlockBytes(uint64_t left) const
+{
+    const size_t ba = (size_t)BlockAlign();
+    size_t room = kBlockBytes - (size_t)(m_inPos % kBlockBytes);
+    room -= room % ba;
+    if (room == 0)  // less than a frame to the boundary: this block crosses it
+        room = kBlockBytes / ba * ba;
+    return (size_t)std::min<uint64_t>(left, room);
 }
 
 bool CAudioEffect::ReadSource(uint8_t* buffer, size_t bytes)
 {
     if (ShouldStop())
         return Fail("cancelled");
-    if (m_in->Read(buffer, bytes) != bytes)
+    const size_t got = m_in->Read(buffer, bytes);
+    m_inPos += got;
+    if (got != bytes)
         return Fail("the source ended early");
     return true;
 }
@@ -170,22 +214,31 @@ bool CAudioEffect::WriteOutput(const uint8_t* data, size_t bytes, uint64_t progr
         return Fail("the output cannot be written");
     const size_t ba = (size_t)BlockAlign();
     const int copies = Channels() == 1 ? 2 : 1;
-    m_decimator->Feed(data, bytes, [this, ba, copies](const uint8_t* frame) {
-        for (int c = 0; c < copies; ++c)
-            m_peakBuffer.insert(m_peakBuffer.end(), frame, frame + ba);
-    });
-    if (m_peakBuffer.size() >= 65536 && !FlushPeaks())
-        return Fail("the peak file cannot be written");
+    // Room for every kept frame of this write: a longer write goes in pieces.
+    const size_t piece = ((kPeakStageBytes - kPeakFlushBytes) / (ba * (size_t)copies) - 1) * kPeakStep * ba;
+    for (size_t done = 0; done < bytes;) {
+        const size_t n = std::min(bytes - done, piece);
+        uint8_t* const stage = m_peakStage.get();
+        const uint8_t* const at = data + done;
+        if (ba == 4 && copies == 1)
+            m_peakFill = StageKeptFrames<4, 1>(*m_decimator, at, n, stage, m_peakFill, ba, copies);
+        else if (ba == 2 && copies == 2)
+            m_peakFill = StageKeptFrames<2, 2>(*m_decimator, at, n, stage, m_peakFill, ba, copies);
+        else
+            m_peakFill = StageKeptFrames<0, 0>(*m_decimator, at, n, stage, m_peakFill, ba, copies);
+        if (m_peakFill >= kPeakFlushBytes && !FlushPeaks())
+            return Fail("the peak file cannot be written");
+        done += n;
+    }
     AddProgress(progressBytes);
     return true;
 }
 
 bool CAudioEffect::CopyRange(uint64_t bytes)
 {
-    std::vector<uint8_t> block(kBlockBytes);
     while (bytes > 0) {
-        const size_t want = (size_t)std::min<uint64_t>(bytes, kBlockBytes);
-        if (!ReadSource(block.data(), want) || !WriteOutput(block.data(), want, want))
+        const size_t want = NextBlockBytes(bytes);
+        if (!ReadSource(Block(), want) || !WriteOutput(Block(), want, want))
             return false;
         bytes -= want;
     }
@@ -201,10 +254,13 @@ void CAudioEffect::AddProgress(uint64_t bytes)
 
 uint64_t CAudioEffect::SourcePosition() const
 {
-    return m_in->Tell();
+    return m_inPos;
 }
 
 bool CAudioEffect::SeekSource(uint64_t position)
 {
-    return m_in->Seek(position) || Fail("the source cannot be positioned");
+    if (!m_in->Seek(position))
+        return Fail("the source cannot be positioned");
+    m_inPos = position;
+    return true;
 }

@@ -1,7 +1,8 @@
 // The file effects engine: reads a PCM work WAV, walks its track ranges in
 // order (processing the selected ones, copying the others and any tail
 // unchanged), writes the result WAV and its peak data file as it goes, and
-// counts progress. Portable: runs on whatever thread calls Run (EffectThread
+// counts progress. Blocks end on kBlockBytes boundaries of the file, so reads
+// and writes (output offsets are source offsets) go whole pages at a time. Portable: runs on whatever thread calls Run (EffectThread
 // starts it on a worker on Windows); progress and cancel are atomic.
 #pragma once
 #include "PeakFile.h"
@@ -84,6 +85,12 @@ protected:
     // Processes `bytes` bytes of the source from the current position.
     virtual bool ProcessRange(uint64_t bytes) = 0;
 
+    // The run's block buffer: kBlockBytes, allocated once per run, not cleared.
+    uint8_t* Block() { return m_block.get(); }
+    // The size of the next block of a range with `left` bytes to go: whole
+    // frames (at most kBlockBytes) that end, where they can, on a kBlockBytes
+    // boundary of the file.
+    size_t NextBlockBytes(uint64_t left) const;
     // Reads exactly `bytes`; a short read or a cancel makes the run fail.
     bool ReadSource(uint8_t* buffer, size_t bytes);
     // Writes output bytes, feeds the peak data and counts `progressBytes`.
@@ -104,9 +111,15 @@ private:
     WaveHeaderInfo m_info;
     std::unique_ptr<CByteFile> m_in, m_out, m_peak;
     std::unique_ptr<CPeakDecimator> m_decimator;
-    std::vector<uint8_t> m_peakBuffer;
+    std::unique_ptr<uint8_t[]> m_block;
+    // Peak values wait here and go to the file in pieces of about 64 KB: a
+    // small buffer that stays in memory, where the whole peak data of a long
+    // file would be fresh pages on every run.
+    std::unique_ptr<uint8_t[]> m_peakStage;
+    size_t m_peakFill = 0;
     PeakInfo m_peakInfo{};
     uint32_t m_peakBytes = 0;
+    uint64_t m_inPos = 0;  // the source position, kept here rather than asked of the file
     uint64_t m_processed = 0;
     std::atomic<int> m_percent;
     std::atomic<bool> m_cancel;

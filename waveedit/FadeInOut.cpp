@@ -23,43 +23,46 @@ void CFadeInOut::FadeLengths(const FadeInOutParam& p, uint32_t byteRate, int blo
     }
 }
 
-bool CFadeInOut::Ramp(std::vector<uint8_t>& buffer, uint64_t bytes, bool rising)
+bool CFadeInOut::Ramp(uint64_t bytes, bool rising)
 {
+    // The factor of a frame is its byte offset in the whole ramp over the
+    // ramp's length, whatever block it falls in.
     const size_t n = (size_t)bytes, ba = (size_t)BlockAlign();
-    if (!ReadSource(buffer.data(), n))
-        return false;
     const int bits = Bits();
     const size_t bytesPerSample = bits == 16 ? 2 : 1;
-    for (size_t s = 0; s + ba <= n; s += ba) {
-        const float f = (float)s / (float)n;
-        const float factor = rising ? f : 1.0f - f;
-        for (size_t b = 0; b < ba; b += bytesPerSample)
-            StoreSample(buffer.data() + s + b, bits, LoadSample(buffer.data() + s + b, bits) * factor);
-        // A cancel inside a long fade ends the run; the block written so far is kept.
-        if ((s & 0xFFFF) == 0 && ShouldStop()) {
-            WriteOutput(buffer.data(), n, n);
-            return Fail("cancelled");
+    uint8_t* const block = Block();
+    for (size_t done = 0; done < n;) {
+        const size_t want = NextBlockBytes(n - done);
+        if (!ReadSource(block, want))
+            return false;
+        for (size_t s = 0; s + ba <= want; s += ba) {
+            const float f = (float)(done + s) / (float)n;
+            const float factor = rising ? f : 1.0f - f;
+            for (size_t b = 0; b < ba; b += bytesPerSample)
+                StoreSample(block + s + b, bits, LoadSample(block + s + b, bits) * factor);
         }
+        if (!WriteOutput(block, want, want))
+            return false;
+        done += want;
     }
-    return WriteOutput(buffer.data(), n, n);
+    return true;
 }
 
 bool CFadeInOut::ProcessRange(uint64_t r)
 {
     uint64_t li, lo;
     FadeLengths(*m_param, ByteRate(), BlockAlign(), r, li, lo);
-    std::vector<uint8_t> buffer((size_t)std::max<uint64_t>(kBlockBytes, std::max(li, lo)));
     if (li > 0) {
-        if (!Ramp(buffer, li, true))
+        if (!Ramp(li, true))
             return false;
         r -= li;
     }
     r -= lo;
     while (r > 0) {
-        const size_t want = (size_t)std::min<uint64_t>(r, kBlockBytes);
-        if (!ReadSource(buffer.data(), want) || !WriteOutput(buffer.data(), want, want))
+        const size_t want = NextBlockBytes(r);
+        if (!ReadSource(Block(), want) || !WriteOutput(Block(), want, want))
             return false;
         r -= want;
     }
-    return lo == 0 || Ramp(buffer, lo, false);
+    return lo == 0 || Ramp(lo, false);
 }

@@ -19,6 +19,7 @@ protected:
     bool ProcessRange(uint64_t bytes) override;
 
 private:
-    bool Ramp(std::vector<uint8_t>& buffer, uint64_t bytes, bool rising);
+    // Reads, ramps and writes `bytes` bytes, rising from silence or falling to it.
+    bool Ramp(uint64_t bytes, bool rising);
     const FadeInOutParam* m_param = nullptr;
 };

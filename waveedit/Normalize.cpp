@@ -48,16 +48,16 @@ bool CNormalize::ProcessRange(uint64_t bytes)
 {
     const int bits = Bits(), channels = Channels();
     const uint64_t start = SourcePosition();
-    std::vector<uint8_t> block(kBlockBytes);
+    uint8_t* const block = Block();
     std::vector<ChannelScan> scans((size_t)channels);
     std::vector<float> mins((size_t)channels, 1.0f), maxs((size_t)channels, -1.0f);
 
     for (uint64_t left = bytes; left > 0;) {
-        const size_t want = (size_t)std::min<uint64_t>(left, kBlockBytes);
-        if (!ReadSource(block.data(), want))
+        const size_t want = NextBlockBytes(left);
+        if (!ReadSource(block, want))
             return false;
         if (bits == 16) {
-            const int16_t* s = reinterpret_cast<const int16_t*>(block.data());
+            const int16_t* s = reinterpret_cast<const int16_t*>(block);
             const size_t count = want / 2;
             for (int c = 0; c < channels; ++c) {
                 int lo = 32767, hi = -32768;
@@ -79,7 +79,7 @@ bool CNormalize::ProcessRange(uint64_t bytes)
         } else {
             for (size_t i = 0; i < want; ++i) {
                 ChannelScan& sc = scans[i % (size_t)channels];
-                const float v = LoadSample(block.data() + i, 8);
+                const float v = LoadSample(block + i, 8);
                 sc.minimum = std::min(sc.minimum, v);
                 sc.maximum = std::max(sc.maximum, v);
                 sc.sum += v;
@@ -97,20 +97,20 @@ bool CNormalize::ProcessRange(uint64_t bytes)
     ComputeGain(scans, bits, m_target, offsets, gain);
     const size_t bytesPerSample = bits == 16 ? 2 : 1;
     for (uint64_t left = bytes; left > 0;) {
-        const size_t want = (size_t)std::min<uint64_t>(left, kBlockBytes);
-        if (!ReadSource(block.data(), want))
+        const size_t want = NextBlockBytes(left);
+        if (!ReadSource(block, want))
             return false;
         if (bits == 16) {
-            ScaleSamples16(reinterpret_cast<int16_t*>(block.data()), want / 2, gain, offsets[0],
+            ScaleSamples16(reinterpret_cast<int16_t*>(block), want / 2, gain, offsets[0],
                            offsets[(size_t)channels - 1]);
         } else {
             size_t c = 0;
             for (size_t i = 0; i + bytesPerSample <= want; i += bytesPerSample) {
-                StoreSample(block.data() + i, bits, (LoadSample(block.data() + i, bits) + offsets[c]) * gain);
+                StoreSample(block + i, bits, (LoadSample(block + i, bits) + offsets[c]) * gain);
                 c = (c + 1) % (size_t)channels;
             }
         }
-        if (!WriteOutput(block.data(), want, want - want / 2))
+        if (!WriteOutput(block, want, want - want / 2))
             return false;
         left -= want;
     }

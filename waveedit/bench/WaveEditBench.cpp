@@ -1,8 +1,9 @@
 // Prints the best and the median time of each file effect and of the peak build
 // on one WAV, next to a plain 128 KB read+write copy and a plain 256 KB read of
 // the same file, all measured in the same interleaved rounds.
-// Usage: WaveEditBench <wav> <work folder>. Run by scripts/bench-waveedit.sh,
-// which adds the figures of sox doing the same jobs.
+// Usage: WaveEditBench <wav> <work folder> [job count]. Run by
+// scripts/bench-waveedit.sh, which adds the figures of sox doing the same jobs;
+// with a job name it runs only that job, count times back to back (for a profiler).
 #include "Amplify.h"
 #include "ByteFile.h"
 #include "FadeInOut.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,7 +62,7 @@ bool ReadAll(const std::wstring& from)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3) {
-        fwprintf(stderr, L"usage: WaveEditBench <wav> <work folder>\n");
+        fwprintf(stderr, L"usage: WaveEditBench <wav> <work folder> [job count]\n");
         return 2;
     }
     const std::wstring wav = argv[1], dir = std::wstring(argv[2]) + L"\\";
@@ -109,6 +111,22 @@ int wmain(int argc, wchar_t** argv)
          }},
     };
     ReadAll(wav);  // warm the cache like the sox runs find it
+    if (argc >= 4) {
+        const std::wstring only = argv[3];
+        const int count = argc >= 5 ? _wtoi(argv[4]) : 1;
+        for (const Job& job : jobs) {
+            if (only != std::wstring(job.name, job.name + strlen(job.name)))
+                continue;
+            double total = 0;
+            bool good = true;
+            for (int i = 0; i < count && good; ++i)
+                total += Seconds(job.run, good);
+            printf("%s %.3f per run%s\n", job.name, total / std::max(count, 1), good ? "" : " FAILED");
+            return good ? 0 : 1;
+        }
+        fwprintf(stderr, L"no job %s\n", only.c_str());
+        return 2;
+    }
     // Every job, the baselines included, meets the same conditions: rounds over
     // all jobs with the order turned by one each round (no job always follows
     // the same writer), and the same pause before each job so that the system's

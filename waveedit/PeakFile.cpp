@@ -13,6 +13,10 @@ const char kTitle[] = "Norvane Peak Data File (V1.0.2.0)";
 const char kMarker[] = "Norvane peak data: one frame in 128 per channel, values little-endian PCM";
 static_assert(sizeof(kMarker) - 1 == 73, "the marker text has 73 characters");
 constexpr size_t kPieceBytes = 0x40000;
+// The peak build reads the WAV in blocks of this size that end on its
+// boundaries in the file (whole pages), into one buffer that is not cleared.
+constexpr size_t kBuildBlockBytes = 0x20000;
+constexpr size_t kSavePieceBytes = 0x10000;
 
 void PutU32(uint8_t* p, uint32_t v)
 {
@@ -239,20 +243,37 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
     if (progress)
         progress(0);
     CPeakDecimator decimator(WaveBlockAlign(m_header));
-    std::vector<uint8_t> block(kPieceBytes);
-    uint64_t done = 0;
+    std::unique_ptr<uint8_t[]> block(new uint8_t[kBuildBlockBytes]);
+    // 16-bit stereo, the common case, stores each kept frame as it stands.
+    const bool stereo16 = m_header.bitsPerSample == 16 && m_header.channels == 2;
+    uint64_t done = 0, position = m_header.dataOffset;
     const uint64_t total = m_dataSize;
     while (done < total) {
-        size_t got = wav->Read(block.data(), (size_t)std::min<uint64_t>(kPieceBytes, total - done));
+        const size_t want = (size_t)std::min<uint64_t>(kBuildBlockBytes - position % kBuildBlockBytes, total - done);
+        const size_t got = wav->Read(block.get(), want);
         if (got == 0)
             break;
-        decimator.Feed(block.data(), got, [this](const uint8_t* f) { AppendFrame(f); });
+        if (stereo16) {
+            int16_t* const values = m_values16.get();
+            const size_t capacity = m_capacity;
+            size_t count = m_count;
+            decimator.Feed(block.get(), got, [&](const uint8_t* f) {
+                if (count + 2 <= capacity) {
+                    memcpy(values + count, f, 4);
+                    count += 2;
+                }
+            });
+            m_count = count;
+        } else {
+            decimator.Feed(block.get(), got, [this](const uint8_t* f) { AppendFrame(f); });
+        }
         done += got;
+        position += got;
         if (progress)
             progress((int)(done * 100 / total));
     }
     wav.reset();
-    Save();
+    SaveThrough(block.get(), kBuildBlockBytes);
     return true;
 }
 
@@ -264,12 +285,31 @@ void NV_Peak::FillInfo()
 
 bool NV_Peak::Save()
 {
+    std::unique_ptr<uint8_t[]> piece(new uint8_t[kSavePieceBytes]);
+    return SaveThrough(piece.get(), kSavePieceBytes);
+}
+
+bool NV_Peak::SaveThrough(uint8_t* piece, size_t pieceBytes)
+{
     auto file = OpenByteFile(m_peakPath, FileMode::CreateExclusive);
     if (!file)
         return false;
     FillInfo();
     const uint32_t n = (uint32_t)(m_count * (size_t)BytesPerValue());
-    const void* values = BytesPerValue() == 2 ? (const void*)m_values16.get() : (const void*)m_values8.get();
-    return WritePeakFileHeader(*file, 996 + (n + 8) + 8, m_info, n) && (n == 0 || file->Write(values, n)) &&
-           WriteChunkHeader(*file, "DSPD", 0);
+    const uint8_t* values = BytesPerValue() == 2 ? (const uint8_t*)m_values16.get() : m_values8.get();
+    if (!WritePeakFileHeader(*file, 996 + (n + 8) + 8, m_info, n))
+        return false;
+    // The values go out through the piece buffer, not straight from the value
+    // store: the system reads freshly committed pages slowly the first time
+    // (Wine in a virtual machine: tens of microseconds a page, several
+    // milliseconds for a long file), and copying them through a buffer that is
+    // already in use costs a small part of that.
+    for (uint32_t done = 0; done < n;) {
+        const size_t k = std::min<size_t>(pieceBytes, n - done);
+        memcpy(piece, values + done, k);
+        if (!file->Write(piece, k))
+            return false;
+        done += (uint32_t)k;
+    }
+    return WriteChunkHeader(*file, "DSPD", 0);
 }

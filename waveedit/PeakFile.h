@@ -146,6 +146,8 @@ private:
     bool ReadValues(CByteFile& file, uint32_t chunkBytes);
     void AppendFrame(const uint8_t* frame);
     void ResetWriter() { m_count = 0; }
+    // Save, copying the values out through `piece` (a buffer of the caller's).
+    bool SaveThrough(uint8_t* piece, size_t pieceBytes);
 
     WaveFileHeader m_header;
     uint32_t m_dataSize;

@@ -3,6 +3,7 @@
 #include "FadeInOut.h"
 #include "NoiseReduction.h"
 #include "Normalize.h"
+#include "SampleCodec.h"
 #include "EffectTestPaths.h"
 #include "TestFiles.h"
 
@@ -78,6 +79,41 @@ TEST(Effects, AmplifyExactSamplesAndLimits)
     ASSERT_TRUE(RunEffect(amp, p));
     EXPECT_EQ((std::vector<int16_t>{10000, -10000, 50, -1, 1, 0, 8000, -8192}), Read16(ReadBytes(p.out), 44))
         << "truncation toward zero";
+}
+
+// Every vector path gives exactly the samples of the one-at-a-time formula, for
+// every 16-bit value, at both offsets, with limits on both sides.
+TEST(Effects, ScalingPathsGiveTheSameSamples)
+{
+    struct Case {
+        float gain, offsetEven, offsetOdd;
+    };
+    const Case cases[] = {
+        {0.5f, 0, 0}, {2.0f, 0, 0}, {1.37f, 0, 0}, {-1.0f, 0, 0}, {0.0f, 0, 0}, {1e9f, 0, 0},
+        {0.8123f, -512.25f, 301.5f}, {3.0f, 40000.0f, -40000.0f}, {1.0f, 0.49f, -0.51f},
+    };
+    // Every value in both places of a pair, and a count that leaves a tail for each path.
+    std::vector<int16_t> in;
+    for (int v = -32768; v <= 32767; ++v) {
+        in.push_back((int16_t)v);
+        in.push_back((int16_t)(-1 - v));
+    }
+    in.resize(in.size() + 13, 12345);
+    const SamplePath paths[] = {SamplePath::Sse2, SamplePath::Avx2};
+    for (const Case& c : cases) {
+        std::vector<int16_t> want = in;
+        ASSERT_TRUE(ScaleSamples16On(SamplePath::Portable, want.data(), want.size(), c.gain, c.offsetEven,
+                                     c.offsetOdd));
+        for (SamplePath path : paths) {
+            std::vector<int16_t> got = in;
+            if (!ScaleSamples16On(path, got.data(), got.size(), c.gain, c.offsetEven, c.offsetOdd))
+                continue;  // not in this build or on this processor
+            ASSERT_EQ(want, got) << "path " << (int)path << " gain " << c.gain;
+        }
+        std::vector<int16_t> got = in;
+        ScaleSamples16(got.data(), got.size(), c.gain, c.offsetEven, c.offsetOdd);
+        ASSERT_EQ(want, got) << "the chosen path, gain " << c.gain;
+    }
 }
 
 TEST(Effects, AmplifyEightBit)

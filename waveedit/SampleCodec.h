@@ -46,5 +46,5 @@ void ScaleSamples16(int16_t* s, size_t count, float gain, float offsetEven = 0.0
 
 // One path by itself (tests compare them): false when this build or processor
 // lacks it.
-enum class SamplePath { Portable, Sse2, Avx2 };
+enum class SamplePath { Portable, Sse2, Avx2, Avx512 };
 bool ScaleSamples16On(SamplePath path, int16_t* s, size_t count, float gain, float offsetEven, float offsetOdd);

@@ -99,7 +99,7 @@ TEST(Effects, ScalingPathsGiveTheSameSamples)
         in.push_back((int16_t)(-1 - v));
     }
     in.resize(in.size() + 13, 12345);
-    const SamplePath paths[] = {SamplePath::Sse2, SamplePath::Avx2};
+    const SamplePath paths[] = {SamplePath::Sse2, SamplePath::Avx2, SamplePath::Avx512};
     for (const Case& c : cases) {
         std::vector<int16_t> want = in;
         ASSERT_TRUE(ScaleSamples16On(SamplePath::Portable, want.data(), want.size(), c.gain, c.offsetEven,

@@ -1,5 +1,5 @@
 #include "PublishDlg.h"
-#include "FileDialog.h"
+#include "AudioFileChooser.h"
 #include "FolderBrowser.h"
 #include "GetMediaPlayTime.h"
 #include "LogFile.h"
@@ -10,6 +10,7 @@
 #include "PublishFileAdd.h"
 #include "PublishItemCheck.h"
 #include "PublishNames.h"
+#include "PublishRowConversion.h"
 #include "PublishTags.h"
 #include "Registry.h"
 #include "SkinIds.h"
@@ -511,26 +512,8 @@ HBRUSH CPublishDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 void CPublishDlg::OnAdd()
 {
     if (m_bAdding || m_nBusyState != BusyIdle) return;
-    const DWORD flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    CFileDialog dialog(TRUE, nullptr, nullptr, flags, L"Audio files (*.wav,*.mp3,*.wma)|*.wav;*.mp3;*.wma||", this);
-    std::vector<wchar_t> names(130501, 0);
-    dialog.m_ofn.lpstrFile = names.data();
-    dialog.m_ofn.nMaxFile = DWORD(names.size());
-    dialog.m_ofn.lpstrInitialDir = g_Settings.szRecordFolder;
-    if (dialog.DoModal() != IDOK) return;
-    // One file: its full path; several: the folder, then each name.
-    std::vector<CString> paths;
-    const wchar_t* p = names.data();
-    const CString first = p;
-    p += first.GetLength() + 1;
-    if (!*p) {
-        paths.push_back(first);
-    } else {
-        CString folder = first;
-        if (folder.Right(1) != L"\\") folder += L"\\";
-        for (; *p; p += wcslen(p) + 1) paths.push_back(folder + p);
-    }
-    AddFiles(paths);
+    const std::vector<CString> paths = ChooseAudioFiles(m_hWnd, g_Settings.szRecordFolder);
+    if (!paths.empty()) AddFiles(paths);
 }
 
 void CPublishDlg::AddFiles(const std::vector<CString>& paths)
@@ -697,21 +680,16 @@ BOOL CPublishDlg::PrepareAlbumFolder()
 
 void CPublishDlg::ConvertNextTrack(int firstRow)
 {
-    for (int row = firstRow; row < m_list.GetItemCount(); ++row) {
-        PublishItemData* item = m_list.Record(row);
-        if (!item || !m_list.GetCheck(row)) continue;
+    RowConversion steps;
+    steps.converting = ResString(133, L"Convert :");
+    steps.failedText = ResString(134);
+    steps.start = [this](int row, PublishItemData& item) {
         m_nCurrentRow = row;
-        CString status;
-        if (ConvertTrack(item)) {
-            status.Format(L"%s [ %02d ]  %s", (const wchar_t*)ResString(133, L"Convert :"), item->rowIndex + 1,
-                          (const wchar_t*)item->fileTitle);
-            SetStatus(status);
-            return;
-        }
-        m_failedRows.push_back(row);
-        status.Format(L"%s %s", (const wchar_t*)ResString(134), (const wchar_t*)item->fileTitle);
-        SetStatus(status);
-    }
+        return ConvertTrack(&item);
+    };
+    steps.status = [this](const CString& text) { SetStatus(text); };
+    steps.failed = [this](int row) { m_failedRows.push_back(row); };
+    if (StartNextRowConversion(m_list, firstRow, steps) >= 0) return;
 
     m_convert.Close();
     KillTimer(TIMER_CONVERT);

@@ -1,4 +1,5 @@
 #include "Step6Dlg.h"
+#include "AudioFileChooser.h"
 #include "ConvertFile.h"
 #include "DiscSteps.h"
 #include "LogFile.h"
@@ -10,11 +11,11 @@
 #include "PublishConversion.h"
 #include "PublishMessages.h"
 #include "PublishNames.h"
+#include "PublishRowConversion.h"
 #include "PublishTags.h"
 #include "Registry.h"
 #include "WizGlobals.h"
 #include "WizSettings.h"
-#include <commdlg.h>
 #include <dbt.h>
 #include <shellapi.h>
 #include <cwchar>
@@ -264,27 +265,8 @@ void CStep6Dlg::AddFiles(const std::vector<CString>& paths)
 void CStep6Dlg::OnAdd()
 {
     m_album.HideTip();
-    std::vector<wchar_t> names(130501, L'\0');
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = L"Audio files (*.wav,*.mp3,*.wma)\0*.wav;*.mp3;*.wma\0\0";
-    ofn.lpstrFile = names.data();
-    ofn.nMaxFile = (DWORD)names.size();
-    ofn.lpstrInitialDir = m_strAlbumFolder;
-    ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&ofn)) return;
-    std::vector<CString> paths;
-    const wchar_t* first = names.data();
-    const wchar_t* p = first + wcslen(first) + 1;
-    if (!*p) {
-        paths.push_back(first);
-    } else {
-        CString folder = first;
-        if (folder.Right(1) != L"\\") folder += L"\\";
-        for (; *p; p += wcslen(p) + 1) paths.push_back(folder + p);
-    }
-    AddFiles(paths);
+    const std::vector<CString> paths = ChooseAudioFiles(m_hWnd, m_strAlbumFolder);
+    if (!paths.empty()) AddFiles(paths);
 }
 
 void CStep6Dlg::RemoveSelected()
@@ -421,21 +403,15 @@ BOOL CStep6Dlg::StartBurn()
 
 void CStep6Dlg::ConvertFrom(int firstRow)
 {
-    for (int row = firstRow; row < m_list.GetItemCount(); ++row) {
-        PublishItemData* item = m_list.Record(row);
-        if (!item || !m_list.GetCheck(row)) continue;
+    RowConversion steps;
+    steps.converting = WizStringOr(176, L"Convert :");
+    steps.failedText = WizStringOr(177, L"File conversion error.");
+    steps.start = [this](int row, PublishItemData&) {
         m_nCurrentRow = row;
-        CString title = m_list.GetFileTitle(row);
-        if (ConvertRow(row)) {
-            CString status;
-            status.Format(L"%s [ %02d ]  %s", (const wchar_t*)WizStringOr(176, L"Convert :"), item->rowIndex + 1,
-                          (const wchar_t*)title);
-            SetStatus(status);
-            return;
-        }
-        SetStatus(WizStringOr(177, L"File conversion error.") + L" " + title);
-    }
-    FinishConversion();
+        return ConvertRow(row);
+    };
+    steps.status = [this](const CString& text) { SetStatus(text); };
+    if (StartNextRowConversion(m_list, firstRow, steps) < 0) FinishConversion();
 }
 
 BOOL CStep6Dlg::ConvertRow(int row)

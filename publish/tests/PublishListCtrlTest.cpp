@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include "DiscTestKit.h"
+#include "AudioFileChooser.h"
 #include "PublishListCtrl.h"
+#include "PublishRowConversion.h"
 
 using namespace disctest;
 
@@ -122,4 +124,51 @@ TEST(PublishListCtrl, OnlyTheTrackNameColumnStartsAnEditAndATypedNameIsFixed)
     EXPECT_EQ(1, list.Record(0)->nameFixed);
     list.RenameAfterAlbum(L"Live", L"Track");
     EXPECT_EQ(CString(L"My own name"), list.GetItemText(0, 3));
+}
+
+TEST(PublishRowConversion, StartsTheNextCheckedRowAndPassesOverRowsThatDoNotStart)
+{
+    ListHost host;
+    CPublishListCtrl& list = host.list;
+    const wchar_t* titles[] = {L"one", L"two", L"three", L"four", L"five"};
+    for (int i = 0; i < 5; ++i) {
+        list.AddItem(i, Track(i, 60, L""));
+        list.Record(i)->fileTitle = titles[i];
+    }
+    list.SetCheck(1, FALSE);
+    std::vector<int> started, failed;
+    std::vector<std::wstring> status;
+    RowConversion steps;
+    steps.converting = L"Convert :";
+    steps.failedText = L"File conversion error.";
+    steps.start = [&](int row, PublishItemData& item) {
+        EXPECT_EQ(list.Record(row), &item);
+        started.push_back(row);
+        return row != 2 && row != 4;   // rows 2 and 4 do not start
+    };
+    steps.status = [&](const CString& text) { status.push_back(text.str()); };
+    steps.failed = [&](int row) { failed.push_back(row); };
+
+    EXPECT_EQ(0, StartNextRowConversion(list, 0, steps));
+    EXPECT_EQ(3, StartNextRowConversion(list, 1, steps)) << "row 1 is unchecked, row 2 fails";
+    EXPECT_EQ(-1, StartNextRowConversion(list, 4, steps));
+    EXPECT_EQ(-1, StartNextRowConversion(list, 5, steps));
+    EXPECT_EQ((std::vector<int>{0, 2, 3, 4}), started);
+    EXPECT_EQ((std::vector<int>{2, 4}), failed);
+    EXPECT_EQ((std::vector<std::wstring>{L"Convert : [ 01 ]  one", L"File conversion error. three",
+                                         L"Convert : [ 04 ]  four", L"File conversion error. five"}),
+              status);
+
+    steps.failed = nullptr;   // a caller that keeps no list of failures
+    EXPECT_EQ(-1, StartNextRowConversion(list, 4, steps));
+}
+
+TEST(AudioFileChooser, OneChosenFileIsItsPathSeveralAreTheFolderAndEachName)
+{
+    EXPECT_EQ((std::vector<CString>{L"C:\\Takes\\one.wav"}), SelectedPaths(L"C:\\Takes\\one.wav\0"));
+    EXPECT_EQ((std::vector<CString>{L"C:\\Takes\\one.wav", L"C:\\Takes\\two.mp3"}),
+              SelectedPaths(L"C:\\Takes\0one.wav\0two.mp3\0"));
+    EXPECT_EQ((std::vector<CString>{L"C:\\a.wav", L"C:\\b.wav"}), SelectedPaths(L"C:\\\0a.wav\0b.wav\0"))
+        << "a root folder keeps its one backslash";
+    EXPECT_TRUE(SelectedPaths(L"").empty());
 }

@@ -72,6 +72,13 @@ void DrawIconCentred(HWND window, HDC dc, HICON icon)
              (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
 }
 
+void CentreWithRoundCorners(HWND window, SIZE size)
+{
+    SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXFULLSCREEN) - size.cx) / 2,
+                 (GetSystemMetrics(SM_CYFULLSCREEN) - size.cy) / 2, size.cx, size.cy, SWP_NOZORDER);
+    SetWindowRgn(window, CreateRoundRectRgn(0, 0, size.cx, size.cy, 3, 3), TRUE);
+}
+
 void OpenUserGuide(const CString& appPath, HWND owner)
 {
     CString guide;

@@ -35,4 +35,7 @@ void SetProgramIcon(HWND window, HICON icon);
 // The help key (F1) pressed: the programs open their user guide.
 bool IsHelpKey(const MSG* msg);
 void DrawIconCentred(HWND window, HDC dc, HICON icon);
+// The borderless main windows: `size`, in the middle of the screen's full-screen
+// area, clipped to a rectangle with corners of 3 pixels.
+void CentreWithRoundCorners(HWND window, SIZE size);
 void OpenUserGuide(const CString& appPath, HWND owner);

@@ -126,10 +126,7 @@ void CSonelleDlg::Layout()
 {
     SIZE size = m_background.GetSize();
     if (size.cx <= 0) size = SIZE{1000, 680};
-    int x = (GetSystemMetrics(SM_CXFULLSCREEN) - size.cx) / 2;
-    int y = (GetSystemMetrics(SM_CYFULLSCREEN) - size.cy) / 2;
-    SetWindowPos((HWND)nullptr, x, y, size.cx, size.cy, SWP_NOZORDER);
-    SetWindowRgn(CreateRoundRectRgn(0, 0, size.cx, size.cy, 3, 3), TRUE);
+    CentreWithRoundCorners(m_hWnd, size);
 
     m_btnHelp.SetWindowPos((HWND)nullptr, 857, 14, 39, 39, SWP_NOZORDER);
     m_btnMinimize.SetWindowPos((HWND)nullptr, 900, 14, 39, 39, SWP_NOZORDER);

@@ -135,9 +135,7 @@ void CSonelleStarterDlg::CreateFonts()
 
 void CSonelleStarterDlg::SetWindowRegion()
 {
-    SetWindowRgn(CreateRoundRectRgn(0, 0, kWidth, kHeight, 3, 3), TRUE);
-    SetWindowPos((HWND)nullptr, (GetSystemMetrics(SM_CXFULLSCREEN) - kWidth) / 2,
-                 (GetSystemMetrics(SM_CYFULLSCREEN) - kHeight) / 2, kWidth, kHeight, SWP_NOZORDER);
+    CentreWithRoundCorners(m_hWnd, SIZE{kWidth, kHeight});
 
     auto place = [this](int id, int x, int y, int w, int h) {
         if (HWND control = ::GetDlgItem(m_hWnd, id)) ::MoveWindow(control, x, y, w, h, FALSE);

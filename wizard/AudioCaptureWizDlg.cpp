@@ -139,9 +139,7 @@ void CAudioCaptureWizDlg::SetWindowRegion()
 {
     SIZE size = m_backgroundPicture.GetSize();
     if (size.cx <= 0 || size.cy <= 0) size = SIZE{kWindowWidth, kWindowHeight};
-    int x = (GetSystemMetrics(SM_CXFULLSCREEN) - size.cx) / 2;
-    int y = (GetSystemMetrics(SM_CYFULLSCREEN) - size.cy) / 2;
-    SetWindowPos((HWND)nullptr, x, y, size.cx, size.cy, SWP_NOZORDER);
+    CentreWithRoundCorners(m_hWnd, size);
 
     auto place = [this](UINT id, int px, int py, int w, int h) {
         if (HWND control = ::GetDlgItem(m_hWnd, (int)id)) ::MoveWindow(control, px, py, w, h, FALSE);
@@ -158,7 +156,6 @@ void CAudioCaptureWizDlg::SetWindowRegion()
     place(IDC_MINIMIZE, 696, 14, 39, 39);
     place(IDC_EXIT, 739, 14, 39, 39);
     m_btnDecoration.EnableWindow(FALSE);
-    SetWindowRgn(CreateRoundRectRgn(0, 0, size.cx, size.cy, 3, 3), TRUE);
 
     m_ToolTip.Create(this);
     m_ToolTip.Activate(TRUE);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "DSoundEnumerator.h"
+#include "DSoundDeviceDouble.h"
 #include "TestSignal.h"
+#include "WaveInId.h"
 #include <mmsystem.h>
 #include <algorithm>
 
@@ -12,26 +14,6 @@ struct ComScope {
     ~ComScope() { CoUninitialize(); }
 };
 
-DSoundDevice* MakeDevice(int waveId, const wchar_t* path)
-{
-    DSoundDevice* d = new DSoundDevice;
-    d->waveDeviceId = waveId;
-    d->interfacePath = path;
-    d->vidPid = CDSoundEnumerator::VidPidFromInterfacePath(path);
-    return d;
-}
-
-// DirectShow's wave-in id of the sandbox's capture feed.
-int CaptureFeedWaveInId()
-{
-    for (UINT i = 0; i < waveInGetNumDevs(); ++i) {
-        WAVEINCAPSW caps = {};
-        if (waveInGetDevCapsW(i, &caps, sizeof(caps)) == MMSYSERR_NOERROR &&
-            !wcscmp(caps.szPname, testsignal::CaptureDeviceName))
-            return (int)i;
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -71,7 +53,7 @@ TEST(DSoundEnumerator, ListsTheSandboxDevicesWithWaveIds)
         EXPECT_STREQ(L"NULL", d->vidPid.GetString());
         ids.push_back(d->waveDeviceId);
     }
-    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), CaptureFeedWaveInId()));
+    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), testsignal::WaveInId(testsignal::CaptureDeviceName)));
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids.end(), std::adjacent_find(ids.begin(), ids.end())) << "wave ids repeat";
 
@@ -84,11 +66,11 @@ TEST(DSoundEnumerator, ListsTheSandboxDevicesWithWaveIds)
 TEST(DSoundEnumerator, MapsVidPidToTheDirectShowDeviceByWaveId)
 {
     ComScope com;
-    int feedId = CaptureFeedWaveInId();
+    int feedId = testsignal::WaveInId(testsignal::CaptureDeviceName);
     ASSERT_GE(feedId, 0);
     CDSoundEnumerator e;
-    e.AddCaptureDevice(MakeDevice(feedId, L"\\\\?\\USB#VID_0D8C&PID_0121&MI_00#6&1&0#{guid}\\global"));
-    e.AddCaptureDevice(MakeDevice(feedId + 100, L"\\\\?\\USB#VID_0C76&PID_1606#5&1&0#{guid}"));
+    e.AddCaptureDevice(MakeDSoundDevice(feedId, L"\\\\?\\USB#VID_0D8C&PID_0121&MI_00#6&1&0#{guid}\\global"));
+    e.AddCaptureDevice(MakeDSoundDevice(feedId + 100, L"\\\\?\\USB#VID_0C76&PID_1606#5&1&0#{guid}"));
 
     EXPECT_EQ(feedId, e.GetWaveInIdByVidPid(L"vid_0d8c&pid_0121"));
     EXPECT_STREQ(testsignal::CaptureDeviceName, e.GetFriendlyNameByVidPid(L"VID_0D8C&PID_0121").GetString());
@@ -96,7 +78,7 @@ TEST(DSoundEnumerator, MapsVidPidToTheDirectShowDeviceByWaveId)
     EXPECT_STREQ(L"", e.GetFriendlyNameByVidPid(L"VID_0C76&PID_1606").GetString());
     EXPECT_STREQ(L"", e.GetFriendlyNameByVidPid(L"VID_1234&PID_5678").GetString());
     // "NULL" and empty name no device, even one whose path happens to contain them.
-    e.AddCaptureDevice(MakeDevice(feedId, L"\\\\?\\ROOT#NULL#0000#{guid}"));
+    e.AddCaptureDevice(MakeDSoundDevice(feedId, L"\\\\?\\ROOT#NULL#0000#{guid}"));
     EXPECT_EQ(-1, e.GetWaveInIdByVidPid(L"NULL"));
     EXPECT_EQ(-1, e.GetWaveInIdByVidPid(L""));
 
@@ -111,7 +93,7 @@ TEST(DSoundEnumerator, MapsVidPidToTheDirectShowDeviceByWaveId)
 TEST(DSoundEnumerator, KnownUsbDeviceOfTheLowerRowWins)
 {
     ComScope com;
-    int feedId = CaptureFeedWaveInId();
+    int feedId = testsignal::WaveInId(testsignal::CaptureDeviceName);
     ASSERT_GE(feedId, 0);
     CDSoundEnumerator none;
     none.Enumerate();
@@ -119,8 +101,8 @@ TEST(DSoundEnumerator, KnownUsbDeviceOfTheLowerRowWins)
 
     // Rows 2 and 1 present; row 1 wins although listed second.
     CDSoundEnumerator e;
-    e.AddCaptureDevice(MakeDevice(0, L"\\\\?\\USB#VID_0D8C&PID_0121#1#{guid}"));
-    e.AddCaptureDevice(MakeDevice(feedId, L"\\\\?\\USB#VID_0C76&PID_1600#1#{guid}"));
+    e.AddCaptureDevice(MakeDSoundDevice(0, L"\\\\?\\USB#VID_0D8C&PID_0121#1#{guid}"));
+    e.AddCaptureDevice(MakeDSoundDevice(feedId, L"\\\\?\\USB#VID_0C76&PID_1600#1#{guid}"));
     EXPECT_STREQ(testsignal::CaptureDeviceName, e.FindKnownUsbDevice().GetString());
 }
 

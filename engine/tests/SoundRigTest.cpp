@@ -4,26 +4,13 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include "TestSignal.h"
+#include "WaveInId.h"
 
 using namespace testsignal;
 
-namespace {
-
-int FindWaveIn(const wchar_t* name)
-{
-    for (UINT i = 0; i < waveInGetNumDevs(); ++i) {
-        WAVEINCAPSW caps = {};
-        if (waveInGetDevCapsW(i, &caps, sizeof(caps)) == MMSYSERR_NOERROR && !wcscmp(caps.szPname, name))
-            return (int)i;
-    }
-    return -1;
-}
-
-} // namespace
-
 TEST(SoundRig, WaveInReceivesToneAndSilenceFromTheCaptureFeed)
 {
-    int id = FindWaveIn(CaptureDeviceName);
+    int id = WaveInId(CaptureDeviceName);
     ASSERT_GE(id, 0) << "the sandbox's capture feed is not a wave-in device";
 
     WAVEFORMATEX wf = {WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};

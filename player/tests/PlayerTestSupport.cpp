@@ -4,6 +4,7 @@
 #include <cmath>
 #include "ModuleLoader.h"
 #include "PlayerProtocol.h"
+#include "WaveInId.h"
 #include "WaveInReader.h"
 
 namespace playertest {
@@ -102,17 +103,6 @@ int CNotifyWindow::Count(UINT message, int wParam) const
 
 // ---- sink probe -----------------------------------------------------------------
 
-int WaveInDevice(const wchar_t* name)
-{
-    UINT n = waveInGetNumDevs();
-    for (UINT i = 0; i < n; ++i) {
-        WAVEINCAPSW caps = {};
-        if (waveInGetDevCapsW(i, &caps, sizeof caps) == MMSYSERR_NOERROR && wcscmp(caps.szPname, name) == 0)
-            return (int)i;
-    }
-    return -1;
-}
-
 CSinkProbe::~CSinkProbe()
 {
     Stop();
@@ -120,7 +110,7 @@ CSinkProbe::~CSinkProbe()
 
 bool CSinkProbe::Start()
 {
-    int device = WaveInDevice(L"Monitor of Sonelle_Monitor_Out");
+    int device = testsignal::WaveInId(L"Monitor of Sonelle_Monitor_Out");
     if (device < 0) return false;
     m_abort = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_stop = false;

@@ -77,9 +77,6 @@ private:
     bool m_ok = false;
 };
 
-// Wave-in id of the device with that name, or -1.
-int WaveInDevice(const wchar_t* name);
-
 // What the sink played, cut into 50 ms windows; the windows whose RMS is above a
 // threshold hold sound. A busy machine makes gaps in the sink (a late renderer)
 // and loses blocks in the probe, so the measures take medians over the sound

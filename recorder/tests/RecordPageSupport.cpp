@@ -6,7 +6,9 @@
 #include "SkinModule.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
+#include "DSoundDeviceDouble.h"
 #include "TestSignal.h"
+#include "WaveInId.h"
 
 const wchar_t* const kFedUsbPath =
     L"\\\\?\\USB#VID_0D8C&PID_0121&MI_00#6&1a2b&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
@@ -15,25 +17,6 @@ const wchar_t* const kFedUsbVidPid = L"VID_0D8C&PID_0121";
 
 namespace {
 
-int FeedWaveInId()
-{
-    for (UINT i = 0; i < waveInGetNumDevs(); ++i) {
-        WAVEINCAPSW caps = {};
-        if (waveInGetDevCapsW(i, &caps, sizeof(caps)) == MMSYSERR_NOERROR &&
-            !wcscmp(caps.szPname, testsignal::CaptureDeviceName))
-            return (int)i;
-    }
-    return -1;
-}
-
-DSoundDevice* MakeDevice(int waveId, const wchar_t* path)
-{
-    DSoundDevice* d = new DSoundDevice;
-    d->waveDeviceId = waveId;
-    d->interfacePath = path;
-    d->vidPid = CDSoundEnumerator::VidPidFromInterfacePath(path);
-    return d;
-}
 
 void RemoveTree(const std::wstring& dir)
 {
@@ -55,32 +38,9 @@ void RemoveTree(const std::wstring& dir)
 
 void FakeUsbDevices(CDSoundEnumerator& enumerator)
 {
-    static int feed = FeedWaveInId();
-    enumerator.AddCaptureDevice(MakeDevice(feed, kFedUsbPath));
-    enumerator.AddCaptureDevice(MakeDevice(feed + 100, kOtherUsbPath));
-}
-
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Pump(10);
-    }
-    return true;
+    static int feed = testsignal::WaveInId(testsignal::CaptureDeviceName);
+    enumerator.AddCaptureDevice(MakeDSoundDevice(feed, kFedUsbPath));
+    enumerator.AddCaptureDevice(MakeDSoundDevice(feed + 100, kOtherUsbPath));
 }
 
 void Click(CWnd& page, int id)

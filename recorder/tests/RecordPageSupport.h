@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 #include "DSoundEnumerator.h"
+#include "DriverPump.h"
 #include "NewWizDialog.h"
 #include "PageCapture.h"
 
@@ -27,10 +28,8 @@ public:
     using CPageCapture::m_nLevelTimer;
 };
 
-// Handles the messages of this thread for `ms` milliseconds.
-void Pump(DWORD ms);
-// Pumps until `done` holds or the time is up; returns `done()`.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms);
+using drv::Pump;
+using drv::PumpUntil;
 // Posts a click of a control of the page as its button would.
 void Click(CWnd& page, int id);
 // Text of a control of the page.

@@ -10,3 +10,4 @@
 #include "DriverPages.h"
 #include "DriverFakeWindow.h"
 #include "DriverListView.h"
+#include "DriverPump.h"

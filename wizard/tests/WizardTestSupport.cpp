@@ -49,19 +49,6 @@ RECT ControlRect(HWND parent, int id)
     return rc;
 }
 
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
-
 BoxAnswerer::BoxAnswerer(int button, DWORD timeoutMs)
     : m_thread([this, button, timeoutMs] {
           drv::MessageBoxInfo box = drv::WaitForMessageBox(GetCurrentProcessId(), timeoutMs);

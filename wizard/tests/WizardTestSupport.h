@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 #include "AudioCaptureWizDlg.h"
+#include "DriverPump.h"
 #include "WizPages.h"
 
 namespace wiztest {
@@ -31,8 +32,7 @@ struct HostedWizard {
 // Whether a child control is shown (its own style, not its parent's).
 bool Shown(HWND parent, int id);
 RECT ControlRect(HWND parent, int id);
-// Pumps this thread's messages for ms milliseconds.
-void Pump(DWORD ms);
+using drv::Pump;
 // Answers the next message box of this process with `button` from a helper
 // thread started at construction; Wait gives its text (empty when none came).
 class BoxAnswerer {

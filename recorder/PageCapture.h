@@ -7,12 +7,12 @@
 #include <dbt.h>
 #include <atomic>
 #include <memory>
-#include <time.h>
 #include "AudioGraphStatic.h"
 #include "BitmapSlider.h"
 #include "Edit.h"
 #include "Font.h"
 #include "NewWizPage.h"
+#include "RecordClock.h"
 #include "RecordTime.h"
 #include "PageBackground.h"
 #include "RecordFileListCtrl.h"
@@ -127,7 +127,7 @@ protected:
     CFont m_fonts[3];
     UINT_PTR m_nLevelTimer = 0, m_nRecordTimer = 0, m_nResumeTimer = 0, m_nStartTimer = 0;
     HDEVNOTIFY m_hDeviceNotify = nullptr;
-    clock_t m_startClock = 0;
+    CRecordClock m_clock;
 
     CBButton m_btnRec, m_btnStop, m_btnOption, m_btnPublish;
     CEdit m_editHours, m_editMinutes, m_editSeconds;

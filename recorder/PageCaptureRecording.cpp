@@ -130,9 +130,7 @@ void CPageCapture::OnRec()
                                        (int)g_Settings.nSamplerate, 2047)) {
         SetButtonsRecording();
         m_fElapsed = 0.0;
-        // The time runs from the start of the recording, not from the first tick
-        // half a second later: a requested time is the length of the file.
-        m_startClock = clock();
+        m_clock.Start();
         m_bRecording = TRUE;
         m_nRecordTimer = SetTimer(TIMER_RECORD, 500);
         return;
@@ -145,9 +143,7 @@ void CPageCapture::OnRec()
 
 void CPageCapture::OnRecordTick()
 {
-    long long ms = (long long)(clock() - m_startClock) * 1000 / CLOCKS_PER_SEC;
-    m_fElapsed = (double)(ms / 1000);
-    if (m_fElapsed <= 0.1) m_fElapsed = 0.1;
+    m_fElapsed = m_clock.ElapsedSeconds();
     if (m_nLimitSeconds <= m_fElapsed) {
         OnStop();
     } else if (GetFreeDiskSpaceKB(g_Settings.szRecordFolder) < kDiskReserveKB) {

@@ -32,9 +32,6 @@ const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kFrame = RGB(128, 95, 2);
 const DWORD kReserveKB = 51200;
 
-// The clock reading at the first tick of the running recording.
-DWORD g_dwRecordStart = 0;
-
 }  // namespace
 
 CStep4Dlg::CStep4Dlg()
@@ -336,6 +333,7 @@ void CStep4Dlg::StartRecording()
     m_btnRecord.SetWindowText(WizStringOr(182, L"Stop"));
     m_btnRecord.Invalidate();
     m_fElapsed = 0.0;
+    m_clock.Start();
     m_bRecording = TRUE;
     SetTimer(kRecordTimer, 500);
     SetBusyState(1);
@@ -359,9 +357,7 @@ void CStep4Dlg::StopRecording()
 
 void CStep4Dlg::OnRecordTick()
 {
-    if (m_fElapsed == 0.0) g_dwRecordStart = GetTickCount();
-    m_fElapsed = (double)((GetTickCount() - g_dwRecordStart) / 1000);
-    if (m_fElapsed <= 0.1) m_fElapsed = 0.1;
+    m_fElapsed = m_clock.ElapsedSeconds();
     if (m_nLimit > 0 && m_bSetTime && m_nLimit <= m_fElapsed) {
         StopRecording();
         return;

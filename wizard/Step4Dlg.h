@@ -11,6 +11,7 @@
 #include "BStatic.h"
 #include "CheckBox.h"
 #include "NewWizPage.h"
+#include "RecordClock.h"
 #include "RecordTime.h"
 #include "Spin.h"
 #include "TooltipEdit.h"
@@ -93,6 +94,7 @@ protected:
     unsigned m_nLongest = 86400;
     unsigned m_nLimit = 0;
     double m_fElapsed = 0.0;
+    CRecordClock m_clock;
     BOOL m_bRecording = FALSE;
     bool m_bTimeUpdating = false;
     CString m_strAlbumFolder;

@@ -7,6 +7,7 @@
 #include "Driver.h"
 #include "FullVolume.h"
 #include "ModuleLoader.h"
+#include "MpegFrameHeader.h"
 #include "RecordingName.h"
 #include "TestSignal.h"
 #include "WizGlobals.h"
@@ -50,6 +51,18 @@ std::string Field(const std::string& record, size_t at, size_t length)
 {
     std::string f = record.substr(at, length);
     return f.substr(0, f.find('\0'));
+}
+
+// The play time of an MP3 file: its frames' samples over their rate, up to the tag.
+double Mp3Seconds(const std::string& bytes)
+{
+    double seconds = 0;
+    MpegFrameHeader frame;
+    for (size_t at = 0; at + 4 <= bytes.size(); at += (size_t)frame.frameBytes) {
+        if (!ParseMpegFrameHeader((const uint8_t*)bytes.data() + at, bytes.size() - at, frame)) break;
+        seconds += (double)frame.samplesPerFrame / frame.sampleRate;
+    }
+    return seconds;
 }
 
 std::wstring FreshFolder(const wchar_t* name)
@@ -335,7 +348,12 @@ TEST_F(RecordStep, TheSetTimeStopsTheRecordingOnlyWithTheFlag)
     EXPECT_FALSE(page.IsRecording()) << "stopped at the set time";
     EXPECT_GE(took, 4000u);
     Pump(300);
-    EXPECT_EQ(2u, g_WizSettings.recordedFiles.size()) << "both recordings are listed";
+    ASSERT_EQ(2u, g_WizSettings.recordedFiles.size()) << "both recordings are listed";
+    // The time runs from Record, not from the first tick half a second later:
+    // the file holds the set time.
+    const double seconds = Mp3Seconds(ReadAll((const wchar_t*)g_WizSettings.recordedFiles[1]));
+    EXPECT_NEAR(4.0, seconds, 0.5) << "stopped " << took << " ms after Record";
+    EXPECT_EQ(L"00 : 00 : 00", std::wstring(page.m_elapsed.GetText().GetString())) << "the elapsed time is cleared";
 }
 
 TEST_F(RecordStep, ADeviceRemovedWhileRecordingStopsListsAndTagsWithOneMessage)

@@ -45,6 +45,17 @@ void SetScreenSaver(bool on)
     probe.WaitForExit(15000);
 }
 
+// Waits until a button of the wizard can be clicked (the pages give the buttons
+// back when they are no longer busy).
+bool WaitForEnabled(HWND wizard, int id, DWORD timeoutMs = 20000)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
+        HWND button = GetDlgItem(wizard, id);
+        if (button && IsWindowVisible(button) && IsWindowEnabled(button)) return true;
+    }
+    return false;
+}
+
 // Waits until the wizard's step title reads `title`.
 bool WaitForTitle(HWND wizard, const std::wstring& title, DWORD timeoutMs = 20000)
 {
@@ -478,7 +489,9 @@ TEST_F(WizardEndToEnd, TheWholeJourneyRecordsAnAlbumAndBurnsItAsMp3CdAndAudioCd)
     for (size_t i = 0; i < recordings.size(); ++i)
         CopyFileW(recordings[i].c_str(), (folder + L"recording" + std::to_wstring(i) + L".mp3").c_str(), FALSE);
 
-    // Back to the burner step, an Audio CD this time, on a new blank disc.
+    // Back to the burner step, an Audio CD this time, on a new blank disc: put in
+    // once the page has ejected the written one (it does so before it gives Back back).
+    ASSERT_TRUE(WaitForEnabled(wizard, 12323)) << "Back comes back after writing";
     WriteText(m_install + L"DiscWriter.ini", writer);
     ASSERT_TRUE(drv::ClickControl(wizard, 12323));
     ASSERT_TRUE(WaitForTitle(wizard, L"Step 5. Burn Settings"));
@@ -490,9 +503,9 @@ TEST_F(WizardEndToEnd, TheWholeJourneyRecordsAnAlbumAndBurnsItAsMp3CdAndAudioCd)
     page = drv::ShownPage(wizard);
     ASSERT_TRUE(drv::ClickOnPage(wizard, 1058));
     EXPECT_EQ(L"Successfully burned.", Answer(process.Id(), IDOK, 180000));
-    Sleep(500);
-    const std::wstring output = drv::ControlText(page, 1053);
-    EXPECT_EQ(L"", output) << "the status is cleared after writing";
+    ASSERT_TRUE(WaitForEnabled(wizard, 12325)) << "Finish comes back after writing";
+    for (int i = 0; i < 100 && !drv::ControlText(page, 1053).empty(); ++i) Sleep(50);
+    EXPECT_EQ(L"", drv::ControlText(page, 1053)) << "the status is cleared after writing";
 
     ASSERT_TRUE(drv::ClickControl(wizard, 12325));
     EXPECT_EQ(L"Do you really want to exit the program?", Answer(process.Id(), IDYES, 10000));

@@ -5,6 +5,9 @@
 #include "LogFile.h"
 #include "OutsideFilters.h"
 #include "PlatformGuids.h"
+#include "SharedReadFile.h"
+#include "WavHeader.h"
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -25,6 +28,31 @@ const wchar_t kFileToNpk[] = L"OpenFileToNPKnPCM";
 bool Exists(const wchar_t* path)
 {
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Sound per buffer of our PCM source in a conversion graph. Under Wine every
+// buffer costs a round of allocator and event calls into the server whatever its
+// size; a conversion is not paced by a clock, so it moves a second at a time.
+constexpr int kConversionBufferMilliseconds = 1000;
+
+// The longest wait for the filters to settle in pause before the graph runs.
+constexpr LONG kPauseSettleMilliseconds = 150;
+
+// A WAV our PCM source streams exactly as the platform's WAVE parser would: plain
+// PCM whose data chunk lies whole in the file in whole frames. Anything else
+// (other formats, a cut recording, a torn last frame) goes to the platform.
+bool IsWholePcmWav(const wchar_t* path)
+{
+    CSharedReadFile file(path);
+    WavHeaderInfo info;
+    return file.IsOpen() && file.ParseWavHeader(info) == WavHeaderStatus::Ok && IsPlainPcm(info) &&
+           info.dataSize > 0 && info.dataSize == info.storedDataSize && info.dataSize % info.blockAlign == 0;
+}
+
+void AskForLongBuffers(IBaseFilter* source)
+{
+    if (CComPtr<IWavrillBuffer> buffer = Query<IWavrillBuffer>(source, IID_IWavrillBuffer))
+        buffer->SetBufferMilliseconds(kConversionBufferMilliseconds);
 }
 
 } // namespace
@@ -94,7 +122,24 @@ BOOL CConvertFile::OpenTrack(const wchar_t* method, HWND owner, const wchar_t* t
     if (FAILED(hr = sink->SetFileName(trackFile ? trackFile : L"", nullptr)))
         return Fail(method, L"[%s] SetFileName fail hr:[0x%08x]", hr);
     if (CComPtr<IWavrill> range = Query<IWavrill>(m_source, IID_IWavrill)) range->SetRange(&startByte, &stopByte);
+    AskForLongBuffers(m_source);
     return TRUE;
+}
+
+bool CConvertFile::AddPcmWavSource(const wchar_t* input)
+{
+    if (!IsWholePcmWav(input)) return false;
+    CComPtr<IFileSinkFilter> sink;
+    if (SUCCEEDED(m_util.AddFilterByCLSID(CLSID_Wavrill, &m_source, input)) &&
+        (sink = Query<IFileSinkFilter>(m_source, IID_IFileSinkFilter)) && sink->SetFileName(input, nullptr) == S_OK) {
+        AskForLongBuffers(m_source);
+        return true;
+    }
+    // Not ours after all (the module missing, say): the platform's source as for any file.
+    LogPrint(LOG_LEVEL_DEFAULT, L"[%s] PCM Source refused the file", L"CConvertFile");
+    if (m_source) m_graph->RemoveFilter(m_source);
+    m_source.Release();
+    return false;
 }
 
 BOOL CConvertFile::OpenFileSource(const wchar_t* method, HWND owner, const wchar_t* input)
@@ -106,6 +151,7 @@ BOOL CConvertFile::OpenFileSource(const wchar_t* method, HWND owner, const wchar
         Close();
         return FALSE;
     }
+    if (input && AddPcmWavSource(input)) return TRUE;
     HRESULT hr = input ? m_graph->AddSourceFilter(input, input, &m_source) : E_POINTER;
     if (FAILED(hr)) return Fail(method, L"[%s] AddSourceFilter fail hr:[0x%08x]", hr);
     return TRUE;
@@ -167,6 +213,11 @@ BOOL CConvertFile::AddPcmWriter(const wchar_t* method, const wchar_t* output, bo
 
 LONGLONG CConvertFile::GraphDuration()
 {
+    // Our PCM source knows its length from the header; it has no seeking of the graph's kind.
+    if (CComPtr<IPCMSeek> seek = Query<IPCMSeek>(m_source, IID_IPCMSeek)) {
+        double seconds = 0;
+        return SUCCEEDED(seek->GetRangeSeconds(&seconds)) ? std::llround(seconds * 1e7) : 0;
+    }
     LONGLONG duration = 0;
     if (!m_seeking || FAILED(m_seeking->GetDuration(&duration))) return 0;
     return duration;
@@ -278,7 +329,8 @@ BOOL CConvertFile::OpenFileToNPKnPCM(HWND owner, const wchar_t* input, const wch
     }
     if (!Query<IFileSinkFilter>(m_pcmWriter, IID_IFileSinkFilter))
         return Fail(m, L"[%s] QueryInterface(IID_IFileSinkFilter) fail hr:[0x%08x]", E_NOINTERFACE);
-    AddMp3Decoder(m);
+    // Only the platform's source can need the decoder: ours hands over PCM.
+    if (!Query<IWavrill>(m_source, IID_IWavrill)) AddMp3Decoder(m);
     if (FAILED(hr = NameOutput(m_pcmWriter, output))) return Fail(m, L"[%s] SetFileName fail hr:[0x%08x]", hr);
     if (FAILED(hr = m_util.ConnectFilters(m_source, 0, m_pcmWriter, 0)))
         return Fail(m, L"[%s] _ConnectFilter fail hr:[0x%08x]", hr);
@@ -294,7 +346,10 @@ BOOL CConvertFile::OpenFileToNPKnPCM(HWND owner, const wchar_t* input, const wch
 BOOL CConvertFile::Run()
 {
     if (!m_control || FAILED(m_control->Pause())) return FALSE;
-    Sleep(150);
+    // Run once every filter has paused (cued its first sample), not after a
+    // fixed sleep: a WAV source is ready at once.
+    OAFilterState state = State_Stopped;
+    m_control->GetState(kPauseSettleMilliseconds, &state);
     m_util.SetSyncSource(nullptr);
     return SUCCEEDED(m_control->Run());
 }

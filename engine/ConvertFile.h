@@ -68,6 +68,8 @@ private:
     BOOL OpenTrack(const wchar_t* method, HWND owner, const wchar_t* trackFile, LONGLONG startByte,
                    LONGLONG stopByte);
     BOOL OpenFileSource(const wchar_t* method, HWND owner, const wchar_t* input);
+    // A PCM WAV is read by our PCM source in long buffers; false leaves the graph as it was.
+    bool AddPcmWavSource(const wchar_t* input);
     BOOL AddAnalyzer(const wchar_t* method, const wchar_t* addText);
     BOOL FinishMp3(const wchar_t* method, const wchar_t* output);
     BOOL AddPcmWriter(const wchar_t* method, const wchar_t* output, bool setFormat);

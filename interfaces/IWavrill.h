@@ -1,4 +1,4 @@
-// The PCM source filter "NV PCM Source" (module Wavrill.ax): class id and its three
+// The PCM source filter "NV PCM Source" (module Wavrill.ax): class id and its four
 // custom interfaces. Method order is the binary contract with every client.
 #pragma once
 #include <windows.h>
@@ -12,6 +12,8 @@ DEFINE_GUID(IID_IWavrill2,
     0xB81EF031, 0x0830, 0x4930, 0x8E, 0x85, 0xF1, 0x2C, 0x0C, 0xD4, 0x6E, 0x92);
 DEFINE_GUID(IID_IPCMSeek,
     0xB81EF032, 0x0830, 0x4930, 0x8E, 0x85, 0xF1, 0x2C, 0x0C, 0xD4, 0x6E, 0x92);
+DEFINE_GUID(IID_IWavrillBuffer,
+    0xB81EF033, 0x0830, 0x4930, 0x8E, 0x85, 0xF1, 0x2C, 0x0C, 0xD4, 0x6E, 0x92);
 
 // Byte range and position. Range and SetPosition count from the first byte of the
 // sound data; GetPosition gives the absolute file offset.
@@ -38,6 +40,17 @@ struct IPCMSeek : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetRangeSeconds(double* seconds) = 0;
 };
 
+// The length of sound in each buffer the pin delivers (40 ms unless set). Every
+// buffer costs a fixed round of allocator and event calls, so a graph that only
+// converts a file asks for long buffers. Set before the pin connects: the
+// buffer size is decided when it connects.
+struct IWavrillBuffer : public IUnknown {
+    // 1 to 10000 ms (else E_INVALIDARG); VFW_E_ALREADY_CONNECTED once connected.
+    virtual HRESULT STDMETHODCALLTYPE SetBufferMilliseconds(int milliseconds) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetBufferMilliseconds(int* milliseconds) = 0;
+};
+
 __CRT_UUID_DECL(IWavrill, 0xB81EF030, 0x0830, 0x4930, 0x8E, 0x85, 0xF1, 0x2C, 0x0C, 0xD4, 0x6E, 0x92)
 __CRT_UUID_DECL(IWavrill2, 0xB81EF031, 0x0830, 0x4930, 0x8E, 0x85, 0xF1, 0x2C, 0x0C, 0xD4, 0x6E, 0x92)
 __CRT_UUID_DECL(IPCMSeek, 0xB81EF032, 0x0830, 0x4930, 0x8E, 0x85, 0xF1, 0x2C, 0x0C, 0xD4, 0x6E, 0x92)
+__CRT_UUID_DECL(IWavrillBuffer, 0xB81EF033, 0x0830, 0x4930, 0x8E, 0x85, 0xF1, 0x2C, 0x0C, 0xD4, 0x6E, 0x92)

@@ -1,26 +1,23 @@
 #!/usr/bin/env bash
 # MP3 benchmark, ratios measured in one run:
 # - OpenFileToMp3 (192 kbps, 44100 Hz, stereo) of a 10-minute 44.1 kHz stereo WAV
-#   against native `lame -b 192 -q 7 -m s` (target <= 1.5 x);
+#   against native `lame -b 192 -q 7 -m s` (target <= 1.5 x), in interleaved
+#   rounds (odd rounds lame first, even rounds ours first), best and median;
 # - CMp3Info Open + ReadMpegInfo over 1000 MP3 files tagged by mutagen (2.3 and
 #   2.4, mixed encodings, some pictures and ID3v1 tags) against mutagen.File
 #   (target <= 1.2 x), counting fields that differ from mutagen's (target 0).
-# Prints figures and ratios; it is not a test. Usage: scripts/bench-mp3.sh [minutes]
+# Prints figures and ratios; it is not a test. Usage: scripts/bench-mp3.sh [minutes] [rounds]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
+source "$here/bench-common.sh"
 minutes="${1:-10}"
+rounds="${2:-5}"
 "$here/build.sh" >/dev/null
 work="$SONELLE_RUN/bench-mp3"
 mkdir -p "$work/tagged"
 wav="$work/music.wav"
-if [ ! -f "$wav" ] || [ "$(soxi -D "$wav" 2>/dev/null | cut -d. -f1)" != "$((minutes * 60))" ]; then
-  sox -n -r 44100 -c 2 -b 16 "$wav" synth "$((minutes * 60))" sine 220-880 sine 330 whitenoise gain -12 2>/dev/null
-fi
-cat "$wav" >/dev/null
-
-s=$(date +%s.%N); lame --quiet -b 192 -q 7 -m s "$wav" "$work/lame.mp3"; e=$(date +%s.%N)
-lame_s=$(awk -v a="$s" -v b="$e" 'BEGIN { printf "%.3f", b - a }')
+bench_music_wav "$wav" "$minutes"
 
 # 1000 tagged files and mutagen's reading of them (timed inside Python).
 /usr/bin/python3 - "$work/tagged" >"$work/mutagen.txt" <<'PY'
@@ -69,22 +66,29 @@ mutagen_s=$(awk '$1 == "mutagen" { print $2 }' "$work/mutagen.txt")
 
 "$here/sandbox.sh" start >/dev/null 2>&1 || true
 trap '"$here/sandbox.sh" stop' EXIT
-win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-winwav="$(win "$wav")"; winout="$(win "$work")\\ours.mp3"; wintagged="$(win "$work/tagged")\\"
-best_of() {  # job args...: the best of three runs of the job's own timing
-  local best=""
-  for _ in 1 2 3; do
-    wine "$SONELLE_BUILD/bin/Mp3Bench.exe" "$@" >"$work/ours.txt" 2>&1 </dev/null || { cat "$work/ours.txt"; exit 1; }
-    local t; t=$(awk -v n="$1" '$1 == n { print $2 }' "$work/ours.txt")
-    best=$(awk -v t="$t" -v b="$best" 'BEGIN { printf "%.3f", (b == "" || t < b) ? t : b }')
-  done
-  echo "$best"
+register_filter_modules
+winwav="$(bench_winpath "$wav")"; winout="$(bench_winpath "$work")\\ours.mp3"; wintagged="$(bench_winpath "$work/tagged")\\"
+job() {  # job args...: the job's own timing of one run
+  wine "$SONELLE_BUILD/bin/Mp3Bench.exe" "$@" >"$work/ours.txt" 2>&1 </dev/null || { cat "$work/ours.txt" >&2; exit 1; }
+  awk -v n="$1" '$1 == n { print $2 }' "$work/ours.txt"
 }
-ours_convert=$(best_of convert "$winwav" "$winout")
-ours_tags=$(best_of tags "$wintagged" "$wintagged\\list.txt")
+lame_run() { bench_time lame --quiet -b 192 -q 7 -m s "$wav" "$work/lame.mp3"; }
+ours_times=(); lame_times=()
+for round in $(seq "$rounds"); do
+  if ((round % 2)); then
+    lame_times+=("$(lame_run)"); ours_times+=("$(job convert "$winwav" "$winout")")
+  else
+    ours_times+=("$(job convert "$winwav" "$winout")"); lame_times+=("$(lame_run)")
+  fi
+done
+read -r ob om <<<"$(bench_best_median "${ours_times[@]}")"
+read -r lb lm <<<"$(bench_best_median "${lame_times[@]}")"
+tags_times=()
+for _ in 1 2 3; do tags_times+=("$(job tags "$wintagged" "$wintagged\\list.txt")"); done
+read -r ours_tags _ <<<"$(bench_best_median "${tags_times[@]}")"
 get() { awk -v n="$1" '$1 == n { print $2 }' "$work/ours.txt"; }
 
-printf '%s-minute 44.1 kHz stereo WAV to MP3 192 kbps: ours %s s, lame %s s, ratio %.2f (target <= 1.5)\n' \
-  "$minutes" "$ours_convert" "$lame_s" "$(awk -v o="$ours_convert" -v l="$lame_s" 'BEGIN { print o / l }')"
+printf '%s-minute 44.1 kHz stereo WAV to MP3 192 kbps, %s interleaved rounds\n' "$minutes" "$rounds"
+bench_ratio_line "to MP3" "$ob" "$om" lame "$lb" "$lm" 1.5
 printf '1000 tagged MP3 files, tags + frame scan: ours %s s, mutagen %s s, ratio %.2f (target <= 1.2); MPEG found in %s; fields differing from mutagen: %s\n' \
   "$ours_tags" "$mutagen_s" "$(awk -v o="$ours_tags" -v m="$mutagen_s" 'BEGIN { print o / m }')" "$(get mpeg)" "$(get differ)"

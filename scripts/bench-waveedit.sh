@@ -7,14 +7,13 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/env.sh"
+source "$here/bench-common.sh"
 minutes="${1:-10}"
 "$here/build.sh" >/dev/null
 work="$SONELLE_RUN/bench-waveedit"
 mkdir -p "$work"
 wav="$work/music.wav"
-if [ ! -f "$wav" ] || [ "$(soxi -D "$wav" 2>/dev/null | cut -d. -f1)" != "$((minutes * 60))" ]; then
-  sox -n -r 44100 -c 2 -b 16 "$wav" synth "$((minutes * 60))" sine 220-880 sine 330 whitenoise gain -12 2>/dev/null
-fi
+bench_music_wav "$wav" "$minutes"
 sox -n -r 44100 -c 2 -b 16 "$work/noise.wav" synth 2 whitenoise gain -40 2>/dev/null
 sox "$work/noise.wav" -n noiseprof "$work/noise.prof" 2>/dev/null
 
@@ -28,7 +27,6 @@ time_best() {
   done
   echo "$best"
 }
-cat "$wav" >/dev/null
 sox_vol=$(time_best sox "$wav" "$work/sox.wav" vol 0.5)
 sox_fade=$(time_best sox "$wav" "$work/sox.wav" fade 5 "$((minutes * 60))" 5)
 sox_norm=$(time_best sox "$wav" "$work/sox.wav" gain -n)

@@ -30,3 +30,13 @@ export PULSE_DIR="$SONELLE_RUN/pulse"
 export PULSE_SERVER="unix:$PULSE_DIR/native"
 # The recycle bin of shell deletions is the Unix trash under XDG_DATA_HOME.
 export XDG_DATA_HOME="$SONELLE_RUN/xdg-data"
+
+# Registers every filter module of the build in the prefix, as an installer would
+# (regsvr32's output goes to the file named, /dev/null without one).
+register_filter_modules() {
+  local module
+  for module in "$SONELLE_BUILD"/bin/*.ax; do
+    [ -f "$module" ] || continue
+    wine regsvr32 /s "$(wine winepath -w "$module" 2>/dev/null | tr -d '\r')" >>"${1:-/dev/null}" 2>&1 </dev/null || true
+  done
+}

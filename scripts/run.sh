@@ -41,11 +41,7 @@ fi
 "$here/sandbox.sh" start
 # Registered as an installer would: every filter module from the installation
 # folder, so the starter's component check finds them where they belong.
-for module in "$SONELLE_BUILD"/bin/*.ax; do
-  [ -f "$module" ] || continue
-  wine regsvr32 /s "$(wine winepath -w "$module" 2>/dev/null | tr -d '\r')" \
-    >>"$SONELLE_RUN/program.log" 2>&1 </dev/null || true
-done
+register_filter_modules "$SONELLE_RUN/program.log"
 wine "$program" "$@" >"$SONELLE_RUN/program.log" 2>&1 </dev/null &
 running=$!
 if [ -n "$headless" ]; then

@@ -8,18 +8,11 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "ConversionRun.h"
 #include "ConvertFile.h"
 #include "Mp3Info.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return (double)c.QuadPart / f.QuadPart;
-}
 
 std::wstring Utf8(const std::string& s)
 {
@@ -31,7 +24,7 @@ std::wstring Utf8(const std::string& s)
 
 int Convert(const wchar_t* input, const wchar_t* output)
 {
-    HWND owner = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND owner = MakeOwnerWindow();
     CConvertFile convert;
     Mp3OutputSettings s;
     s.bitrate = 192;
@@ -39,21 +32,14 @@ int Convert(const wchar_t* input, const wchar_t* output)
     s.channels = 2;
     convert.SetMp3Settings(s);
     double start = Now();
-    if (!convert.OpenFileToMp3(owner, input, output) || !convert.Run()) {
-        printf("convert FAILED\n");
+    long code = convert.OpenFileToMp3(owner, input, output) ? RunConversion(convert) : -1;
+    convert.Close();
+    if (code != 1) {
+        printf("convert FAILED %ld\n", code);
         return 1;
     }
-    long code = 0;
-    while (code != 1 && code != 2 && code != 3) {
-        MSG msg;
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-        if (msg.message == WM_CONVERT_GRAPHEVENT) code = convert.WaitForCompletion();
-        else DispatchMessageW(&msg);
-    }
-    convert.Close();
     printf("convert %.3f\n", Now() - start);
-    if (code != 1) printf("convert FAILED %ld\n", code);
-    return code == 1 ? 0 : 1;
+    return 0;
 }
 
 int Tags(const std::wstring& folder, const wchar_t* listPath)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -69,6 +70,76 @@ bool HasLineStarting(const std::vector<std::string>& lines, const std::string& s
     for (const std::string& l : lines)
         if (l.compare(0, start.size(), start) == 0) return true;
     return false;
+}
+
+// A RIFF/WAVE file of the chunks given (a pad byte after each odd-sized one).
+std::vector<BYTE> Chunk(const char* id, const std::vector<BYTE>& body, DWORD storedSize = 0xFFFFFFFF)
+{
+    std::vector<BYTE> b(id, id + 4);
+    DWORD size = storedSize == 0xFFFFFFFF ? (DWORD)body.size() : storedSize;
+    for (int i = 0; i < 4; ++i) b.push_back(BYTE(size >> (8 * i)));
+    b.insert(b.end(), body.begin(), body.end());
+    if (body.size() % 2) b.push_back(0);
+    return b;
+}
+
+std::vector<BYTE> FmtBody(int tag, int channels, int rate, int bits, int extra = 0)
+{
+    std::vector<BYTE> b;
+    auto put = [&](DWORD v, int n) { for (int i = 0; i < n; ++i) b.push_back(BYTE(v >> (8 * i))); };
+    int block = channels * bits / 8;
+    put(tag, 2); put(channels, 2); put(rate, 4); put(rate * block, 4); put(block, 2); put(bits, 2);
+    if (extra) { put(extra - 2, 2); b.insert(b.end(), extra - 2, 0); }
+    return b;
+}
+
+std::vector<BYTE> Riff(std::initializer_list<std::vector<BYTE>> chunks)
+{
+    std::vector<BYTE> inner = {'W', 'A', 'V', 'E'};
+    for (const auto& c : chunks) inner.insert(inner.end(), c.begin(), c.end());
+    return Chunk("RIFF", inner);
+}
+
+// The platform's way to the working set, as every WAV took before: its file
+// source and WAVE parser feeding the PCM writer, run without a clock.
+bool WorkingSetThroughThePlatform(const std::wstring& input, const std::wstring& output)
+{
+    CComPtr<IGraphBuilder> graph;
+    CComPtr<IBaseFilter> source, writer;
+    if (FAILED(graph.CoCreateInstance(CLSID_FilterGraph)) || FAILED(graph->AddSourceFilter(input.c_str(), L"in", &source)) ||
+        FAILED(writer.CoCreateInstance(CLSID_NVPCMDump)) || FAILED(graph->AddFilter(writer, L"writer")))
+        return false;
+    CComPtr<IPCMDumpFiles> files;
+    CComPtr<IFileSinkFilter> sink;
+    writer->QueryInterface(IID_IPCMDumpFiles, (void**)&files);
+    writer->QueryInterface(IID_IFileSinkFilter, (void**)&sink);
+    if (!files || !sink) return false;
+    files->SetReserved(0);
+    files->SetWritePeak(TRUE);
+    files->SetWriteWav(TRUE);
+    if (FAILED(sink->SetFileName(output.c_str(), nullptr))) return false;
+    CComPtr<IEnumPins> outs, ins;
+    CComPtr<IPin> out, in;
+    source->EnumPins(&outs);
+    writer->EnumPins(&ins);
+    if (outs->Next(1, &out, nullptr) != S_OK || ins->Next(1, &in, nullptr) != S_OK || FAILED(graph->Connect(out, in)))
+        return false;
+    CComPtr<IMediaFilter> clockless;
+    CComPtr<IMediaControl> control;
+    CComPtr<IMediaEvent> events;
+    graph->QueryInterface(IID_IMediaFilter, (void**)&clockless);
+    graph->QueryInterface(IID_IMediaControl, (void**)&control);
+    graph->QueryInterface(IID_IMediaEvent, (void**)&events);
+    clockless->SetSyncSource(nullptr);
+    if (FAILED(control->Run())) return false;
+    long code = 0;
+    DWORD start = GetTickCount();
+    while (code != EC_COMPLETE && code != EC_ERRORABORT && GetTickCount() - start < 30000) {
+        LONG_PTR p1, p2;
+        if (events->GetEvent(&code, &p1, &p2, 100) == S_OK) events->FreeEventParams(code, p1, p2);
+    }
+    control->Stop();
+    return code == EC_COMPLETE;
 }
 
 class ConvertFileTest : public ::testing::Test {
@@ -288,6 +359,92 @@ TEST_F(ConvertFileTest, AnMp3BecomesPcmWithThePeakFileTheEditorWouldBuild)
         DeleteFileW(PeakPathFor(f).c_str());
         DeleteFileW(f.c_str());
     }
+}
+
+// A WAV opened for editing: its work WAV and peak file are byte for byte what the
+// platform's WAVE parser gave before our PCM source took over plain PCM WAVs in
+// long buffers; files it does not take (cut, torn, not plain PCM) still go to
+// the platform and come out the same too.
+TEST_F(ConvertFileTest, WorkingSetOfAWavIsWhatThePlatformsParserGives)
+{
+    std::vector<BYTE> tone = SineBytes(2, 44100, 440.0, 3.3, 0.4), mono = SineBytes(1, 22050, 300.0, 2.0, 0.5),
+                      eight(8000 * 3 + 2), odd(4410 * 4 + 2);
+    for (size_t i = 0; i < eight.size(); ++i) eight[i] = BYTE(128 + 100 * std::sin(i * 0.05));
+    struct Case {
+        const char* name;
+        std::vector<BYTE> file;
+    } cases[] = {
+        {"CD audio, plain header", WavBytes(tone, 2, 44100, 16)},
+        {"16-bit mono 22050 Hz, fmt of 18 bytes", Riff({Chunk("fmt ", FmtBody(1, 1, 22050, 16, 2)), Chunk("data", mono)})},
+        {"8-bit mono 8000 Hz", WavBytes(eight, 1, 8000, 8)},
+        {"LIST of odd size with its pad byte before the data, a chunk after it",
+         Riff({Chunk("fmt ", FmtBody(1, 2, 44100, 16)), Chunk("LIST", std::vector<BYTE>(27, 'l')), Chunk("data", tone),
+               Chunk("id3 ", std::vector<BYTE>(40, 't'))})},
+        {"a cut recording: the data chunk claims more than the file holds",
+         Riff({Chunk("fmt ", FmtBody(1, 2, 44100, 16)), Chunk("data", tone, (DWORD)tone.size() * 2)})},
+        {"a torn last frame", WavBytes(odd, 2, 44100, 16)},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::wstring in = TempPath((L"convert_set" + std::to_wstring(n++) + L".wav").c_str());
+        Save(in, c.file);
+        std::wstring ours = TempPath(L"convert_set_ours.tmw"), platform = TempPath(L"convert_set_plat.tmw");
+        for (const std::wstring& f : {ours, platform}) {
+            DeleteFileW(f.c_str());
+            DeleteFileW(PeakPathFor(f).c_str());
+        }
+        CConvertFile convert;   // first: it initialises COM on this thread
+        bool platformOk = WorkingSetThroughThePlatform(in, platform);
+        bool oursOk = convert.OpenFileToNPKnPCM(m_owner, in.c_str(), ours.c_str(), TRUE, TRUE) && RunToEnd(convert) == 1;
+        convert.Close();
+        ASSERT_TRUE(platformOk);
+        ASSERT_TRUE(oursOk);
+        {
+            std::vector<BYTE> a = ReadAllBytes(ours), b = ReadAllBytes(platform);
+            ASSERT_GT(a.size(), 44u);
+            EXPECT_TRUE(a == b) << a.size() << " against " << b.size() << " bytes";
+            std::vector<BYTE> pa = ReadAllBytes(PeakPathFor(ours)), pb = ReadAllBytes(PeakPathFor(platform));
+            ASSERT_EQ(pa.size(), pb.size());
+            // Equal but for the WAV path each names.
+            const size_t pathAt = 16 + offsetof(PeakInfo, wavPath), pathEnd = pathAt + sizeof(PeakInfo::wavPath);
+            EXPECT_TRUE(std::equal(pa.begin(), pa.begin() + pathAt, pb.begin()));
+            EXPECT_TRUE(std::equal(pa.begin() + pathEnd, pa.end(), pb.begin() + pathEnd));
+        }
+        for (const std::wstring& f : {ours, platform, in}) {
+            DeleteFileW(PeakPathFor(f).c_str());
+            DeleteFileW(f.c_str());
+        }
+    }
+}
+
+// WAVs our PCM source refuses and the platform cannot read either: the Open fails
+// as before, makes no work file and leaves one that was there as it was.
+TEST_F(ConvertFileTest, ABrokenWavIsRefusedAndLeavesAnExistingWorkFile)
+{
+    std::vector<BYTE> tone = SineBytes(2, 44100, 440.0, 1.0, 0.4);
+    std::vector<BYTE> noFormat = Riff({Chunk("data", tone)});
+    std::vector<BYTE> cutHeader = WavBytes(tone, 2, 44100, 16);
+    cutHeader.resize(30);
+    std::vector<BYTE> zeroChannels = Riff({Chunk("fmt ", FmtBody(1, 0, 44100, 16)), Chunk("data", tone)});
+    std::wstring in = TempPath(L"convert_broken.wav"), out = TempPath(L"convert_broken.tmw");
+    for (const std::vector<BYTE>* file : {&noFormat, &cutHeader, &zeroChannels}) {
+        SCOPED_TRACE(file == &noFormat ? "no fmt chunk" : file == &cutHeader ? "header cut short" : "no channels");
+        Save(in, *file);
+        for (bool existed : {false, true}) {
+            DeleteFileW(out.c_str());
+            DeleteFileW(PeakPathFor(out).c_str());
+            if (existed) Save(out, {'o', 'l', 'd'});
+            CConvertFile convert;
+            EXPECT_FALSE(convert.OpenFileToNPKnPCM(m_owner, in.c_str(), out.c_str(), TRUE, TRUE));
+            EXPECT_EQ(convert.GetKind(), 0);
+            EXPECT_FALSE(Exists(PeakPathFor(out)));
+            if (existed) EXPECT_EQ((std::vector<BYTE>{'o', 'l', 'd'}), ReadAllBytes(out));
+            else EXPECT_FALSE(Exists(out));
+        }
+    }
+    DeleteFileW(out.c_str());
+    DeleteFileW(in.c_str());
 }
 
 namespace {

@@ -9,6 +9,7 @@ namespace {
 constexpr size_t kMaxFileNameChars = 260;
 constexpr LONG kMinBufferBytes = 100;
 constexpr LONG kFallbackBufferBytes = 1920;
+constexpr int kMaxBufferMilliseconds = 10000;
 
 HRESULT LastErrorResult()
 {
@@ -59,6 +60,8 @@ HRESULT Wavrill::NonDelegatingQueryInterface(REFIID riid, void** ppv)
         return GetInterface(static_cast<IWavrill2*>(this), ppv);
     if (riid == IID_IPCMSeek)
         return GetInterface(static_cast<IPCMSeek*>(this), ppv);
+    if (riid == IID_IWavrillBuffer)
+        return GetInterface(static_cast<IWavrillBuffer*>(this), ppv);
     return CSource::NonDelegatingQueryInterface(riid, ppv);
 }
 
@@ -368,12 +371,34 @@ STDMETHODIMP Wavrill::GetRangeSeconds(double* seconds)
     return S_OK;
 }
 
+// ---- IWavrillBuffer ----
+
+STDMETHODIMP Wavrill::SetBufferMilliseconds(int milliseconds)
+{
+    if (milliseconds < 1 || milliseconds > kMaxBufferMilliseconds)
+        return E_INVALIDARG;
+    CAutoLock lock(&m_csStream);
+    if (m_stream->IsConnected())
+        return VFW_E_ALREADY_CONNECTED;
+    m_bufferMilliseconds = milliseconds;
+    return S_OK;
+}
+
+STDMETHODIMP Wavrill::GetBufferMilliseconds(int* milliseconds)
+{
+    if (!milliseconds)
+        return E_POINTER;
+    CAutoLock lock(&m_csStream);
+    *milliseconds = m_bufferMilliseconds;
+    return S_OK;
+}
+
 // ---- streaming ----
 
 LONG Wavrill::BufferSize() const
 {
     const WavHeaderInfo& h = m_file.header;
-    LONGLONG bytes = (LONGLONG)h.channels * h.bitsPerSample * h.sampleRate / 200;   // 40 ms
+    LONGLONG bytes = (LONGLONG)h.channels * h.bitsPerSample * h.sampleRate * m_bufferMilliseconds / 8000;
     bytes -= bytes % h.blockAlign;
     return bytes < kMinBufferBytes ? kFallbackBufferBytes : (LONG)bytes;
 }

@@ -15,7 +15,8 @@
 
 class PCMStream;
 
-class Wavrill : public CSource, public IFileSinkFilter, public IWavrill, public IWavrill2, public IPCMSeek {
+class Wavrill : public CSource, public IFileSinkFilter, public IWavrill, public IWavrill2, public IPCMSeek,
+                public IWavrillBuffer {
 public:
     static CUnknown* CreateInstance(HRESULT* result);
 
@@ -40,6 +41,9 @@ public:
     STDMETHODIMP SeekSeconds(double seconds) override;
     STDMETHODIMP GetPositionSeconds(double* seconds) override;
     STDMETHODIMP GetRangeSeconds(double* seconds) override;
+    // IWavrillBuffer
+    STDMETHODIMP SetBufferMilliseconds(int milliseconds) override;
+    STDMETHODIMP GetBufferMilliseconds(int* milliseconds) override;
 
 private:
     friend class PCMStream;
@@ -80,4 +84,6 @@ private:
     int m_rawChannels = 2;
     int m_rawSampleRate = 48000;
     int m_rawBits = 16;
+
+    int m_bufferMilliseconds = 40;   // sound per delivered buffer
 };

@@ -137,6 +137,30 @@ TEST_F(WavrillInterface, TrailingChunksAndTornFramesAreNotSound)
     EXPECT_EQ(std::make_pair(0LL, 1000LL), Range());
 }
 
+// The buffer length is decided when the pin connects: it is taken before, in
+// range, and refused once connected.
+TEST_F(WavrillInterface, BufferLengthIsSetBeforeTheConnection)
+{
+    int milliseconds = -1;
+    EXPECT_EQ(S_OK, g.buffer->GetBufferMilliseconds(&milliseconds));
+    EXPECT_EQ(40, milliseconds);
+    EXPECT_EQ(E_POINTER, g.buffer->GetBufferMilliseconds(nullptr));
+    for (int refused : {0, -40, 10001})
+        EXPECT_EQ(E_INVALIDARG, g.buffer->SetBufferMilliseconds(refused)) << refused;
+    EXPECT_EQ(S_OK, g.buffer->SetBufferMilliseconds(10000));
+    EXPECT_EQ(S_OK, g.buffer->SetBufferMilliseconds(500));
+    const std::wstring path = dir.Write(L"buffer.wav", PlainWav(2, 44100, 16, Pattern(176400)));
+    ASSERT_EQ(S_OK, g.file->SetFileName(path.c_str(), nullptr));
+    ASSERT_EQ(S_OK, g.Connect());
+    EXPECT_EQ(VFW_E_ALREADY_CONNECTED, g.buffer->SetBufferMilliseconds(40));
+    EXPECT_EQ(S_OK, g.buffer->GetBufferMilliseconds(&milliseconds));
+    EXPECT_EQ(500, milliseconds);
+    ASSERT_EQ(EC_COMPLETE, g.RunToEnd());
+    const auto samples = g.sink->Samples();
+    ASSERT_EQ(2u, samples.size());
+    EXPECT_EQ(88200, samples[0].length) << "half a second of CD audio";
+}
+
 TEST_F(WavrillInterface, WithoutAFile)
 {
     EXPECT_EQ(std::make_pair(0LL, 0LL), Range());

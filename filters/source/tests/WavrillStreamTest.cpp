@@ -1,5 +1,6 @@
-// The PCM source in real graphs run without a clock: exact bytes, media types
-// and time stamps for a table of WAV layouts.
+// The PCM source in real graphs run without a clock: exact bytes, media types,
+// time stamps and buffer lengths for a table of WAV layouts, with the default
+// 40 ms buffers and the long ones the conversion graphs ask for.
 #include "WavrillTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -37,12 +38,19 @@ protected:
     CTempFolder dir;
 };
 
-// Straight into the sink, and through the analyzer as the conversion graphs do.
-class WavrillChain : public WavrillStream, public ::testing::WithParamInterface<bool> {};
+// Straight into the sink, and through the analyzer as the conversion graphs do;
+// buffers of 40 ms (nothing set) or of the length set.
+struct Chain {
+    bool throughAnalyzer;
+    int bufferMilliseconds;   // 0: not set
+};
+
+class WavrillChain : public WavrillStream, public ::testing::WithParamInterface<Chain> {};
 
 TEST_P(WavrillChain, DeliversExactBytesForEveryLayout)
 {
-    const bool throughAnalyzer = GetParam();
+    const bool throughAnalyzer = GetParam().throughAnalyzer;
+    const int milliseconds = GetParam().bufferMilliseconds;
     if (throughAnalyzer) {
         ASSERT_EQ(0u, RegisterAnalyzer());
     }
@@ -53,6 +61,9 @@ TEST_P(WavrillChain, DeliversExactBytesForEveryLayout)
         ASSERT_TRUE(g.Ok());
         const std::wstring path = dir.Write((L"layout" + std::to_wstring(n++) + L".wav").c_str(), l.file);
         ASSERT_EQ(S_OK, g.file->SetFileName(path.c_str(), nullptr));
+        if (milliseconds) {
+            ASSERT_EQ(S_OK, g.buffer->SetBufferMilliseconds(milliseconds));
+        }
         if (l.start >= 0) {
             LONGLONG start = l.start, stop = l.stop;
             ASSERT_EQ(S_OK, g.range->SetRange(&start, &stop));
@@ -80,10 +91,10 @@ TEST_P(WavrillChain, DeliversExactBytesForEveryLayout)
         ASSERT_EQ(EC_COMPLETE, g.RunToEnd());
         EXPECT_TRUE(g.sink->Bytes() == l.sound) << g.sink->Bytes().size() << " bytes";
 
-        // Samples of 40 ms, whole frames, stamped in 100-ns units from the start.
+        // Samples of 40 ms (or as set), whole frames, stamped in 100-ns units from the start.
         const LONGLONG bytesPerSecond = (LONGLONG)l.channels * l.bits / 8 * l.rate;
         const LONGLONG frame = l.channels * l.bits / 8;
-        LONGLONG bufferBytes = bytesPerSecond / 25 / frame * frame;
+        LONGLONG bufferBytes = bytesPerSecond * (milliseconds ? milliseconds : 40) / 1000 / frame * frame;
         if (bufferBytes < 100) bufferBytes = 1920;
         LONGLONG bytes = 0;
         const auto samples = g.sink->Samples();
@@ -113,8 +124,13 @@ TEST_P(WavrillChain, DeliversExactBytesForEveryLayout)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Graphs, WavrillChain, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "ThroughAnalyzer" : "Direct"; });
+INSTANTIATE_TEST_SUITE_P(Graphs, WavrillChain,
+                         ::testing::Values(Chain{false, 0}, Chain{true, 0}, Chain{false, 250}, Chain{true, 1000}),
+                         [](const ::testing::TestParamInfo<Chain>& p) {
+                             std::string name = p.param.throughAnalyzer ? "ThroughAnalyzer" : "Direct";
+                             return p.param.bufferMilliseconds ? name + std::to_string(p.param.bufferMilliseconds) + "ms"
+                                                               : name;
+                         });
 
 TEST_F(WavrillStream, EveryRunStreamsTheRangeAgain)
 {

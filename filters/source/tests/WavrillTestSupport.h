@@ -95,12 +95,13 @@ public:
             wavrill->QueryInterface(IID_IWavrill, (void**)&range);
             wavrill->QueryInterface(IID_IWavrill2, (void**)&raw);
             wavrill->QueryInterface(IID_IPCMSeek, (void**)&seek);
+            wavrill->QueryInterface(IID_IWavrillBuffer, (void**)&buffer);
             graph.Add(wavrill, L"NV PCM Source");
         }
         sink.Attach(CTestSink::Create());
         graph.Add(sink, L"Sink");
     }
-    bool Ok() const { return wavrill && file && range && raw && seek && graph.Ok(); }
+    bool Ok() const { return wavrill && file && range && raw && seek && buffer && graph.Ok(); }
     HRESULT Connect(IBaseFilter* middle = nullptr)
     {
         if (!middle) return graph.ConnectDirect(wavrill, sink);
@@ -122,5 +123,6 @@ public:
     CComPtr<IWavrill> range;
     CComPtr<IWavrill2> raw;
     CComPtr<IPCMSeek> seek;
+    CComPtr<IWavrillBuffer> buffer;
     CComPtr<CTestSink> sink;
 };

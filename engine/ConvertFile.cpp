@@ -32,8 +32,8 @@ bool Exists(const wchar_t* path)
 
 // Sound per buffer of our PCM source in a conversion graph. Under Wine every
 // buffer costs a round of allocator and event calls into the server whatever its
-// size; a conversion is not paced by a clock, so it moves a second at a time.
-constexpr int kConversionBufferMilliseconds = 1000;
+// size; a conversion is not paced by a clock, so it moves two seconds at a time.
+constexpr int kConversionBufferMilliseconds = 2000;
 
 // The longest wait for the filters to settle in pause before the graph runs.
 constexpr LONG kPauseSettleMilliseconds = 150;

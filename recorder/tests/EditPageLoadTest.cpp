@@ -226,8 +226,20 @@ TEST_F(EditPageFixture, AFullVolumeRefusesTheFile)
 
 TEST_F(EditPageFixture, ACancelledLoadEndsSoonAndLeavesNothing)
 {
+    // A recording cut short (its header promises more than the file holds) loads
+    // through the platform's parser, slowly enough to be cancelled in the middle;
+    // a whole WAV now loads before the Cancel could arrive.
     const std::wstring wav = Path(L"Long.wav");
     ASSERT_TRUE(WriteWav(wav, Tone(440, 300, 0.5)));
+    {
+        HANDLE file = CreateFileW(wav.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        LARGE_INTEGER size = {};
+        GetFileSizeEx(file, &size);
+        size.QuadPart -= 4 * 44100;  // the last second is missing
+        ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
     DWORD pressed = 0, ended = 0;
     std::wstring question;
     {

@@ -1,5 +1,7 @@
 #include "SampleCodec.h"
 
+#include <initializer_list>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -135,12 +137,8 @@ bool ScaleSamples16On(SamplePath path, int16_t* s, size_t count, float gain, flo
 
 void ScaleSamples16(int16_t* s, size_t count, float gain, float offsetEven, float offsetOdd)
 {
-#if defined(SONELLE_HAVE_AVX2_PATH)
-    if (HasAvx512() && ScaleSamples16On(SamplePath::Avx512, s, count, gain, offsetEven, offsetOdd))
-        return;
-    if (HasAvx2() && ScaleSamples16On(SamplePath::Avx2, s, count, gain, offsetEven, offsetOdd))
-        return;
-#endif
-    if (!ScaleSamples16On(SamplePath::Sse2, s, count, gain, offsetEven, offsetOdd))
-        ScaleSamples16On(SamplePath::Portable, s, count, gain, offsetEven, offsetOdd);
+    // The widest path this build and processor have; the portable one always runs.
+    for (SamplePath path : {SamplePath::Avx512, SamplePath::Avx2, SamplePath::Sse2, SamplePath::Portable})
+        if (ScaleSamples16On(path, s, count, gain, offsetEven, offsetOdd))
+            return;
 }

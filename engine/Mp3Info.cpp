@@ -3,6 +3,7 @@
 #include "MpegFrameHeader.h"
 #include "MpegScan.h"
 #include <dshow.h>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -88,7 +89,46 @@ bool ReadTagHeader(CFile& f, Id3v2Header& header)
     return f.Read(bytes, 10) == 10 && ParseId3v2Header(bytes, 10, header);
 }
 
+// The first bytes of an open file: its ID3v2 tag (when it has one) and the
+// bytes the frame scan looks at after it, in one read for most files. False when
+// the file gave fewer bytes than its length promised.
+bool ReadHead(CFile& f, LONGLONG length, std::vector<uint8_t>& head)
+{
+    const uint64_t firstRead = 16384;
+    uint64_t want = (uint64_t)length < firstRead ? (uint64_t)length : firstRead;
+    head.resize((size_t)want);
+    if (f.Seek(0, CFile::begin) != 0) return false;
+    size_t got = want ? f.Read(head.data(), (UINT)want) : 0;
+    head.resize(got);
+    if (got < want) return false;
+    Id3v2Header header;
+    uint64_t needed = (ParseId3v2Header(head.data(), head.size(), header) ? header.TotalBytes() : 0) + kMpegScanBytes;
+    if (needed > (uint64_t)length) needed = (uint64_t)length;
+    if (needed <= got) return true;
+    head.resize((size_t)needed);
+    size_t more = f.Read(head.data() + got, (UINT)(needed - got));
+    head.resize(got + more);
+    return got + more == needed;
+}
+
 } // namespace
+
+// What the scan sees of a file whose first bytes are in head.
+CMp3Info::ScanInput CMp3Info::ScanInputOfHead(const std::vector<uint8_t>& head, LONGLONG length)
+{
+    ScanInput input;
+    input.riff = head.size() >= 4 && memcmp(head.data(), "RIFF", 4) == 0;
+    Id3v2Header header;
+    const uint64_t start = ParseId3v2Header(head.data(), head.size(), header) ? header.TotalBytes() : 0;
+    input.noSound = start >= (uint64_t)length;
+    if (!input.noSound && start < head.size()) {
+        const size_t n = std::min<size_t>(head.size() - (size_t)start, kMpegScanBytes);
+        input.sound.assign(head.begin() + (size_t)start, head.begin() + (size_t)start + n);
+    }
+    return input;
+}
+
+
 
 CMp3Info::CMp3Info()
 {
@@ -122,24 +162,32 @@ BYTE* CMp3Info::CurrentRecord()
 BOOL CMp3Info::Open(const wchar_t* p)
 {
     Reset();
+    m_keptScan = KeptScan();
     if (!PathUsable(p)) return FALSE;
     path = p;
+    // Size and times are taken before the open: a change after this moment makes
+    // ReadMpegInfo read the file again instead of what is kept here.
+    WIN32_FILE_ATTRIBUTE_DATA stamp;
+    bool stamped = GetFileAttributesExW(p, GetFileExInfoStandard, &stamp) != 0;
     if (!file.Open(p, CFile::modeRead | CFile::shareDenyNone)) return FALSE;
+    const LONGLONG length = file.GetLength();
+    std::vector<uint8_t> head;
+    const bool headWhole = ReadHead(file, length, head);
     BOOL found = FALSE;
-    if (file.GetLength() > 9) {
-        BOOL v1 = ReadID3v1();
-        BOOL v2 = ReadID3v2();
+    if (length > 9) {
+        BOOL v1 = ReadID3v1(length);
+        BOOL v2 = ReadID3v2(head, length);
         found = v1 || v2;
     }
     file.Close();
+    if (stamped && headWhole) KeepScanInput(head, length, stamp);
     if (!found) v1Kind = 110;   // ready for a new ID3v1.1 tag
     return found;
 }
 
-BOOL CMp3Info::ReadID3v1()
+BOOL CMp3Info::ReadID3v1(LONGLONG length)
 {
     v1Kind = 0;
-    LONGLONG length = file.GetLength();
     // A file shorter than a tag has none.
     if (length < 128 || file.Seek(length - 128, CFile::begin) != length - 128) return FALSE;
     BYTE record[128];
@@ -149,22 +197,20 @@ BOOL CMp3Info::ReadID3v1()
     return TRUE;
 }
 
-BOOL CMp3Info::ReadID3v2()
+BOOL CMp3Info::ReadID3v2(const std::vector<uint8_t>& head, LONGLONG length)
 {
     v2Version = 0;
     Id3v2Header header;
-    if (!ReadTagHeader(file, header)) return FALSE;
-    file.SeekToBegin();
-    file.Read(v2Header, 10);
+    if (!ParseId3v2Header(head.data(), head.size(), header)) return FALSE;
+    memcpy(v2Header, head.data(), 10);
     v2Version = header.major * 10 + 200;
     // Never more than the file holds, whatever the header claims.
-    LONGLONG length = file.GetLength();
-    size_t body = (size_t)((LONGLONG)header.size < length - 10 ? header.size : length - 10);
-    std::vector<uint8_t> bytes(body);
-    body = file.Read(bytes.data(), (UINT)body);
+    uint64_t body = header.size;
+    if (body > (uint64_t)(length - 10)) body = (uint64_t)(length - 10);
+    if (body > head.size() - 10) body = head.size() - 10;
     int savedKind = tagKind;
     tagKind = 2;
-    WalkId3v2Frames(header, bytes.data(), body, [&](const std::string& id, const uint8_t* data, size_t size) {
+    WalkId3v2Frames(header, head.data() + 10, (size_t)body, [&](const std::string& id, const uint8_t* data, size_t size) {
         int field = FieldIdOf(v2Version, id);
         if (field == 0) return;
         int encoding = data[0];
@@ -183,6 +229,32 @@ BOOL CMp3Info::ReadID3v2()
     });
     tagKind = savedKind;
     return TRUE;
+}
+
+void CMp3Info::KeepScanInput(const std::vector<uint8_t>& head, LONGLONG length, const WIN32_FILE_ATTRIBUTE_DATA& stamp)
+{
+    m_keptScan.kept = true;
+    m_keptScan.path = path.GetString();
+    m_keptScan.stamp = stamp;
+    m_keptScan.input = ScanInputOfHead(head, length);
+}
+
+const CMp3Info::ScanInput* CMp3Info::KeptScanFor(const wchar_t* p) const
+{
+    if (!m_keptScan.kept || !p || m_keptScan.path != p) return nullptr;
+    // Looking up a file's size and times costs a small part of opening it.
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!GetFileAttributesExW(p, GetFileExInfoStandard, &now)) return nullptr;
+    const WIN32_FILE_ATTRIBUTE_DATA& was = m_keptScan.stamp;
+    const bool same = now.dwFileAttributes == was.dwFileAttributes && now.nFileSizeHigh == was.nFileSizeHigh &&
+                      now.nFileSizeLow == was.nFileSizeLow && CompareFileTime(&now.ftLastWriteTime, &was.ftLastWriteTime) == 0 &&
+                      CompareFileTime(&now.ftCreationTime, &was.ftCreationTime) == 0;
+    return same ? &m_keptScan.input : nullptr;
+}
+
+BOOL CMp3Info::ScanInput::Verdict() const
+{
+    return !riff && !noSound && !sound.empty() && LooksLikeMpegAudio(sound.data(), sound.size());
 }
 
 BOOL CMp3Info::GetTitle(CString& title)
@@ -351,6 +423,7 @@ BOOL CMp3Info::WriteID3v1()
     if (tagKind != 1) return TRUE;
     BYTE* record = CurrentRecord();
     if (!record) return FALSE;
+    m_keptScan.kept = false;   // the file changes here
     CFile out;
     if (!out.Open(path, CFile::modeReadWrite | CFile::shareDenyNone)) return FALSE;   // never created here
     LONGLONG length = out.GetLength();
@@ -415,19 +488,23 @@ BOOL CMp3Info::StripID3v2(const wchar_t* src, const wchar_t* dst)
 
 BOOL CMp3Info::ReadMpegInfo(const wchar_t* p)
 {
+    // Right after Open of the same unchanged file, its bytes are at hand.
+    if (const ScanInput* kept = KeptScanFor(p)) return kept->Verdict();
     CFile in;
     if (!p || !in.Open(p, CFile::modeRead | CFile::shareDenyNone)) return FALSE;
+    ScanInput input;
     BYTE head[512] = {};
     UINT n = in.Read(head, sizeof head);
-    if (n >= 4 && memcmp(head, "RIFF", 4) == 0) return FALSE;
+    input.riff = n >= 4 && memcmp(head, "RIFF", 4) == 0;
+    if (input.riff) return FALSE;
     // The scan looks at the sound, after any ID3v2 tag (pictures can fill many KB).
     Id3v2Header header;
     LONGLONG start = ParseId3v2Header(head, n, header) ? (LONGLONG)header.TotalBytes() : 0;
-    if (start >= in.GetLength()) return FALSE;
-    std::vector<uint8_t> sound(kMpegScanBytes);
-    if (in.Seek(start, CFile::begin) != start) return FALSE;
-    size_t got = in.Read(sound.data(), (UINT)sound.size());
-    return LooksLikeMpegAudio(sound.data(), got);
+    input.noSound = start >= in.GetLength();
+    if (input.noSound || in.Seek(start, CFile::begin) != start) return FALSE;
+    input.sound.resize(kMpegScanBytes);
+    input.sound.resize(in.Read(input.sound.data(), (UINT)input.sound.size()));
+    return input.Verdict();
 }
 
 BOOL CMp3Info::CanRender(const wchar_t* p)

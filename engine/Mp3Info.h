@@ -5,6 +5,9 @@
 // set the public members directly.
 #pragma once
 #include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
 #include "File.h"
 #include "String.h"
 
@@ -33,6 +36,9 @@ public:
     BOOL ConvertToID3v1(int kind);
     BOOL WriteID3v1();
     BOOL StripID3v2(const wchar_t* src, const wchar_t* dst);
+    // Right after Open of the same path, the scan looks at the bytes Open read
+    // instead of opening the file again (opening is what tag reading costs),
+    // unless the file's size, times or attributes have changed since.
     BOOL ReadMpegInfo(const wchar_t* path);
     static BOOL CanRender(const wchar_t* path);
 
@@ -48,9 +54,31 @@ public:
     int textEncoding = 100;   // 101 ISO-8859-1, 102 UTF-16 with byte-order mark, 103 UTF-8, 100 other
 
 private:
+    // What the frame scan looks at in a file: whether it is a RIFF file, and the
+    // first bytes of its sound (after any ID3v2 tag).
+    struct ScanInput {
+        bool riff = false;
+        bool noSound = true;
+        std::vector<uint8_t> sound;
+        BOOL Verdict() const;
+    };
+    // The scan input of the file Open read, kept for ReadMpegInfo on the same
+    // path, with the file's size and times when Open saw it.
+    struct KeptScan {
+        bool kept = false;
+        std::wstring path;
+        WIN32_FILE_ATTRIBUTE_DATA stamp = {};
+        ScanInput input;
+    };
+
     void Reset();
-    BOOL ReadID3v1();
-    BOOL ReadID3v2();
+    BOOL ReadID3v1(LONGLONG length);
+    BOOL ReadID3v2(const std::vector<uint8_t>& head, LONGLONG length);
+    static ScanInput ScanInputOfHead(const std::vector<uint8_t>& head, LONGLONG length);
+    void KeepScanInput(const std::vector<uint8_t>& head, LONGLONG length, const WIN32_FILE_ATTRIBUTE_DATA& stamp);
+    const ScanInput* KeptScanFor(const wchar_t* path) const;
     FieldSet* CurrentFieldSet();
     BYTE* CurrentRecord();
+
+    KeptScan m_keptScan;
 };

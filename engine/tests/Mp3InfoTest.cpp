@@ -424,15 +424,22 @@ TEST(Mp3Info, TenThousandDamagedTagsAreWalkedWithinTheirBytes)
                         });
     }
     EXPECT_GT(frames, 10000u);
-    // The same through files: Open never fails hard and never reads past the file.
+    // The same through files: Open never fails hard and never reads past the file,
+    // and the scan right after it (from the bytes Open read) says what a scan of
+    // the file alone says.
+    int mpeg = 0;
     for (int i = 0; i < 300; ++i) {
         Bytes tag = seeds[i % seeds.size()];
         for (int d = 0; d < 4; ++d) tag[random() % tag.size()] = (uint8_t)random();
+        if (i % 2) Put(tag, Frames(12).data(), 12 * 417);
         std::wstring path = WriteFile(L"damaged.mp3", tag);
         CMp3Info info;
         info.Open(path.c_str());
-        info.ReadMpegInfo(path.c_str());
+        BOOL afterOpen = info.ReadMpegInfo(path.c_str());
+        EXPECT_EQ(afterOpen, CMp3Info().ReadMpegInfo(path.c_str())) << "file " << i;
+        mpeg += afterOpen ? 1 : 0;
     }
+    EXPECT_GT(mpeg, 50);
     DeleteFileW(TempPath(L"damaged.mp3").c_str());
 }
 
@@ -472,6 +479,87 @@ TEST(MpegScan, FilesWavTagsAndLimits)
     EXPECT_FALSE(info.ReadMpegInfo(TempPath(L"no such file.mp3").c_str()));
     DeleteFileW(path.c_str());
 }
+
+void SetWriteTime(const std::wstring& path, const FILETIME& time)
+{
+    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    SetFileTime(h, nullptr, nullptr, &time);
+    CloseHandle(h);
+}
+
+FILETIME WriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+FILETIME SecondsLater(FILETIME t, int seconds)
+{
+    ULARGE_INTEGER v;
+    v.LowPart = t.dwLowDateTime;
+    v.HighPart = t.dwHighDateTime;
+    v.QuadPart += (ULONGLONG)seconds * 10000000;
+    return {v.LowPart, v.HighPart};
+}
+
+// The scan right after Open uses the bytes Open read only while the file is the
+// one Open saw: a file rewritten, replaced or removed in between is looked at anew.
+struct ChangeCase {
+    const char* name;
+    bool mpegAtOpen;
+    enum { Unchanged, SameSizeLater, OtherSize, Removed, OtherPath } change;
+    bool expected;
+};
+
+class ScanAfterOpen : public ::testing::TestWithParam<ChangeCase> {};
+
+TEST_P(ScanAfterOpen, SeesTheFileAsItIsNow)
+{
+    const ChangeCase& c = GetParam();
+    Bytes mpeg = Tag(3, TextFrames(3, 0, L"Kept"));
+    Put(mpeg, Frames(12).data(), 12 * 417);
+    const Bytes zeros(mpeg.size(), 0);
+    std::wstring path = WriteFile(L"changing.mp3", c.mpegAtOpen ? mpeg : zeros);
+    std::wstring other = WriteFile(L"other.mp3", c.mpegAtOpen ? zeros : mpeg);
+    CMp3Info info;
+    info.Open(path.c_str());
+    const FILETIME opened = WriteTime(path);
+    std::wstring scanned = path;
+    switch (c.change) {
+    case ChangeCase::Unchanged: break;
+    case ChangeCase::SameSizeLater:
+        // Other bytes of the same length; the write time moves on as any write moves it.
+        WriteFile(L"changing.mp3", c.mpegAtOpen ? zeros : mpeg);
+        SetWriteTime(path, SecondsLater(opened, 2));
+        break;
+    case ChangeCase::OtherSize: {
+        Bytes riff = {'R', 'I', 'F', 'F'};
+        Put(riff, mpeg.data(), mpeg.size());
+        WriteFile(L"changing.mp3", c.mpegAtOpen ? riff : Frames(30));
+        break;
+    }
+    case ChangeCase::Removed: DeleteFileW(path.c_str()); break;
+    case ChangeCase::OtherPath: scanned = other; break;
+    }
+    EXPECT_EQ(info.ReadMpegInfo(scanned.c_str()), c.expected ? TRUE : FALSE);
+    DeleteFileW(path.c_str());
+    DeleteFileW(other.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Mp3Info, ScanAfterOpen, ::testing::Values(
+    ChangeCase{"MpegUnchanged", true, ChangeCase::Unchanged, true},
+    ChangeCase{"ZerosUnchanged", false, ChangeCase::Unchanged, false},
+    ChangeCase{"MpegRewrittenAsZeros", true, ChangeCase::SameSizeLater, false},
+    ChangeCase{"ZerosRewrittenAsMpeg", false, ChangeCase::SameSizeLater, true},
+    ChangeCase{"MpegReplacedByRiff", true, ChangeCase::OtherSize, false},
+    ChangeCase{"ZerosReplacedByFrames", false, ChangeCase::OtherSize, true},
+    ChangeCase{"MpegRemoved", true, ChangeCase::Removed, false},
+    ChangeCase{"OtherPathZeros", true, ChangeCase::OtherPath, false},
+    ChangeCase{"OtherPathMpeg", false, ChangeCase::OtherPath, true}),
+    [](const ::testing::TestParamInfo<ChangeCase>& i) { return std::string(i.param.name); });
 
 // Files from the native input step (lame and mutagen).
 std::wstring Fixture(const wchar_t* name)

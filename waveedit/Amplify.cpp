@@ -13,9 +13,9 @@ void CAmplify::SetParam(const AmplifyParam* param)
 
 bool CAmplify::ProcessRange(uint64_t bytes)
 {
-    uint8_t* const block = Block();
     const float gain = m_gain;
     while (bytes > 0) {
+        uint8_t* const block = Block();
         const size_t want = NextBlockBytes(bytes);
         if (!ReadSource(block, want))
             return false;

@@ -1,5 +1,6 @@
 #include "AudioEffect.h"
 
+#include "BlockQueue.h"
 #include "ByteFile.h"
 
 #include <algorithm>
@@ -11,6 +12,9 @@ namespace {
 // twice as much, so no block of any effect can overflow it.
 constexpr size_t kPeakFlushBytes = 65536;
 constexpr size_t kPeakStageBytes = 2 * kPeakFlushBytes;
+// Blocks between reading and writing: enough that neither side waits on the
+// other's short stalls.
+constexpr int kQueuedBlocks = 4;
 
 // Copies every kept frame of a block to the stage (twice for mono: the peak
 // data holds two values per kept frame). Sizes known at compile time make the
@@ -135,14 +139,21 @@ bool CAudioEffect::Run()
         FillPeakInfo(m_peakInfo, SampleRate(), Channels(), (uint16_t)BlockAlign(), Bits(), 0, NarrowPath(m_output));
         ok = WritePeakHeader();
         m_decimator = std::make_unique<CPeakDecimator>(BlockAlign());
-        m_block.reset(new uint8_t[kBlockBytes]);
         m_peakStage.reset(new uint8_t[kPeakStageBytes]);
+        m_queue = std::make_unique<CBlockQueue>(kBlockBytes, kQueuedBlocks,
+                                                [this](const uint8_t* data, size_t bytes, uint64_t progressBytes) {
+                                                    return PutOutput(data, bytes, progressBytes);
+                                                });
     }
     for (size_t i = 0; ok && i < ranges.size(); ++i) {
         ok = ranges[i].second ? ProcessRange(ranges[i].first) : CopyRange(ranges[i].first);
         if (ok && ShouldStop())
             ok = Fail("cancelled");
     }
+    // Everything queued is written (or dropped after a write error) before the
+    // files are finished or closed.
+    if (m_queue && !FinishWrites())
+        ok = false;
     // Chunks behind the sample data stay as they are.
     if (ok && m_inPos < m_info.fileLength) {
         size_t got;
@@ -160,7 +171,7 @@ bool CAudioEffect::Run()
     m_out.reset();
     m_peak.reset();
     m_decimator.reset();
-    m_block.reset();
+    m_queue.reset();
     m_peakStage.reset();
     if (ok)
         m_percent = 100;
@@ -208,10 +219,38 @@ bool CAudioEffect::ReadSource(uint8_t* buffer, size_t bytes)
     return true;
 }
 
+uint8_t* CAudioEffect::Block()
+{
+    return m_queue->Free();
+}
+
 bool CAudioEffect::WriteOutput(const uint8_t* data, size_t bytes, uint64_t progressBytes)
 {
+    if (const char* error = m_queue->Error())
+        return Fail(error);
+    if (data == m_queue->Free() && bytes <= kBlockBytes && m_queue->Push(bytes, progressBytes))
+        return true;
+    // Any other buffer (or no writer thread) is written here, after what is queued.
+    m_queue->Drain();
+    if (const char* error = m_queue->Error())
+        return Fail(error);
+    if (const char* error = PutOutput(data, bytes, progressBytes))
+        return Fail(error);
+    return true;
+}
+
+bool CAudioEffect::FinishWrites()
+{
+    m_queue->Stop();
+    if (const char* error = m_queue->Error())
+        return Fail(error);
+    return true;
+}
+
+const char* CAudioEffect::PutOutput(const uint8_t* data, size_t bytes, uint64_t progressBytes)
+{
     if (!m_out->Write(data, bytes))
-        return Fail("the output cannot be written");
+        return "the output cannot be written";
     const size_t ba = (size_t)BlockAlign();
     const int copies = Channels() == 1 ? 2 : 1;
     // Room for every kept frame of this write: a longer write goes in pieces.
@@ -227,11 +266,11 @@ bool CAudioEffect::WriteOutput(const uint8_t* data, size_t bytes, uint64_t progr
         else
             m_peakFill = StageKeptFrames<0, 0>(*m_decimator, at, n, stage, m_peakFill, ba, copies);
         if (m_peakFill >= kPeakFlushBytes && !FlushPeaks())
-            return Fail("the peak file cannot be written");
+            return "the peak file cannot be written";
         done += n;
     }
     AddProgress(progressBytes);
-    return true;
+    return nullptr;
 }
 
 bool CAudioEffect::CopyRange(uint64_t bytes)
@@ -247,9 +286,15 @@ bool CAudioEffect::CopyRange(uint64_t bytes)
 
 void CAudioEffect::AddProgress(uint64_t bytes)
 {
-    m_processed += bytes;
-    if (m_info.dataSize > 0)
-        m_percent = (int)std::min<uint64_t>(100, m_processed * 100 / m_info.dataSize);
+    // Counted by the reading thread (a scan) and the writer thread alike: the
+    // percentage only ever rises.
+    const uint64_t processed = m_processed.fetch_add(bytes) + bytes;
+    if (m_info.dataSize == 0)
+        return;
+    const int percent = (int)std::min<uint64_t>(100, processed * 100 / m_info.dataSize);
+    int shown = m_percent.load();
+    while (shown < percent && !m_percent.compare_exchange_weak(shown, percent)) {
+    }
 }
 
 uint64_t CAudioEffect::SourcePosition() const

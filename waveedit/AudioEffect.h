@@ -2,8 +2,10 @@
 // order (processing the selected ones, copying the others and any tail
 // unchanged), writes the result WAV and its peak data file as it goes, and
 // counts progress. Blocks end on kBlockBytes boundaries of the file, so reads
-// and writes (output offsets are source offsets) go whole pages at a time. Portable: runs on whatever thread calls Run (EffectThread
-// starts it on a worker on Windows); progress and cancel are atomic.
+// and writes (output offsets are source offsets) go whole pages at a time, and
+// the output and peak data are written on a thread of the run's own while the
+// next block is read and computed. Portable: runs on whatever thread calls Run
+// (EffectThread starts it on a worker on Windows); progress and cancel are atomic.
 #pragma once
 #include "PeakFile.h"
 #include "WaveHeader.h"
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class CBlockQueue;
 class CByteFile;
 
 struct CEffectTrack {
@@ -85,15 +88,19 @@ protected:
     // Processes `bytes` bytes of the source from the current position.
     virtual bool ProcessRange(uint64_t bytes) = 0;
 
-    // The run's block buffer: kBlockBytes, allocated once per run, not cleared.
-    uint8_t* Block() { return m_block.get(); }
+    // The buffer to read the next block into: kBlockBytes, not cleared. A block
+    // in it that is passed to WriteOutput is written on the run's writer thread
+    // while the next one is read; ask for Block() again after each WriteOutput.
+    uint8_t* Block();
     // The size of the next block of a range with `left` bytes to go: whole
     // frames (at most kBlockBytes) that end, where they can, on a kBlockBytes
     // boundary of the file.
     size_t NextBlockBytes(uint64_t left) const;
     // Reads exactly `bytes`; a short read or a cancel makes the run fail.
     bool ReadSource(uint8_t* buffer, size_t bytes);
-    // Writes output bytes, feeds the peak data and counts `progressBytes`.
+    // Writes output bytes, feeds the peak data and counts `progressBytes`: at
+    // once, or, for a Block(), in order on the writer thread (a write error
+    // then fails a later WriteOutput or the run).
     bool WriteOutput(const uint8_t* data, size_t bytes, uint64_t progressBytes);
     bool CopyRange(uint64_t bytes);
     void AddProgress(uint64_t bytes);
@@ -106,12 +113,16 @@ private:
     bool ValidateTracks(std::vector<std::pair<uint64_t, bool>>& ranges);
     bool FlushPeaks();
     bool WritePeakHeader();
+    // Writes one block of output and its peak data; an error text or null.
+    const char* PutOutput(const uint8_t* data, size_t bytes, uint64_t progressBytes);
+    // Ends the writer thread once everything queued is written; false on its error.
+    bool FinishWrites();
 
     std::wstring m_source, m_output, m_peakPath;
     WaveHeaderInfo m_info;
     std::unique_ptr<CByteFile> m_in, m_out, m_peak;
     std::unique_ptr<CPeakDecimator> m_decimator;
-    std::unique_ptr<uint8_t[]> m_block;
+    std::unique_ptr<CBlockQueue> m_queue;  // the blocks on their way to the writer thread
     // Peak values wait here and go to the file in pieces of about 64 KB: a
     // small buffer that stays in memory, where the whole peak data of a long
     // file would be fresh pages on every run.
@@ -120,7 +131,7 @@ private:
     PeakInfo m_peakInfo{};
     uint32_t m_peakBytes = 0;
     uint64_t m_inPos = 0;  // the source position, kept here rather than asked of the file
-    uint64_t m_processed = 0;
+    std::atomic<uint64_t> m_processed{0};
     std::atomic<int> m_percent;
     std::atomic<bool> m_cancel;
     bool m_prepared = false;   // Prepare accepted the source and the names

@@ -30,8 +30,8 @@ bool CFadeInOut::Ramp(uint64_t bytes, bool rising)
     const size_t n = (size_t)bytes, ba = (size_t)BlockAlign();
     const int bits = Bits();
     const size_t bytesPerSample = bits == 16 ? 2 : 1;
-    uint8_t* const block = Block();
     for (size_t done = 0; done < n;) {
+        uint8_t* const block = Block();
         const size_t want = NextBlockBytes(n - done);
         if (!ReadSource(block, want))
             return false;

@@ -48,11 +48,11 @@ bool CNormalize::ProcessRange(uint64_t bytes)
 {
     const int bits = Bits(), channels = Channels();
     const uint64_t start = SourcePosition();
-    uint8_t* const block = Block();
     std::vector<ChannelScan> scans((size_t)channels);
     std::vector<float> mins((size_t)channels, 1.0f), maxs((size_t)channels, -1.0f);
 
     for (uint64_t left = bytes; left > 0;) {
+        uint8_t* const block = Block();
         const size_t want = NextBlockBytes(left);
         if (!ReadSource(block, want))
             return false;
@@ -97,6 +97,7 @@ bool CNormalize::ProcessRange(uint64_t bytes)
     ComputeGain(scans, bits, m_target, offsets, gain);
     const size_t bytesPerSample = bits == 16 ? 2 : 1;
     for (uint64_t left = bytes; left > 0;) {
+        uint8_t* const block = Block();
         const size_t want = NextBlockBytes(left);
         if (!ReadSource(block, want))
             return false;

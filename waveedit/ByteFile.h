@@ -17,6 +17,8 @@ public:
     virtual bool Seek(uint64_t offset) = 0;
     virtual uint64_t Tell() const = 0;
     virtual uint64_t Length() const = 0;
+    // Ends the file at the current position.
+    virtual bool Truncate() = 0;
 
     // Reads exactly `bytes` or reports failure.
     bool ReadExact(void* buffer, size_t bytes) { return Read(buffer, bytes) == bytes; }
@@ -29,6 +31,8 @@ enum class FileMode {
     CreateShared,     // create or truncate, read-write, others may read and write
     CreateExclusive,  // create or truncate, read-write, no sharing
     UpdateExclusive,  // open existing, read-write, no sharing
+    RewriteExclusive, // open or create, read-write, no sharing; the old bytes stay
+                      // until written over or cut off with Truncate
 };
 
 std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode);

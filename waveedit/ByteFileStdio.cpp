@@ -2,6 +2,7 @@
 #include "ByteFile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <locale>
@@ -25,6 +26,7 @@ public:
         fseeko(m_f, here, SEEK_SET);
         return (uint64_t)end;
     }
+    bool Truncate() override { return fflush(m_f) == 0 && ftruncate(fileno(m_f), ftello(m_f)) == 0; }
 
 private:
     FILE* m_f;
@@ -45,6 +47,12 @@ std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode)
     const char* how = "rb";
     if (mode == FileMode::CreateShared || mode == FileMode::CreateExclusive) how = "w+b";
     else if (mode == FileMode::UpdateExclusive) how = "r+b";
+    else if (mode == FileMode::RewriteExclusive) {
+        // "r+b" needs the file to exist; "a+b" creates it but appends every write.
+        if (FILE* made = fopen(NarrowPath(path).c_str(), "ab"))
+            fclose(made);
+        how = "r+b";
+    }
     FILE* f = fopen(NarrowPath(path).c_str(), how);
     if (!f)
         return nullptr;

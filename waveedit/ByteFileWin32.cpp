@@ -52,6 +52,7 @@ public:
         LARGE_INTEGER size;
         return GetFileSizeEx(m_h, &size) ? (uint64_t)size.QuadPart : 0;
     }
+    bool Truncate() override { return SetEndOfFile(m_h) != 0; }
 
 private:
     HANDLE m_h;
@@ -69,6 +70,7 @@ std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode)
         access |= GENERIC_WRITE; share = FILE_SHARE_READ | FILE_SHARE_WRITE; disposition = CREATE_ALWAYS; break;
     case FileMode::CreateExclusive: access |= GENERIC_WRITE; disposition = CREATE_ALWAYS; break;
     case FileMode::UpdateExclusive: access |= GENERIC_WRITE; break;
+    case FileMode::RewriteExclusive: access |= GENERIC_WRITE; disposition = OPEN_ALWAYS; break;
     }
     HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

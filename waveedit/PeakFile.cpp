@@ -291,13 +291,16 @@ bool NV_Peak::Save()
 
 bool NV_Peak::SaveThrough(uint8_t* piece, size_t pieceBytes)
 {
-    auto file = OpenByteFile(m_peakPath, FileMode::CreateExclusive);
+    // An older peak file is written over in place and cut to length at the end:
+    // emptying it first and growing it again costs several times as much. Its
+    // size field goes in last, so a file left half-written never passes as whole.
+    auto file = OpenByteFile(m_peakPath, FileMode::RewriteExclusive);
     if (!file)
         return false;
     FillInfo();
     const uint32_t n = (uint32_t)(m_count * (size_t)BytesPerValue());
     const uint8_t* values = BytesPerValue() == 2 ? (const uint8_t*)m_values16.get() : m_values8.get();
-    if (!WritePeakFileHeader(*file, 996 + (n + 8) + 8, m_info, n))
+    if (!WritePeakFileHeader(*file, 0, m_info, n))
         return false;
     // The values go out through the piece buffer, not straight from the value
     // store: the system reads freshly committed pages slowly the first time
@@ -311,5 +314,9 @@ bool NV_Peak::SaveThrough(uint8_t* piece, size_t pieceBytes)
             return false;
         done += (uint32_t)k;
     }
-    return WriteChunkHeader(*file, "DSPD", 0);
+    if (!WriteChunkHeader(*file, "DSPD", 0) || !file->Truncate())
+        return false;
+    uint8_t size[4];
+    PutU32(size, 996 + (n + 8) + 8);
+    return file->Seek(4) && file->Write(size, 4);
 }

@@ -320,3 +320,33 @@ TEST(PeakFile, BuildOnAWavWithTrailingChunks)
         EXPECT_EQ(-(int)(k * 128 + 1), peak.ValueAt(2 * k + 1)) << k;
     }
 }
+
+// A build over an older peak file writes it over in place: whatever its length
+// and content, the result is the bytes of a build where no file was.
+TEST(PeakFile, ABuildOverAnOlderPeakFileGivesTheSameBytes)
+{
+    const std::wstring wav = TempPath(L"over.tmw");
+    WriteBytes(wav, RampWav(30000));
+    WaveHeaderInfo info = HeaderOf(wav);
+    FakeOwner owner;
+    DeleteByteFile(PeakPathFor(wav));
+    {
+        NV_Peak peak(info.header, info.dataSize, &owner);
+        ASSERT_TRUE(peak.Build(wav, nullptr));
+    }
+    const Bytes fresh = ReadBytes(PeakPathFor(wav));
+    ASSERT_EQ(1012u + 2 * ((30000 + 127) / 128) * 2 + 8, fresh.size());
+    const struct {
+        const char* what;
+        size_t size;
+    } older[] = {{"longer", fresh.size() + 5000}, {"as long", fresh.size()}, {"shorter", 100}, {"empty", 0}};
+    for (const auto& o : older) {
+        WriteBytes(PeakPathFor(wav), Bytes(o.size, 0xA5));
+        NV_Peak peak(info.header, info.dataSize, &owner);
+        ASSERT_TRUE(peak.Build(wav, nullptr)) << o.what;
+        EXPECT_EQ(fresh, ReadBytes(PeakPathFor(wav))) << o.what;
+        NV_Peak again(info.header, info.dataSize, &owner);
+        EXPECT_TRUE(again.Load(wav)) << o.what;
+        EXPECT_EQ(peak.GetValueCount(), again.GetValueCount()) << o.what;
+    }
+}

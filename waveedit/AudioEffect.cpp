@@ -115,13 +115,16 @@ bool CAudioEffect::Run()
     if (!ValidateTracks(ranges))
         return false;
 
-    // Created over any older output in place (no delete first: one file-system
-    // operation less, and the names never vanish in between).
+    // An older output and peak file are written over in place and cut to length
+    // at the end: no delete first (the names never vanish in between), and no
+    // emptying, which waits for the older file's write-back (about 20 ms of a
+    // 100 MB file written just before) and makes the file system write the
+    // new one back at close.
     m_in = OpenByteFile(m_source, FileMode::ReadShared);
     if (m_in)
-        m_out = OpenByteFile(m_output, FileMode::CreateShared);
+        m_out = OpenByteFile(m_output, FileMode::RewriteShared);
     if (m_out)
-        m_peak = OpenByteFile(m_peakPath, FileMode::CreateShared);
+        m_peak = OpenByteFile(m_peakPath, FileMode::RewriteShared);
     bool ok = m_in && m_out && m_peak;
     if (!ok)
         Fail("a file cannot be opened or created");
@@ -162,8 +165,11 @@ bool CAudioEffect::Run()
         if (!ok)
             Fail("the trailing chunks cannot be copied");
     }
+    // An older file written over ends where this run's output ends.
+    if (m_out && !m_out->Truncate() && ok)
+        ok = Fail("the output cannot be written");
     if (m_peak) {
-        const bool peaksOk = FlushPeaks() && WritePeakHeader();
+        const bool peaksOk = FlushPeaks() && m_peak->Truncate() && WritePeakHeader();
         if (ok && !peaksOk)
             ok = Fail("the peak file cannot be written");
     }

@@ -31,6 +31,7 @@ enum class FileMode {
     CreateShared,     // create or truncate, read-write, others may read and write
     CreateExclusive,  // create or truncate, read-write, no sharing
     UpdateExclusive,  // open existing, read-write, no sharing
+    RewriteShared,    // open or create, read-write, others may read and write; the old bytes stay
     RewriteExclusive, // open or create, read-write, no sharing; the old bytes stay
                       // until written over or cut off with Truncate
 };

@@ -47,7 +47,7 @@ std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode)
     const char* how = "rb";
     if (mode == FileMode::CreateShared || mode == FileMode::CreateExclusive) how = "w+b";
     else if (mode == FileMode::UpdateExclusive) how = "r+b";
-    else if (mode == FileMode::RewriteExclusive) {
+    else if (mode == FileMode::RewriteExclusive || mode == FileMode::RewriteShared) {
         // "r+b" needs the file to exist; "a+b" creates it but appends every write.
         if (FILE* made = fopen(NarrowPath(path).c_str(), "ab"))
             fclose(made);

@@ -70,6 +70,8 @@ std::unique_ptr<CByteFile> OpenByteFile(const std::wstring& path, FileMode mode)
         access |= GENERIC_WRITE; share = FILE_SHARE_READ | FILE_SHARE_WRITE; disposition = CREATE_ALWAYS; break;
     case FileMode::CreateExclusive: access |= GENERIC_WRITE; disposition = CREATE_ALWAYS; break;
     case FileMode::UpdateExclusive: access |= GENERIC_WRITE; break;
+    case FileMode::RewriteShared:
+        access |= GENERIC_WRITE; share = FILE_SHARE_READ | FILE_SHARE_WRITE; disposition = OPEN_ALWAYS; break;
     case FileMode::RewriteExclusive: access |= GENERIC_WRITE; disposition = OPEN_ALWAYS; break;
     }
     HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, disposition,

@@ -522,3 +522,46 @@ TEST(Effects, NormalizeEightBitMonoAndStereo)
     }
 }
 
+
+// An effect writes over an older output and peak file in place: whatever their
+// length, the results are the bytes of a run where neither existed, and a
+// cancelled run over them leaves a peak file that tells its true size.
+TEST(Effects, OlderOutputsAreWrittenOverToTheExactBytes)
+{
+    Paths p(L"older");
+    std::vector<int16_t> s(2 * 90000);
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = (int16_t)(i * 31);
+    WriteBytes(p.src, PlainWav(2, 44100, 16, Samples16(s)));
+    AmplifyParam param;
+    param.gain = 0.7f;
+    param.tracks = Whole(90000);
+    DeleteByteFile(p.out);
+    DeleteByteFile(p.peak);
+    CAmplify first;
+    first.SetParam(&param);
+    ASSERT_TRUE(RunEffect(first, p)) << first.GetError();
+    const Bytes out = ReadBytes(p.out), peak = ReadBytes(p.peak);
+    const struct {
+        const char* what;
+        size_t outSize, peakSize;
+    } older[] = {{"longer", out.size() + 300000, peak.size() + 7000}, {"as long", out.size(), peak.size()},
+                 {"shorter", 1000, 20}, {"empty", 0, 0}};
+    for (const auto& o : older) {
+        WriteBytes(p.out, Bytes(o.outSize, 0x5A));
+        WriteBytes(p.peak, Bytes(o.peakSize, 0x5A));
+        CAmplify amp;
+        amp.SetParam(&param);
+        ASSERT_TRUE(RunEffect(amp, p)) << o.what << ": " << amp.GetError();
+        EXPECT_EQ(out, ReadBytes(p.out)) << o.what;
+        EXPECT_EQ(peak, ReadBytes(p.peak)) << o.what;
+    }
+    WriteBytes(p.peak, Bytes(peak.size() + 7000, 0x5A));
+    SelfCancellingAmplify cancelled;
+    cancelled.SetParam(&param);
+    EXPECT_FALSE(RunEffect(cancelled, p));
+    const Bytes left = ReadBytes(p.peak);
+    ASSERT_GE(left.size(), 1012u);
+    EXPECT_EQ(left.size() - 8, GetU32At(left, 4));
+    EXPECT_EQ(left.size() - 1012, GetU32At(left, 1008));
+}

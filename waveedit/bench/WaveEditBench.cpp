@@ -147,7 +147,7 @@ int wmain(int argc, wchar_t** argv)
     for (size_t j = 0; j < n; ++j) {
         std::vector<double>& t = times[j];
         std::sort(t.begin(), t.end());
-        printf("%s %.3f %.3f %s\n", jobs[j].name, t.front(), t[t.size() / 2], ok[j] ? "ok" : "FAILED");
+        printf("%s %.4f %.4f %s\n", jobs[j].name, t.front(), t[t.size() / 2], ok[j] ? "ok" : "FAILED");
     }
     DeleteFileW(out.c_str());
     DeleteFileW(peak.c_str());

@@ -43,7 +43,7 @@ get() { awk -v n="$1" -v c="${2:-2}" '$1 == n { print $c }' "$work/ours.txt"; }
 copy=$(get copy); read_=$(get read); copy_med=$(get copy 3); read_med=$(get read 3)
 printf '%s-minute 44.1 kHz stereo 16-bit WAV (%s bytes); seconds; ours best and median of 7 interleaved rounds\n' \
   "$minutes" "$(stat -c %s "$wav")"
-printf '(every job, the copy and read baselines included, after the same pause, in turned order); sox best of 3\n'
+printf '(every job, the copy and read baselines included, after the same pause, in a new shuffled order each round); sox best of 3\n'
 printf '%-16s %8s %8s %8s %10s %10s %10s   %s\n' job best median sox best/copy med/copy ours/sox target
 row() {  # name best median sox target-text
   awk -v n="$1" -v o="$2" -v m="$3" -v s="$4" -v c="$copy" -v cm="$copy_med" -v t="$5" \

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -128,16 +129,21 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     // Every job, the baselines included, meets the same conditions: rounds over
-    // all jobs with the order turned by one each round (no job always follows
-    // the same writer), and the same pause before each job so that the system's
-    // write-back of the previous job settles alike.
+    // all jobs in an order shuffled anew each round (a fixed seed, so runs
+    // compare), so that no job always follows the same writer, and the same pause
+    // before each job so that the system's write-back of the previous job settles
+    // alike.
     const int rounds = 7;
     const size_t n = jobs.size();
     std::vector<std::vector<double>> times(n);
     std::vector<bool> ok(n, true);
+    std::vector<size_t> order(n);
+    for (size_t j = 0; j < n; ++j)
+        order[j] = j;
+    std::mt19937 shuffler(20261211);
     for (int round = 0; round < rounds; ++round) {
-        for (size_t k = 0; k < n; ++k) {
-            const size_t j = (k + (size_t)round) % n;
+        std::shuffle(order.begin(), order.end(), shuffler);
+        for (size_t j : order) {
             Sleep(300);
             bool good;
             times[j].push_back(Seconds(jobs[j].run, good));

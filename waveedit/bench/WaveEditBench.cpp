@@ -122,7 +122,7 @@ int wmain(int argc, wchar_t** argv)
             bool good = true;
             for (int i = 0; i < count && good; ++i)
                 total += Seconds(job.run, good);
-            printf("%s %.3f per run%s\n", job.name, total / std::max(count, 1), good ? "" : " FAILED");
+            printf("%s %.5f per run%s\n", job.name, total / std::max(count, 1), good ? "" : " FAILED");
             return good ? 0 : 1;
         }
         fwprintf(stderr, L"no job %s\n", only.c_str());

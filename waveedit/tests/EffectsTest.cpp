@@ -229,6 +229,14 @@ TEST(Effects, ShortReadAndMissingFilesFail)
     EXPECT_FALSE(bad.Run());
 }
 
+// A peak file whose two size fields (the file's and the peak data's) agree with its length.
+void ExpectConsistentPeakFile(const Bytes& peak)
+{
+    ASSERT_GE(peak.size(), 1012u);
+    EXPECT_EQ(peak.size() - 8, GetU32At(peak, 4));
+    EXPECT_EQ(peak.size() - 1012, GetU32At(peak, 1008));
+}
+
 TEST(Effects, CancelFailsAndLeavesAConsistentPeakFile)
 {
     Paths p(L"cancel");
@@ -239,9 +247,7 @@ TEST(Effects, CancelFailsAndLeavesAConsistentPeakFile)
     amp.SetParam(&param);
     EXPECT_FALSE(RunEffect(amp, p));
     const Bytes peak = ReadBytes(p.peak);
-    ASSERT_GE(peak.size(), 1012u);
-    EXPECT_EQ(peak.size() - 1012, GetU32At(peak, 1008));
-    EXPECT_EQ(peak.size() - 8, GetU32At(peak, 4));
+    ExpectConsistentPeakFile(peak);
     EXPECT_EQ(GetU32At(peak, 1008), (50000u + 127) / 128 * 4);
 }
 
@@ -560,8 +566,5 @@ TEST(Effects, OlderOutputsAreWrittenOverToTheExactBytes)
     SelfCancellingAmplify cancelled;
     cancelled.SetParam(&param);
     EXPECT_FALSE(RunEffect(cancelled, p));
-    const Bytes left = ReadBytes(p.peak);
-    ASSERT_GE(left.size(), 1012u);
-    EXPECT_EQ(left.size() - 8, GetU32At(left, 4));
-    EXPECT_EQ(left.size() - 1012, GetU32At(left, 1008));
+    ExpectConsistentPeakFile(ReadBytes(p.peak));
 }

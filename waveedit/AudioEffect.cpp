@@ -160,8 +160,9 @@ bool CAudioEffect::Run()
     // Chunks behind the sample data stay as they are.
     if (ok && m_inPos < m_info.fileLength) {
         size_t got;
-        while (ok && (got = m_in->Read(Block(), kBlockBytes)) > 0)
-            ok = m_out->Write(Block(), got);
+        uint8_t* const block = Block();
+        while (ok && (got = m_in->Read(block, kBlockBytes)) > 0)
+            ok = m_out->Write(block, got);
         if (!ok)
             Fail("the trailing chunks cannot be copied");
     }
@@ -283,7 +284,8 @@ bool CAudioEffect::CopyRange(uint64_t bytes)
 {
     while (bytes > 0) {
         const size_t want = NextBlockBytes(bytes);
-        if (!ReadSource(Block(), want) || !WriteOutput(Block(), want, want))
+        uint8_t* const block = Block();
+        if (!ReadSource(block, want) || !WriteOutput(block, want, want))
             return false;
         bytes -= want;
     }

@@ -59,8 +59,9 @@ bool CFadeInOut::ProcessRange(uint64_t r)
     }
     r -= lo;
     while (r > 0) {
+        uint8_t* const block = Block();
         const size_t want = NextBlockBytes(r);
-        if (!ReadSource(Block(), want) || !WriteOutput(Block(), want, want))
+        if (!ReadSource(block, want) || !WriteOutput(block, want, want))
             return false;
         r -= want;
     }

@@ -246,9 +246,10 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
     std::unique_ptr<uint8_t[]> block(new uint8_t[kBuildBlockBytes]);
     // 16-bit stereo, the common case, stores each kept frame as it stands.
     const bool stereo16 = m_header.bitsPerSample == 16 && m_header.channels == 2;
-    uint64_t done = 0, position = m_header.dataOffset;
+    uint64_t done = 0;
     const uint64_t total = m_dataSize;
     while (done < total) {
+        const uint64_t position = m_header.dataOffset + done;
         const size_t want = (size_t)std::min<uint64_t>(kBuildBlockBytes - position % kBuildBlockBytes, total - done);
         const size_t got = wav->Read(block.get(), want);
         if (got == 0)
@@ -268,7 +269,6 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
             decimator.Feed(block.get(), got, [this](const uint8_t* f) { AppendFrame(f); });
         }
         done += got;
-        position += got;
         if (progress)
             progress((int)(done * 100 / total));
     }

@@ -6,7 +6,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/picture-sandbox.sh"
-display="${SONELLE_TOUR_DISPLAY:-:98}"
+display="${SONELLE_TOUR_DISPLAY:-}"   # empty: a free display number
 out="$SONELLE_BUILD/edit-page-tour"
 fixtures="$SONELLE_BUILD/fixtures/edit-page-tour"
 mkdir -p "$out"

@@ -4,12 +4,19 @@
 picture_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export SONELLE_SANDBOX="${SONELLE_SANDBOX:-main}-x11" SONELLE_GRAPHICS=x11
 source "$picture_scripts/env.sh"
+source "$picture_scripts/private-display.sh"
 
-# start_picture_sandbox DISPLAY: Xvfb on DISPLAY, then the sandbox; both stop on exit.
+# start_picture_sandbox [DISPLAY]: Xvfb on a free display number (or on DISPLAY
+# when one is named), then the sandbox; both stop on exit.
 start_picture_sandbox() {
-  Xvfb "$1" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  picture_xvfb=$!
-  export DISPLAY="$1"
+  if [ -n "${1:-}" ]; then
+    Xvfb "$1" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    picture_xvfb=$!
+    export DISPLAY="$1"
+  else
+    start_private_display 1024x768x24 || { echo "pictures: Xvfb did not start" >&2; exit 1; }
+    picture_xvfb=$private_display_pid
+  fi
   "$picture_scripts/sandbox.sh" start
   trap '"$picture_scripts/sandbox.sh" stop; kill $picture_xvfb 2>/dev/null || true' EXIT
 }

@@ -5,7 +5,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/picture-sandbox.sh"
-display="${SONELLE_PICTURES_DISPLAY:-:98}"
+display="${SONELLE_PICTURES_DISPLAY:-}"   # empty: a free display number
 out="$SONELLE_BUILD/publish-pictures"
 mkdir -p "$out"
 rm -f "$out"/*.bmp "$out"/*.png

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # The start command: installs what is missing, builds, and starts the suite.
-# With a display ($DISPLAY) the programs draw there; without one they draw on a
-# private Xvfb screen (a free display number) and a screenshot of the program's
-# windows is saved to build/screenshot.png. The sandbox and the private screen
-# are ended when the script ends, however it ends.
+# With a display ($DISPLAY) the programs draw there and the script returns when
+# the suite is done: the starter hands over to the wizard or the recorder, which
+# start the starter again when they end, so it waits until no program of the
+# suite runs any more. Without a display they draw on a private Xvfb screen (a
+# free display number) and a screenshot of the program's windows is saved to
+# build/screenshot.png. The sandbox and the private screen are ended when the
+# script ends, however it ends.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export SONELLE_SANDBOX="${SONELLE_SANDBOX:-desktop}" SONELLE_GRAPHICS=x11
 source "$here/env.sh"
+source "$here/private-display.sh"
+source "$here/suite-processes.sh"
 "$here/setup.sh"
 "$here/build.sh"
 
@@ -30,13 +35,8 @@ trap cleanup EXIT
 headless=""
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
-  # Xvfb picks a display number nobody uses and reports it on a pipe.
-  fifo="$(mktemp -u)"; mkfifo "$fifo"
-  Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp 4>"$fifo" >/dev/null 2>&1 &
-  xvfb=$!
-  read -r -t 10 number <"$fifo" || { echo "run: Xvfb did not start" >&2; rm -f "$fifo"; exit 1; }
-  rm -f "$fifo"
-  export DISPLAY=":$number"
+  start_private_display 1280x800x24 || { echo "run: Xvfb did not start" >&2; exit 1; }
+  xvfb=$private_display_pid
 fi
 "$here/sandbox.sh" start
 # Registered as an installer would: every filter module from the installation
@@ -50,5 +50,5 @@ if [ -n "$headless" ]; then
   "$here/screenshot.sh" "$shot" || echo "run: no window to take a picture of (see $SONELLE_RUN/program.log)" >&2
   echo "run: no display here; $(basename "$program") drew on a private screen ($DISPLAY): $shot"
 else
-  wait "$running" || true
+  wait_until_suite_ends "$running"
 fi

@@ -8,7 +8,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/picture-sandbox.sh"
-display="${SONELLE_TOUR_DISPLAY:-:99}"
+display="${SONELLE_TOUR_DISPLAY:-}"   # empty: a free display number
 out="$SONELLE_BUILD/wizard-tour"
 mkdir -p "$out"
 rm -f "$out"/*.bmp "$out"/*.png

@@ -1,41 +1,84 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian (run as root). Idempotent:
 # a machine that already has everything only pays for a few dpkg queries.
+# What it changes on the machine: the Debian packages below; the i386 package
+# architecture where the kernel runs 32-bit code; a deb-src entry (for LAME's
+# source) where the machine has none.
 set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 PACKAGES=(
-  wine wine32:i386 wine64
+  wine wine64
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  cmake ninja-build googletest
-  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  cmake ninja-build make googletest
+  g++                       # host compiler: the skin generator, the sanitizer build
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  pulseaudio pulseaudio-utils libasound2-plugins:i386 libasound2-plugins
-  xvfb xauth x11-apps imagemagick fonts-liberation fonts-wine
-  sox lame mpg123 python3-mutagen ffmpeg
+  pulseaudio pulseaudio-utils libasound2-plugins
+  xvfb xauth x11-apps x11-utils imagemagick fonts-liberation fonts-wine
+  sox lame mpg123 python3-mutagen
   genisoimage xorriso bchunk cdrdao
   dpkg-dev
 )
+# Wine's 32-bit loader and the plugins it loads; the i686 build runs on them.
+PACKAGES_32=(
+  wine32:i386
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  libasound2-plugins:i386
+)
 
-# wine64 and the x86-64 toolchain serve machines that cannot execute 32-bit code
-# (see env.sh); the 32-bit set serves the others.
+# True where the kernel executes 32-bit x86 code: a 96-byte static i386 program
+# that only calls exit(42) must end with 42. Some hypervisors refuse every 32-bit
+# program ("Exec format error"); there the suite runs on Wine's 64-bit loader.
+runs_32bit_code() {
+  local probe rc=0
+  [ "$(uname -m)" = x86_64 ] || return 1
+  probe="$(mktemp)"
+  printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0' >"$probe"
+  printf '\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0' >>"$probe"
+  printf '\270\1\0\0\0\273\52\0\0\0\315\200' >>"$probe"   # mov eax,1; mov ebx,42; int 0x80
+  chmod +x "$probe"
+  "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  [ "$rc" -eq 42 ]
+}
+
+wanted=("${PACKAGES[@]}")
+with_i386=""
+if runs_32bit_code; then
+  with_i386=1
+  wanted+=("${PACKAGES_32[@]}")
+fi
+
 missing=()
-for p in "${PACKAGES[@]}"; do
+for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 export DEBIAN_FRONTEND=noninteractive
-# Several checkouts may set up at once: wait for another apt run instead of failing.
+
+# apt_get ARGS...: apt-get, retried only while another apt or dpkg run holds its
+# lock (several checkouts may set up at once, or the machine updates itself);
+# any other error is reported at once.
 apt_get() {
-  local i
-  for i in $(seq 30); do
-    apt-get -o DPkg::Lock::Timeout=300 "$@" && return 0
-    sleep 10
+  local err rc attempt
+  err="$(mktemp)"
+  for attempt in $(seq "${SONELLE_APT_LOCK_TRIES:-60}"); do
+    rc=0
+    apt-get -o DPkg::Lock::Timeout=300 "$@" 2>"$err" || rc=$?
+    cat "$err" >&2
+    if [ "$rc" -eq 0 ]; then rm -f "$err"; return 0; fi
+    grep -qE "Could not get lock|is another process using it" "$err" || break
+    echo "setup: another apt holds its lock; trying again in 10 s" >&2
+    sleep "${SONELLE_APT_LOCK_PAUSE:-10}"
   done
+  rm -f "$err"
+  echo "setup: apt-get $* failed (exit code $rc)" >&2
   return 1
 }
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ -n "$with_i386" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
   apt_get update -q
@@ -44,7 +87,7 @@ fi
 
 # Libraries cross-built with the suite come from Debian's source packages, at a
 # pinned version, into a git-ignored folder of the checkout (the build reads them).
-deps="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/.deps"
+deps="$(cd "$here/.." && pwd)/.deps"
 LAME_VERSION=3.100-6
 if [ ! -f "$deps/lame-3.100/configure" ]; then
   # A deb-src entry beside the machine's Debian entry (deb822 or one-line format).

@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """Native oracle step after a Wine test program: checks the MP3 files it listed in
 oracle-checks.txt of its fixture folder with mpg123 (clean decoding, length, pitch,
-sound at the start) and ffprobe (stream parameters).
+sound at the start) and mutagen (stream parameters, ID3v1 tag).
 
 Line format: name|key=value key=value ...
-  rate, channels     ffprobe's sample rate and channel count
-  bitrate            ffprobe's bit rate in kbps
+  rate, channels     mutagen's sample rate and channel count
+  bitrate            mutagen's bit rate in kbps (a Xing/Info header's average)
   seconds            decoded length: at least this long, at most a frame plus the
                      encoder and decoder delay (2257 samples) longer
   min_seconds        decoded length: at least this long
@@ -32,11 +32,19 @@ def decode(path):
     words = ("warn", "error", "illegal", "junk", "damage", "fail", "big_values", "bad")
     complaints = [l for l in test.stderr.splitlines() if any(w in l.lower() for w in words)]
     raw = subprocess.run(["mpg123", "-q", "-e", "s16", "-s", path], capture_output=True)
-    probe = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries",
-                            "stream=sample_rate,channels,bit_rate", "-of", "default=nw=1", path],
-                           capture_output=True, text=True)
-    info = dict(l.split("=", 1) for l in probe.stdout.splitlines() if "=" in l)
-    return test.returncode, complaints, raw.stdout, info
+    return test.returncode, complaints, raw.stdout, stream_info(path)
+
+
+def stream_info(path):
+    """The stream parameters mutagen reads from the first frame (and its Xing/Info
+    header); empty when it finds no MPEG frame, which fails every check on them."""
+    import mutagen
+    from mutagen.mp3 import MP3
+    try:
+        info = MP3(path).info
+    except mutagen.MutagenError:
+        return {}
+    return {"sample_rate": str(info.sample_rate), "channels": str(info.channels), "bit_rate": str(info.bitrate)}
 
 
 def pitch(samples, rate, channels):

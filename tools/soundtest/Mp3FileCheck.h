@@ -1,5 +1,5 @@
 // MP3 files in tests: the frames a file holds, and the list of outputs that the
-// native oracle step (tools/oracle/check-mp3.py: mpg123, ffprobe) checks after
+// native oracle step (tools/oracle/check-mp3.py: mpg123, mutagen) checks after
 // the Wine test program has written them. A Unix program started from Wine has
 // no handle to wait on, so decoding is left to that step.
 #pragma once

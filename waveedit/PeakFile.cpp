@@ -156,14 +156,15 @@ bool NV_Peak::Load(const std::wstring& wavPath)
     if (file->Read(h, 8) != 8 || memcmp(h, "NVPK", 4) != 0 || (uint64_t)GetU32(h + 4) + 8 != length)
         return false;
     uint64_t pos = 8;
+    // Only points inside the sound, in rising order over every "PSTD" chunk of the
+    // file, are taken: a damaged list must not put points before the start, past
+    // the end or out of order.
+    const uint64_t frames = m_dataSize / (uint64_t)std::max(1, WaveBlockAlign(m_header));
+    int64_t last = -1;
     while (pos + 8 <= length && file->Seek(pos) && file->Read(h, 8) == 8) {
         const uint32_t size = GetU32(h + 4);
         const uint64_t next = pos + 8 + size;
         if (memcmp(h, "PSTD", 4) == 0) {
-            // Only points inside the sound, in rising order, are taken: a damaged
-            // list must not put points before the start or past the end.
-            const uint64_t frames = m_dataSize / (uint64_t)std::max(1, WaveBlockAlign(m_header));
-            int64_t last = -1;
             for (uint32_t i = 0; i < size / 8 && pos + 8 + (uint64_t)(i + 1) * 8 <= length; ++i) {
                 uint8_t rec[8];
                 if (file->Read(rec, 8) != 8)
@@ -220,17 +221,9 @@ void NV_Peak::AppendFrame(const uint8_t* frame)
 {
     if (m_count + 2 > m_capacity)
         return;
-    if (m_header.bitsPerSample == 16) {
-        int16_t a, b = 0;
-        memcpy(&a, frame, 2);
-        if (m_header.channels == 2)
-            memcpy(&b, frame + 2, 2);
-        m_values16[m_count++] = a;
-        m_values16[m_count++] = b;
-    } else {
-        m_values8[m_count++] = frame[0];
-        m_values8[m_count++] = m_header.channels == 2 ? frame[1] : 0;
-    }
+    uint8_t* pair = m_header.bitsPerSample == 16 ? (uint8_t*)(m_values16.get() + m_count) : m_values8.get() + m_count;
+    PutPeakPair(frame, m_header.channels, BytesPerValue(), pair);
+    m_count += 2;
 }
 
 bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>& progress)

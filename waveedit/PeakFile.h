@@ -49,6 +49,21 @@ bool WritePeakFileHeader(CByteFile& file, uint32_t nvpkSize, const PeakInfo& inf
 // The peak path of a WAV: the path less its last 3 characters, plus the extension.
 std::wstring PeakPathFor(const std::wstring& wavPath, const wchar_t* ext = L"npk");
 
+// The value pair stored for one kept frame, the layout every peak writer keeps
+// and the editor reads: (first, second channel) for stereo, (sample, 0) for
+// mono. bytesPerValue is 2 for 16-bit and 1 for 8-bit sound; returns the bytes
+// put into `pair` (twice bytesPerValue).
+inline size_t PutPeakPair(const uint8_t* frame, int channels, int bytesPerValue, uint8_t* pair)
+{
+    const size_t v = (size_t)bytesPerValue;
+    memcpy(pair, frame, v);
+    if (channels == 2)
+        memcpy(pair + v, frame + v, v);
+    else
+        memset(pair + v, 0, v);
+    return 2 * v;
+}
+
 // Picks the kept frames (frames 0, 128, 256 ... of the data) out of a stream of
 // sample bytes fed in blocks of any size, so one grid holds across blocks. The
 // caller's keep(frame) is inlined into the walk: no call through a pointer per frame.

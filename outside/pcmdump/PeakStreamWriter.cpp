@@ -6,15 +6,21 @@ void CPeakStreamWriter::Start(const std::wstring& wavPath, const PcmLayout& form
     m_wavPath = wavPath;
     m_format = format;
     m_values.clear();
-    m_decimator.reset(new CPeakDecimator(format.BlockAlign()));
+    m_decimator.reset();
+    // Peak values exist for 8- and 16-bit mono and stereo only.
+    if (format.IsSupported())
+        m_decimator.reset(new CPeakDecimator(format.BlockAlign()));
 }
 
 void CPeakStreamWriter::Feed(const uint8_t* data, size_t bytes)
 {
     if (!m_decimator) return;
-    const size_t frameBytes = (size_t)m_format.BlockAlign();
-    m_decimator->Feed(data, bytes, [this, frameBytes](const uint8_t* frame) {
-        m_values.insert(m_values.end(), frame, frame + frameBytes);
+    // A pair of values per kept frame, mono included: the editor reads pairs.
+    const int channels = m_format.channels, bytesPerValue = m_format.bits / 8;
+    m_decimator->Feed(data, bytes, [this, channels, bytesPerValue](const uint8_t* frame) {
+        uint8_t pair[4];
+        const size_t n = PutPeakPair(frame, channels, bytesPerValue, pair);
+        m_values.insert(m_values.end(), pair, pair + n);
     });
 }
 

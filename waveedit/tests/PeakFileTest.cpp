@@ -210,23 +210,29 @@ TEST(PeakFile, OtherBitDepthsCannotBeSized)
 
 namespace {
 
-// The peak file of `wav` with a "PSTD" chunk of the given records put before "PEAK".
-void InsertSplitPoints(const std::wstring& wav, const std::vector<std::pair<uint32_t, uint8_t>>& points)
+using SplitRecords = std::vector<std::pair<uint32_t, uint8_t>>;
+
+// The peak file of `wav` with one "PSTD" chunk per list of records put before "PEAK".
+void InsertSplitChunks(const std::wstring& wav, const std::vector<SplitRecords>& lists)
 {
     Bytes b = ReadBytes(PeakPathFor(wav));
-    Bytes pstd;
-    for (const auto& p : points) {
-        PutU32(pstd, p.first);
-        pstd.push_back(p.second);
-        pstd.push_back(0); pstd.push_back(0); pstd.push_back(0);
+    Bytes chunks;
+    for (const SplitRecords& points : lists) {
+        Bytes pstd;
+        for (const auto& p : points) {
+            PutU32(pstd, p.first);
+            pstd.push_back(p.second);
+            pstd.push_back(0); pstd.push_back(0); pstd.push_back(0);
+        }
+        PutChunk(chunks, "PSTD", pstd);
     }
-    Bytes chunk;
-    PutChunk(chunk, "PSTD", pstd);
-    b.insert(b.begin() + 1004, chunk.begin(), chunk.end());
+    b.insert(b.begin() + 1004, chunks.begin(), chunks.end());
     const uint32_t size = (uint32_t)b.size() - 8;
     memcpy(b.data() + 4, &size, 4);
     WriteBytes(PeakPathFor(wav), b);
 }
+
+void InsertSplitPoints(const std::wstring& wav, const SplitRecords& points) { InsertSplitChunks(wav, {points}); }
 
 }  // namespace
 
@@ -246,6 +252,25 @@ TEST(PeakFile, SplitPointsOutsideTheSoundOrOutOfOrderAreDropped)
     NV_Peak peak(info.header, info.dataSize, &owner);
     ASSERT_TRUE(peak.Load(wav));
     const std::vector<std::pair<int32_t, int32_t>> kept = {{0, 1}, {300, 0}, {650, 1}, {1000, 0}};
+    EXPECT_EQ(kept, owner.pending);
+}
+
+// The order holds over the whole file: a second "PSTD" chunk cannot add points
+// before or at the ones the first chunk gave.
+TEST(PeakFile, SplitPointOrderHoldsAcrossChunks)
+{
+    const std::wstring wav = TempPath(L"pstdtwo.tmw");
+    WriteBytes(wav, RampWav(1000));
+    WaveHeaderInfo info = HeaderOf(wav);
+    {
+        NV_Peak peak(info.header, info.dataSize, nullptr);
+        ASSERT_TRUE(peak.Build(wav, nullptr));
+    }
+    InsertSplitChunks(wav, {{{0, 1}, {400, 0}, {600, 1}}, {{100, 1}, {600, 0}, {700, 1}}, {}, {{650, 0}, {900, 0}}});
+    FakeOwner owner;
+    NV_Peak peak(info.header, info.dataSize, &owner);
+    ASSERT_TRUE(peak.Load(wav));
+    const std::vector<std::pair<int32_t, int32_t>> kept = {{0, 1}, {400, 0}, {600, 1}, {700, 1}, {900, 0}};
     EXPECT_EQ(kept, owner.pending);
 }
 

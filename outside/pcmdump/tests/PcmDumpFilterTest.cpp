@@ -178,6 +178,33 @@ TEST(PcmDumpFilter, WritesThePeakFileWhenAsked)
     DeleteFileW(peak.c_str());
 }
 
+// Mono and stereo conversions leave the peak file the wave editor would build:
+// a mono one covers the whole sound, not the first half of the time axis.
+TEST(PcmDumpFilter, MonoAndStereoPeakFilesAreTheEditors)
+{
+    for (int channels : {1, 2}) {
+        SCOPED_TRACE(channels == 1 ? "mono" : "stereo");
+        std::wstring path = TempPath(channels == 1 ? L"dump_peak_mono.wav" : L"dump_peak_stereo.wav");
+        DumpGraph g(SineBytes(channels, 44100, 1000, 1.0, 0.5), channels, 44100);
+        ASSERT_TRUE(g.Connect());
+        ASSERT_EQ(S_OK, g.Get<IFileSinkFilter>(IID_IFileSinkFilter)->SetFileName(path.c_str(), nullptr));
+        CComPtr<IPCMDumpFiles> files = g.Get<IPCMDumpFiles>(IID_IPCMDumpFiles);
+        files->SetReserved(0);
+        files->SetWritePeak(TRUE);
+        files->SetWriteWav(TRUE);
+        ASSERT_EQ(EC_COMPLETE, g.graph.RunToCompletion(10000));
+        g.graph.Stop();
+        std::vector<uint8_t> ours = FileBytes(PeakPathFor(path));
+        DeleteFileW(PeakPathFor(path).c_str());
+        // Header, a pair of 16-bit values for each of the 345 kept frames, "DSPD".
+        EXPECT_EQ(1012u + 345 * 4 + 8, ours.size());
+        std::vector<uint8_t> golden = EditorPeakFile(path);
+        EXPECT_TRUE(golden == ours) << "the peak file differs from the wave editor's";
+        DeleteFileW(PeakPathFor(path).c_str());
+        DeleteFileW(path.c_str());
+    }
+}
+
 TEST(PcmDumpFilter, RefusesBadPathsAndFormatsAtOnce)
 {
     CComPtr<IBaseFilter> dump;

@@ -5,6 +5,7 @@
 #include <dshow.h>
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -89,9 +90,14 @@ bool ReadTagHeader(CFile& f, Id3v2Header& header)
     return f.Read(bytes, 10) == 10 && ParseId3v2Header(bytes, 10, header);
 }
 
-// The first bytes of an open file: its ID3v2 tag (when it has one) and the
-// bytes the frame scan looks at after it, in one read for most files. False when
-// the file gave fewer bytes than its length promised.
+// The most of an ID3v2 tag that Open holds: a tag that claims more (a damaged
+// or crafted size, or pictures of many MB) is read this far and the frames
+// beyond are left out. Text frames come first in the tags writers make.
+const uint64_t kMaxTagBytesHeld = 16u << 20;
+
+// The first bytes of an open file: its ID3v2 tag (when it has one) as far as the
+// file and kMaxTagBytesHeld allow, in one read for most files. False when the
+// file gave fewer bytes than its length promised or the memory was not there.
 bool ReadHead(CFile& f, LONGLONG length, std::vector<uint8_t>& head)
 {
     const uint64_t firstRead = 16384;
@@ -102,10 +108,16 @@ bool ReadHead(CFile& f, LONGLONG length, std::vector<uint8_t>& head)
     head.resize(got);
     if (got < want) return false;
     Id3v2Header header;
-    uint64_t needed = (ParseId3v2Header(head.data(), head.size(), header) ? header.TotalBytes() : 0) + kMpegScanBytes;
+    if (!ParseId3v2Header(head.data(), head.size(), header)) return true;
+    uint64_t needed = std::min<uint64_t>(header.TotalBytes(), 10 + kMaxTagBytesHeld);
     if (needed > (uint64_t)length) needed = (uint64_t)length;
     if (needed <= got) return true;
-    head.resize((size_t)needed);
+    try {
+        head.resize((size_t)needed);
+    } catch (const std::bad_alloc&) {
+        head.resize(got);
+        return false;
+    }
     size_t more = f.Read(head.data() + got, (UINT)(needed - got));
     head.resize(got + more);
     return got + more == needed;
@@ -113,18 +125,29 @@ bool ReadHead(CFile& f, LONGLONG length, std::vector<uint8_t>& head)
 
 } // namespace
 
-// What the scan sees of a file whose first bytes are in head.
-CMp3Info::ScanInput CMp3Info::ScanInputOfHead(const std::vector<uint8_t>& head, LONGLONG length)
+// What the scan sees of a file whose first bytes are in head: the sound after
+// the ID3v2 tag, taken from head when it holds it, else read from the file on
+// its own (never by holding the tag in between). whole is false when the file
+// gave fewer bytes than its length promised.
+CMp3Info::ScanInput CMp3Info::ReadScanInput(CFile& f, const std::vector<uint8_t>& head, LONGLONG length, bool& whole)
 {
     ScanInput input;
+    whole = true;
     input.riff = head.size() >= 4 && memcmp(head.data(), "RIFF", 4) == 0;
     Id3v2Header header;
     const uint64_t start = ParseId3v2Header(head.data(), head.size(), header) ? header.TotalBytes() : 0;
     input.noSound = start >= (uint64_t)length;
-    if (!input.noSound && start < head.size()) {
-        const size_t n = std::min<size_t>(head.size() - (size_t)start, kMpegScanBytes);
-        input.sound.assign(head.begin() + (size_t)start, head.begin() + (size_t)start + n);
+    if (input.noSound) return input;
+    const uint64_t n = std::min<uint64_t>((uint64_t)length - start, kMpegScanBytes);
+    if (start + n <= head.size()) {
+        input.sound.assign(head.begin() + (size_t)start, head.begin() + (size_t)(start + n));
+        return input;
     }
+    input.sound.resize((size_t)n);
+    const bool placed = f.Seek((LONGLONG)start, CFile::begin) == (LONGLONG)start;
+    const size_t got = placed ? f.Read(input.sound.data(), (UINT)n) : 0;
+    input.sound.resize(got);
+    whole = got == n;
     return input;
 }
 
@@ -173,6 +196,8 @@ BOOL CMp3Info::Open(const wchar_t* p)
     const LONGLONG length = file.GetLength();
     std::vector<uint8_t> head;
     const bool headWhole = ReadHead(file, length, head);
+    bool soundWhole = false;
+    ScanInput scan = ReadScanInput(file, head, length, soundWhole);
     BOOL found = FALSE;
     if (length > 9) {
         BOOL v1 = ReadID3v1(length);
@@ -180,7 +205,7 @@ BOOL CMp3Info::Open(const wchar_t* p)
         found = v1 || v2;
     }
     file.Close();
-    if (stamped && headWhole) KeepScanInput(head, length, stamp);
+    if (stamped && headWhole && soundWhole) KeepScanInput(scan, stamp);
     if (!found) v1Kind = 110;   // ready for a new ID3v1.1 tag
     return found;
 }
@@ -231,12 +256,12 @@ BOOL CMp3Info::ReadID3v2(const std::vector<uint8_t>& head, LONGLONG length)
     return TRUE;
 }
 
-void CMp3Info::KeepScanInput(const std::vector<uint8_t>& head, LONGLONG length, const WIN32_FILE_ATTRIBUTE_DATA& stamp)
+void CMp3Info::KeepScanInput(const ScanInput& input, const WIN32_FILE_ATTRIBUTE_DATA& stamp)
 {
     m_keptScan.kept = true;
     m_keptScan.path = path.GetString();
     m_keptScan.stamp = stamp;
-    m_keptScan.input = ScanInputOfHead(head, length);
+    m_keptScan.input = input;
 }
 
 const CMp3Info::ScanInput* CMp3Info::KeptScanFor(const wchar_t* p) const

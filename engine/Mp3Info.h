@@ -74,8 +74,8 @@ private:
     void Reset();
     BOOL ReadID3v1(LONGLONG length);
     BOOL ReadID3v2(const std::vector<uint8_t>& head, LONGLONG length);
-    static ScanInput ScanInputOfHead(const std::vector<uint8_t>& head, LONGLONG length);
-    void KeepScanInput(const std::vector<uint8_t>& head, LONGLONG length, const WIN32_FILE_ATTRIBUTE_DATA& stamp);
+    static ScanInput ReadScanInput(CFile& f, const std::vector<uint8_t>& head, LONGLONG length, bool& whole);
+    void KeepScanInput(const ScanInput& input, const WIN32_FILE_ATTRIBUTE_DATA& stamp);
     const ScanInput* KeptScanFor(const wchar_t* path) const;
     FieldSet* CurrentFieldSet();
     BYTE* CurrentRecord();

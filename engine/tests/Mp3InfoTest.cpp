@@ -379,6 +379,45 @@ TEST(Mp3Info, AWrongTagSizeReadsNothingPastTheFile)
     DeleteFileW(path.c_str());
 }
 
+// A tag that claims more than Open holds (here a 20 MB picture-sized frame) is
+// read only so far: the frames before the bound are read, the one after it is
+// not, and the frame scan still finds the sound after the whole tag.
+TEST(Mp3Info, ATagIsHeldOnlyUpToABoundAndTheSoundIsScannedAfterIt)
+{
+    const uint32_t bigFrame = 20u << 20;
+    Bytes early = Frame2({"TALB", EncodeText(0, L"Early album")}, 3);
+    Bytes late = Frame2({"TIT2", EncodeText(0, L"Late title")}, 3);
+    const uint32_t body = (uint32_t)early.size() + 10 + bigFrame + (uint32_t)late.size() + 64;
+    Bytes head = {'I', 'D', '3', 3, 0, 0};
+    PutSyncSafe(head, body);
+    Put(head, early.data(), early.size());
+    Put(head, "PRIV", 4);
+    PutBigEndian(head, bigFrame, 4);
+    head.push_back(0);
+    head.push_back(0);
+    Bytes tail = late;
+    tail.resize(tail.size() + 64, 0);
+    Bytes sound = Frames(12);
+    Put(tail, sound.data(), sound.size());
+    // The big frame's data is left as a gap of zeros: written at once, even here.
+    std::wstring path = TempPath(L"bigtag.mp3");
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_TRUE(f);
+    fwrite(head.data(), 1, head.size(), f);
+    fseek(f, (long)(head.size() + bigFrame), SEEK_SET);
+    fwrite(tail.data(), 1, tail.size(), f);
+    fclose(f);
+
+    CMp3Info info;
+    ASSERT_TRUE(info.Open(path.c_str()));
+    EXPECT_EQ(230, info.v2Version);
+    EXPECT_STREQ(L"Early album", info.fieldSets[1].album.GetString());
+    EXPECT_STREQ(L"", info.fieldSets[1].title.GetString()) << "the tag was read past the bound";
+    EXPECT_TRUE(info.ReadMpegInfo(path.c_str())) << "the sound after the tag is not found after Open";
+    EXPECT_TRUE(CMp3Info().ReadMpegInfo(path.c_str())) << "the sound after the tag is not found";
+    DeleteFileW(path.c_str());
+}
+
 // A buffer that ends right at an inaccessible page: any read past its end faults.
 class GuardedBytes {
 public:

@@ -1,6 +1,7 @@
 #include "PathUtil.h"
 #include <shlwapi.h>
 #include <new>
+#include <string>
 
 BOOL PathIsFolder(const wchar_t* path)
 {
@@ -34,10 +35,15 @@ wchar_t* Utf8ToWide(const char* text, int length)
 
 CString GetDiskRootOfPath(const wchar_t* path)
 {
-    wchar_t full[MAX_PATH] = {};
-    DWORD n = GetFullPathNameW(path ? path : L"", MAX_PATH, full, nullptr);
-    if (n == 0 || n >= MAX_PATH) return CString();
-    CString root(full);
+    // Sized to the path: a path of 260 characters or more has a volume too.
+    const wchar_t* in = path ? path : L"";
+    DWORD need = GetFullPathNameW(in, 0, nullptr, nullptr);
+    if (need == 0) return CString();
+    std::wstring full(need, L'\0');
+    DWORD n = GetFullPathNameW(in, need, &full[0], nullptr);
+    if (n == 0 || n >= need) return CString();
+    full.resize(n);
+    CString root(full.c_str());
     int end = -1;
     if (root.Left(2) == L"\\\\") {
         int server = root.Find(L'\\', 2);

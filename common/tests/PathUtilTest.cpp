@@ -61,3 +61,17 @@ TEST(FreeDiskSpace, RootsOfUncAndOtherPaths)
     EXPECT_STREQ(L"C:\\", GetDiskRootOfPath(L"C:\\windows\\system32"));
     EXPECT_STREQ(L"C:\\", GetDiskRootOfPath(L"C:/windows"));
 }
+
+// A path of 260 characters or more lies on a volume like any other: its free
+// space is that volume's, not 0 (which reads as a full disk).
+TEST(FreeDiskSpace, LongPathsAreMeasuredOnTheirVolume)
+{
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    const std::wstring path = std::wstring(tmp) + std::wstring(150, L'a') + L"\\" + std::wstring(150, L'b') + L".wav";
+    ASSERT_GE(path.size(), 300u);
+    EXPECT_STREQ(CString(tmp).Left(3), GetDiskRootOfPath(path.c_str()));
+    const DWORD kb = GetFreeDiskSpaceKB(path.c_str());
+    EXPECT_GT(kb, 0u);
+    EXPECT_LT(llabs((long long)kb - (long long)GetFreeDiskSpaceKB(tmp)), 65536);
+}

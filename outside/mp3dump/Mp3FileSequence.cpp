@@ -1,20 +1,11 @@
 #include "Mp3FileSequence.h"
+#include "ContinuationName.h"
 #include <cstdlib>
 #include <cwchar>
 
 std::wstring CMp3FileSequence::ContinuationName(const std::wstring& path, int index)
 {
-    wchar_t drive[_MAX_DRIVE], dir[_MAX_DIR], title[_MAX_FNAME], ext[_MAX_EXT];
-    std::wstring name;
-    if (path.size() >= 32768 || _wsplitpath_s(path.c_str(), drive, dir, title, ext) != 0) {
-        // Longer than the split can take: cut the extension by hand.
-        size_t slash = path.find_last_of(L"\\/");
-        size_t dot = path.find_last_of(L'.');
-        name = (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) ? path.substr(0, dot) : path;
-    } else {
-        name = std::wstring(drive) + dir + title;
-    }
-    return name + L"_" + std::to_wstring(index) + L".mp3";
+    return ::ContinuationName(path, index, L".mp3");
 }
 
 bool CMp3FileSequence::Open(const std::wstring& path)

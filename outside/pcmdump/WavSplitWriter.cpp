@@ -1,4 +1,5 @@
 #include "WavSplitWriter.h"
+#include "ContinuationName.h"
 #include <cstring>
 
 namespace {
@@ -35,12 +36,7 @@ uint64_t CWavSplitWriter::MaxDataBytes(int blockAlign)
 
 std::wstring CWavSplitWriter::ContinuationPath(const std::wstring& path, int index)
 {
-    wchar_t drive[_MAX_DRIVE] = {}, dir[_MAX_DIR] = {}, title[_MAX_FNAME] = {}, ext[_MAX_EXT] = {};
-    _wsplitpath(path.c_str(), drive, dir, title, ext);
-    wchar_t out[MAX_PATH * 2];
-    _snwprintf(out, sizeof(out) / sizeof(out[0]), L"%s%s%s_%d.wav", drive, dir, title, index);
-    out[sizeof(out) / sizeof(out[0]) - 1] = 0;
-    return out;
+    return ContinuationName(path, index, L".wav");
 }
 
 void CWavSplitWriter::SetSplit(bool enabled, uint64_t limitBytes)

@@ -14,6 +14,43 @@ TEST(WavSplitWriter, NamesContinuationFilesAfterTheTitle)
     EXPECT_EQ(L"take_3.wav", CWavSplitWriter::ContinuationPath(L"take", 3));
 }
 
+// A recording whose path passes 259 characters continues beside itself, never
+// in the process's current folder.
+TEST(WavSplitWriter, ContinuationsOfALongPathStayInItsFolder)
+{
+    std::wstring folder = TempPath(L"");
+    for (wchar_t c : {L'a', L'b'}) {
+        folder += L"long_" + std::wstring(120, c) + L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    ASSERT_TRUE(GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    const std::wstring path = folder + L"take.wav";
+    ASSERT_GT(path.size(), 259u);
+    EXPECT_EQ(folder + L"take_1.wav", CWavSplitWriter::ContinuationPath(path, 1));
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring stray = std::wstring(current) + L"\\_1.wav";
+    DeleteFileW(stray.c_str());
+    {
+        CWavSplitWriter w;
+        w.SetSplit(true, 1000);
+        ASSERT_TRUE(w.Start(path, {2, 44100, 16}));
+        std::vector<uint8_t> data(2500, 7);
+        ASSERT_TRUE(w.Write(data.data(), data.size()));
+        EXPECT_EQ(2, w.ContinuationCount());
+        w.Finish();
+    }
+    for (int i = 0; i <= 2; ++i) {
+        const std::wstring p = i == 0 ? path : folder + L"take_" + std::to_wstring(i) + L".wav";
+        WavFile wav;
+        EXPECT_TRUE(ReadWav(p, wav)) << i;
+        EXPECT_EQ(i < 2 ? 1000u : 500u, wav.dataSize) << i;
+        DeleteFileW(p.c_str());
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(stray.c_str())) << "a continuation left its folder";
+    DeleteFileW(stray.c_str());
+}
+
 TEST(WavSplitWriter, SplitsAtTheLimitOnWholeFramesWithValidHeaders)
 {
     std::wstring path = TempPath(L"splitwriter.wav");

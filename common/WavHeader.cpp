@@ -29,9 +29,12 @@ WavHeaderStatus ParseWavHeader(const WavReadAt& readAt, uint64_t fileSize, WavHe
     // The RIFF size is not trusted: writers that stream leave it 0 or too large.
     bool haveFormat = false;
     uint64_t offset = 12;
-    for (;;) {
+    for (int chunks = 0;; ++chunks) {
         uint8_t chunk[8];
-        if (offset + 8 > fileSize || !ReadExact(readAt, offset, chunk, sizeof chunk))
+        // Past kMaxWavHeaderChunks the file is no WAV a writer made: a crafted run
+        // of empty chunks would otherwise cost one read per 8 bytes of the file.
+        if (chunks >= kMaxWavHeaderChunks || offset + 8 > fileSize ||
+            !ReadExact(readAt, offset, chunk, sizeof chunk))
             return haveFormat ? WavHeaderStatus::NoDataChunk : WavHeaderStatus::BadFormatChunk;
         const uint32_t size = Le32(chunk + 4);
         const uint64_t body = offset + 8;

@@ -30,6 +30,10 @@ enum class WavHeaderStatus {
 // Reads up to `count` bytes at absolute `offset` into `buffer`; returns the bytes read.
 using WavReadAt = std::function<size_t(uint64_t offset, void* buffer, size_t count)>;
 
+// Chunks the walk looks at before it gives up finding "data": writers put a
+// handful (JUNK, LIST, bext, fact, cue ...) before the sound.
+constexpr int kMaxWavHeaderChunks = 4096;
+
 // Walks the header of a file of `fileSize` bytes.
 WavHeaderStatus ParseWavHeader(const WavReadAt& readAt, uint64_t fileSize, WavHeaderInfo& info);
 

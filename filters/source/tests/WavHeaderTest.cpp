@@ -109,6 +109,43 @@ TEST(WavHeader, BrokenHeadersAreRefused)
     }
 }
 
+// A crafted run of empty chunks costs one read each: the walk gives up after a
+// bounded number of them, while a file with a few thousand chunks still opens.
+TEST(WavHeader, ARunOfEmptyChunksEndsTheWalkEarly)
+{
+    auto withEmptyChunks = [](size_t count) {
+        Bytes file = Riff({Chunk("fmt ", FmtBody(2, 44100, 16))});
+        for (size_t i = 0; i < count; ++i) {
+            const Bytes empty = Chunk("JUNK", {});
+            file.insert(file.end(), empty.begin(), empty.end());
+        }
+        const Bytes data = Chunk("data", Pattern(16));
+        file.insert(file.end(), data.begin(), data.end());
+        return file;
+    };
+    const struct { size_t chunks; WavHeaderStatus status; } cases[] = {
+        {3000, WavHeaderStatus::Ok},
+        {(size_t)kMaxWavHeaderChunks - 2, WavHeaderStatus::Ok},   // with fmt and data: the most walked
+        {(size_t)kMaxWavHeaderChunks - 1, WavHeaderStatus::NoDataChunk},
+        {200000, WavHeaderStatus::NoDataChunk},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chunks);
+        const Bytes file = withEmptyChunks(c.chunks);
+        size_t reads = 0;
+        auto readAt = [&](uint64_t offset, void* buffer, size_t count) -> size_t {
+            ++reads;
+            if (offset >= file.size()) return 0;
+            size_t n = std::min<size_t>(count, file.size() - offset);
+            memcpy(buffer, file.data() + offset, n);
+            return n;
+        };
+        WavHeaderInfo info;
+        EXPECT_EQ(c.status, ParseWavHeader(readAt, file.size(), info));
+        EXPECT_LE(reads, (size_t)kMaxWavHeaderChunks + 2);
+    }
+}
+
 TEST(WavHeader, OnlyPlainPcmIsStreamable)
 {
     const struct { const char* name; Bytes fmt; bool ok; } cases[] = {

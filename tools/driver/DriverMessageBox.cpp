@@ -18,6 +18,9 @@ MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
             box.window = window;
             box.title = WindowText(window);
             box.text = WindowText(text);
+            // A box whose owner is too busy to answer within the read's timeout
+            // reads empty: look again rather than report a box without text.
+            if (box.text.empty()) continue;
             return box;
         }
         if (GetTickCount() - start >= timeoutMs) return MessageBoxInfo();

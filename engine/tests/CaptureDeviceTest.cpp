@@ -17,6 +17,7 @@
 #include "Mp3FileCheck.h"
 #include "OutsideFilters.h"
 #include "TestSignal.h"
+#include "WaitUntil.h"
 
 using namespace testsignal;
 
@@ -77,6 +78,46 @@ private:
     std::atomic<bool> m_stop{false}, m_closed{false};
     std::thread m_thread;
 };
+
+// Sound takes real time to arrive, longer on a busy machine: a recording is
+// stopped once it holds what a test needs, or after this long.
+const DWORD kArrivalLimitMs = 30000;
+
+// A recording stopped once the writer had counted enough: its count just before
+// StopRecord, and how long the stop took (sound still arrives meanwhile).
+struct StoppedRecording {
+    bool arrived = false;
+    bool stopped = false;
+    int counted = 0;
+    double stopSeconds = 0;
+};
+
+StoppedRecording StopWhenRecorded(CCaptureDevice& dev, int bytes)
+{
+    StoppedRecording r;
+    r.arrived = WaitUntil([&] { return dev.GetRecordedBytes(&r.counted) && r.counted >= bytes; }, kArrivalLimitMs, 50);
+    DWORD before = GetTickCount();
+    dev.GetRecordedBytes(&r.counted);
+    r.stopped = dev.StopRecord() != FALSE;
+    r.stopSeconds = (GetTickCount() - before) / 1000.0;
+    return r;
+}
+
+// The file keeps every byte counted before the stop, and holds no more than the
+// stop's time and the graph's buffers (under half a second) let in after it.
+void ExpectFileHoldsTheCount(const WavFile& wav, const StoppedRecording& r, int byteRate)
+{
+    EXPECT_GE((long long)wav.dataSize, r.counted);
+    EXPECT_LE(wav.dataSize, r.counted + (r.stopSeconds + 1.0) * byteRate);
+    EXPECT_EQ(0u, wav.blockAlign ? wav.dataSize % wav.blockAlign : 0u) << "a part of a sample frame";
+}
+
+bool FileHoldsAtLeast(const std::wstring& path, long long bytes)
+{
+    WIN32_FILE_ATTRIBUTE_DATA a = {};
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a) &&
+           ((long long)a.nFileSizeHigh << 32 | a.nFileSizeLow) >= bytes;
+}
 
 CComPtr<IUnknown> FilterIdentity(IGraphBuilder* graph, const wchar_t* name)
 {
@@ -150,21 +191,22 @@ TEST_F(CaptureDeviceTest, OpensMonitorsRecordsAndReportsTheStop)
         EXPECT_TRUE(Has(names, n)) << n;
     EXPECT_TRUE(Has(names, L"DirectSound Render") || Has(names, L"WavOut Render"));
     BYTE record[88];
-    bool levels = false;
-    for (int i = 0; i < 20 && !levels; ++i) { Sleep(100); levels = dev.GetAnalyzerData(record) != FALSE; }
+    bool levels = WaitUntil([&] { return dev.GetAnalyzerData(record) != FALSE; }, kArrivalLimitMs, 100);
     EXPECT_TRUE(levels) << "no analyzer record while monitoring";
 
     ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 2047));
     EXPECT_TRUE(dev.IsRecording());
     EXPECT_TRUE(dev.StartRecordWav(L"ignored.wav", 1, 8, 8000, 1)) << "a running recording is left alone";
     EXPECT_EQ(file, std::wstring(dev.GetOutputFile()));
-    Sleep(3000);
+    ASSERT_TRUE(WaitUntil([&] { int n = 0; return dev.GetRecordedBytes(&n) && n >= 176400; }, kArrivalLimitMs, 50));
     int bytes = 0;
     LONGLONG bytes64 = 0;
     EXPECT_TRUE(dev.GetRecordedBytes(&bytes));
     EXPECT_TRUE(dev.GetRecordedBytes64(&bytes64));
-    EXPECT_GT(bytes, 176400 * 2);
-    ASSERT_TRUE(dev.StopRecord());
+    EXPECT_GE(bytes64, bytes) << "the 64-bit count is behind the 32-bit one";
+    StoppedRecording take = StopWhenRecorded(dev, 176400 * 3);
+    ASSERT_TRUE(take.arrived) << "3 s of sound did not arrive";
+    ASSERT_TRUE(take.stopped);
     EXPECT_TRUE(dev.IsPreviewing()) << "monitoring resumes after the stop";
     std::vector<LPARAM> stops = StopMessages();
     ASSERT_EQ(1u, stops.size());
@@ -178,7 +220,7 @@ TEST_F(CaptureDeviceTest, OpensMonitorsRecordsAndReportsTheStop)
     EXPECT_EQ(16, wav.bits);
     EXPECT_EQ(wav.dataSize + 36, wav.riffSize);
     EXPECT_EQ((long long)wav.dataSize + 44, wav.fileSize);
-    EXPECT_NEAR(3.0, wav.dataSize / 176400.0, 0.6);
+    ExpectFileHoldsTheCount(wav, take, 176400);
     Channel left = Extract(wav.data, 2, 16, 44100, 0);
     std::vector<double> peaks = WindowPeaks(left, 0.05);
     EXPECT_GE(LongestRun(peaks, 0.05, true, 0.4, 0.01), 0.6) << "no tone recorded";
@@ -198,8 +240,9 @@ TEST_F(CaptureDeviceTest, RecordsTheRequestedFormatMonoEightBit22050)
     ASSERT_TRUE(dev.StartRendering());
     EXPECT_TRUE(Has(FilterNames(dev.Graph()), L"NULL Renderer"));
     ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 1, 8, 22050, 2047));
-    Sleep(2000);
-    ASSERT_TRUE(dev.StopRecord());
+    StoppedRecording take = StopWhenRecorded(dev, 22050 * 2);
+    ASSERT_TRUE(take.arrived) << "2 s of sound did not arrive";
+    ASSERT_TRUE(take.stopped);
     dev.Close();
     WavFile wav;
     ASSERT_TRUE(ReadWav(file, wav));
@@ -208,7 +251,7 @@ TEST_F(CaptureDeviceTest, RecordsTheRequestedFormatMonoEightBit22050)
     EXPECT_EQ(22050, wav.rate);
     EXPECT_EQ(1, wav.blockAlign);
     EXPECT_EQ(22050, wav.byteRate);
-    EXPECT_NEAR(2.0, wav.dataSize / 22050.0, 0.6);
+    ExpectFileHoldsTheCount(wav, take, 22050);
     Channel mono = Extract(wav.data, 1, 8, 22050, 0);
     EXPECT_TRUE(HasCleanToneWindows(mono, 1000.0, 10.0)) << MeasureToneHz(mono);
     DeleteFileW(file.c_str());
@@ -223,7 +266,8 @@ TEST_F(CaptureDeviceTest, ASmallSplitLimitGivesContinuationFilesAndTheirCount)
     ASSERT_TRUE(dev.StartRendering());
     // 1 MB of 176400 bytes a second: one continuation after 6 s.
     ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 1));
-    Sleep(7000);
+    EXPECT_TRUE(WaitUntil([&] { return FileHoldsAtLeast(next, 44 + 176400 / 2); }, kArrivalLimitMs, 50))
+        << "no half second of sound in a continuation file";
     ASSERT_TRUE(dev.StopRecord());
     std::vector<LPARAM> stops = StopMessages();
     ASSERT_EQ(1u, stops.size());
@@ -284,21 +328,21 @@ TEST_F(CaptureDeviceTest, AFailedMonitoringStartLeavesTheDeviceAbleToStartAgain)
     ASSERT_TRUE(dev.StartRendering()) << "the capture pin is still held by the failed chain";
     EXPECT_TRUE(Has(FilterNames(dev.Graph()), L"DirectSound Render"));
     BYTE record[88];
-    bool levels = false;
-    for (int i = 0; i < 20 && !levels; ++i) { Sleep(100); levels = dev.GetAnalyzerData(record) != FALSE; }
+    bool levels = WaitUntil([&] { return dev.GetAnalyzerData(record) != FALSE; }, kArrivalLimitMs, 100);
     EXPECT_TRUE(levels) << "no analyzer record after the restart";
 
     std::wstring file = TempPath(L"capture_after_failed_start.wav");
     DeleteFileW(file.c_str());
     ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 2047));
     EXPECT_TRUE(dev.IsRecording());
-    Sleep(1000);
-    ASSERT_TRUE(dev.StopRecord());
+    StoppedRecording take = StopWhenRecorded(dev, 176400);
+    ASSERT_TRUE(take.arrived) << "1 s of sound did not arrive";
+    ASSERT_TRUE(take.stopped);
     EXPECT_EQ(1u, StopMessages().size());
     dev.Close();
     WavFile wav;
     ASSERT_TRUE(ReadWav(file, wav));
-    EXPECT_NEAR(1.0, wav.dataSize / 176400.0, 0.5);
+    ExpectFileHoldsTheCount(wav, take, 176400);
     DeleteFileW(file.c_str());
 }
 
@@ -345,12 +389,13 @@ TEST_F(CaptureDeviceTest, AFailedRecordingStartOnAWritablePathKeepsAnOlderFileAn
 
     // The device records again afterwards, over the older file as asked.
     ASSERT_TRUE(dev.StartRecordWav(older.c_str(), 2, 16, 44100, 2047));
-    Sleep(800);
-    ASSERT_TRUE(dev.StopRecord());
+    StoppedRecording take = StopWhenRecorded(dev, 176400 / 2);
+    ASSERT_TRUE(take.arrived) << "half a second of sound did not arrive";
+    ASSERT_TRUE(take.stopped);
     dev.Close();
     WavFile wav;
     ASSERT_TRUE(ReadWav(older, wav));
-    EXPECT_GT(wav.dataSize, 0u);
+    ExpectFileHoldsTheCount(wav, take, 176400);
     DeleteFileW(older.c_str());
 }
 
@@ -448,8 +493,9 @@ TEST_F(CaptureDeviceTest, ARefusedBufferSuggestionRecordsWithoutARendererAndFail
             EXPECT_TRUE(HasLine(log.Lines(), c.logged));
             ASSERT_TRUE(dev.StartRecordWav(file.c_str(), 2, 16, 44100, 2047));
             EXPECT_TRUE(dev.IsRecording());
-            Sleep(1500);
-            ASSERT_TRUE(dev.StopRecord());
+            StoppedRecording take = StopWhenRecorded(dev, 176400 * 3 / 2);
+            ASSERT_TRUE(take.arrived) << "1.5 s of sound did not arrive";
+            ASSERT_TRUE(take.stopped);
             std::vector<LPARAM> stops = StopMessages();
             ASSERT_EQ(1u, stops.size());
             EXPECT_EQ(0, stops[0]);
@@ -458,7 +504,7 @@ TEST_F(CaptureDeviceTest, ARefusedBufferSuggestionRecordsWithoutARendererAndFail
             ASSERT_TRUE(ReadWav(file, wav));
             EXPECT_EQ(2, wav.channels);
             EXPECT_EQ(44100, wav.rate);
-            EXPECT_NEAR(1.5, wav.dataSize / 176400.0, 0.5);
+            ExpectFileHoldsTheCount(wav, take, 176400);
             Channel left = Extract(wav.data, 2, 16, 44100, 0);
             EXPECT_TRUE(HasCleanToneWindows(left, 1000.0, 10.0)) << MeasureToneHz(left);
             DeleteFileW(file.c_str());
@@ -566,8 +612,7 @@ TEST_F(CaptureDeviceTest, ADiskThatFillsUpIsReportedAndTheRecordingKeepsWhatWasW
         << "the owner heard nothing of the failed write";
     // Monitoring goes on meanwhile.
     BYTE record[88];
-    bool levels = false;
-    for (int i = 0; i < 20 && !levels; ++i) { Sleep(100); levels = dev.GetAnalyzerData(record) != FALSE; }
+    bool levels = WaitUntil([&] { return dev.GetAnalyzerData(record) != FALSE; }, kArrivalLimitMs, 100);
     EXPECT_TRUE(levels) << "the analyzer stopped with the writer";
     ASSERT_TRUE(dev.StopRecord());
     std::vector<LPARAM> stops = StopMessages();
@@ -642,7 +687,10 @@ TEST_F(CaptureDeviceTest, RecordsMp3AndSplitsAtTheOnsetsOfSound)
     ASSERT_TRUE(dev.StartRecordMp3(file.c_str()));
     EXPECT_TRUE(dev.IsRecording());
     dev.SetSplitParams(TRUE, 3000, 10, 1);
-    Sleep(5000);
+    // A split starts file _1; half a second of 192 kbps in it is enough to check.
+    std::wstring second = file.substr(0, file.size() - 4) + L"_1.mp3";
+    EXPECT_TRUE(WaitUntil([&] { return FileHoldsAtLeast(second, 12000); }, kArrivalLimitMs, 50))
+        << "no split in the tone bursts";
     ASSERT_TRUE(dev.StopRecord());
     std::vector<LPARAM> stops = StopMessages();
     ASSERT_EQ(1u, stops.size());

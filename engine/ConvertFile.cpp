@@ -345,13 +345,16 @@ BOOL CConvertFile::OpenFileToNPKnPCM(HWND owner, const wchar_t* input, const wch
 
 BOOL CConvertFile::Run()
 {
-    if (!m_control || FAILED(m_control->Pause())) return FALSE;
+    m_runResult = m_control ? m_control->Pause() : E_UNEXPECTED;
+    if (FAILED(m_runResult)) return FALSE;
     // Run once every filter has paused (cued its first sample), not after a
     // fixed sleep: a WAV source is ready at once.
     OAFilterState state = State_Stopped;
     m_control->GetState(kPauseSettleMilliseconds, &state);
     m_util.SetSyncSource(nullptr);
-    return SUCCEEDED(m_control->Run());
+    m_runResult = m_control->Run();
+    if (SUCCEEDED(m_runResult)) m_runResult = S_OK;
+    return SUCCEEDED(m_runResult);
 }
 
 BOOL CConvertFile::Stop()

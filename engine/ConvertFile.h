@@ -42,6 +42,9 @@ public:
     BOOL OpenFileToNPKnPCM(HWND owner, const wchar_t* input, const wchar_t* output, BOOL writeWav, BOOL writePeak);
 
     BOOL Run();
+    // Why the last Run did not start (S_OK when it did): a writer whose file name
+    // was taken meanwhile answers HRESULT_FROM_WIN32(ERROR_FILE_EXISTS).
+    HRESULT GetRunResult() const { return m_runResult; }
     BOOL Stop();
     // 1 complete, 2 user abort, 3 error abort; 0 while nothing ended (or without a graph).
     long WaitForCompletion();
@@ -91,5 +94,6 @@ private:
     bool m_pendingOutputExisted = true;
     Mp3OutputSettings m_mp3;
     long m_lastEvent = 0;
+    HRESULT m_runResult = S_OK;
     bool m_comInitialized = false;
 };

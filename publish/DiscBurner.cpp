@@ -118,6 +118,14 @@ BurnProgress CDiscBurner::Progress(BurnKind kind)
     return p;
 }
 
+BurnProgress CDiscBurner::Completed(BurnKind kind)
+{
+    BurnProgress p = Progress(kind);
+    p.writtenMB = p.totalMB;
+    p.percent = 100;
+    return p;
+}
+
 unsigned long CDiscBurner::ErrorCode(BurnKind kind)
 {
     return kind == BurnKindAudio ? m_audio.GetErrorCode() : m_data.GetErrorCode();

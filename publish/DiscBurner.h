@@ -58,6 +58,8 @@ public:
     bool BurnAudio(HWND owner, const std::vector<CString>& files, unsigned char burnMode);
 
     BurnProgress Progress(BurnKind kind);
+    // The figures of a write that ended well: all of it written, 100 %.
+    BurnProgress Completed(BurnKind kind);
     unsigned long ErrorCode(BurnKind kind);
     void Eject(BurnKind kind);
 

@@ -98,3 +98,10 @@ void ReportBurnEnd(HWND owner, CDiscBurner& burner, BurnKind kind, int status, c
         MessageBoxW(owner, Text(texts.burned) + extra, texts.title, MB_OK | MB_ICONINFORMATION);
     burner.Eject(kind);
 }
+
+CString BurnProgressText(const CString& prefix, const BurnProgress& progress)
+{
+    CString text;
+    text.Format(L"%s %05.2f/%05.2f MB", (const wchar_t*)prefix, progress.writtenMB, progress.totalMB);
+    return text;
+}

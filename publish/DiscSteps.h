@@ -43,5 +43,9 @@ BOOL BurnAudioDisc(HWND owner, CDiscBurner& burner, const std::vector<CString>& 
 void ReportBurnEnd(HWND owner, CDiscBurner& burner, BurnKind kind, int status, const DiscStepTexts& texts,
                    const CString& extra = CString());
 
+// The status line of a write: "<prefix> %05.2f/%05.2f MB" with the written and
+// the total megabytes (the same figures as the percentage beside it).
+CString BurnProgressText(const CString& prefix, const BurnProgress& progress);
+
 // "<prefix>\nSenseKey : %2x, ASC : %2x, ASCQ : %2x"
 CString BurnFailureText(const CString& prefix, unsigned long errorCode);

@@ -22,6 +22,7 @@ BOOL CMergeMp3::Start(HWND owner, const std::vector<CString>* sources, const CSt
     m_sources = sources;
     m_percent = 0;
     m_cancel = 0;
+    m_created = false;
     m_output = output;
     m_thread = CreateThread(nullptr, 0, &CMergeMp3::ThreadMain, this, 0, nullptr);
     return m_thread != nullptr;
@@ -56,8 +57,9 @@ void CMergeMp3::Run()
 {
     int result = 0;
     HANDLE out = CreateFileW(m_output, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out != INVALID_HANDLE_VALUE) {
+        m_created = true;
         bool writeFailed = false;
         m_total = 0;
         m_copied = 0;

@@ -1,5 +1,6 @@
 // CMergeMp3: joins MP3 files byte for byte, in list order, into one file on a
-// worker thread, and posts WM_MERGE_DONE to its owner when it ends.
+// worker thread, and posts WM_MERGE_DONE to its owner when it ends. The merged
+// file is created anew: a file already at its name is left alone (result 0).
 #pragma once
 #include "PublishMessages.h"
 #include "String.h"
@@ -21,6 +22,9 @@ public:
     // Cancels and returns when the worker has ended, dispatching messages meanwhile.
     void Wait();
     int GetPercent() const { return m_percent; }
+    // Whether the last worker created its output file (read after WM_MERGE_DONE):
+    // only then is a failed merge's file its own to delete.
+    bool CreatedOutput() const { return m_created; }
     virtual void Run();
 
 private:
@@ -31,6 +35,7 @@ private:
     HWND m_owner = nullptr;
     std::atomic<int> m_percent{0};
     std::atomic<int> m_cancel{0};
+    std::atomic<bool> m_created{false};
     const std::vector<CString>* m_sources = nullptr;
     uint64_t m_copied = 0, m_total = 0;
 };

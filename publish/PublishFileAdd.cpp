@@ -92,11 +92,13 @@ BOOL AddListedFile(CPublishListCtrl& list, const CString& source, const AddFileT
     }
     for (int row = 0; row < list.GetItemCount(); ++row) {
         const PublishItemData* item = list.Record(row);
-        if (item && item->kind == PublishKindFile && _wcsicmp(item->sourcePath, path) == 0) return FALSE;
+        if (item && item->kind == PublishKindFile && _wcsicmp(item->UserPath(), source) == 0) return FALSE;
     }
     PublishItemData item;
     item.kind = PublishKindFile;
     item.sourcePath = path;
+    // The row is shown and its output named after the user's file, not the copy.
+    if (path != source) item.userPath = source;
     item.playTime = playTime.GetPlayTime();
     item.checked = 1;
     item.nameFixed = 1;

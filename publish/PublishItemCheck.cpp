@@ -12,13 +12,16 @@ BOOL CheckItems(CPublishListCtrl& list, bool audioCd, const ItemCheckPrompts& pr
         return FALSE;
     }
     if (audioCd) {
-        for (size_t i = checked.size(); i-- > 0;) {
-            PublishItemData* item = list.Record(checked[i]);
-            if (item->playTime >= MinAudioTrackSeconds) continue;
-            if (!prompts.shortTrack || !prompts.shortTrack(checked[i], *item)) return FALSE;
-            list.SetCheck(checked[i], FALSE);
-            item->checked = 0;
-            checked.erase(checked.begin() + i);
+        // Every short row is named at once, not one per Start.
+        std::vector<int> shortRows, kept;
+        for (int row : checked) (list.Record(row)->playTime < MinAudioTrackSeconds ? shortRows : kept).push_back(row);
+        if (!shortRows.empty()) {
+            if (!prompts.shortTracks || !prompts.shortTracks(shortRows)) return FALSE;
+            for (int row : shortRows) {
+                list.SetCheck(row, FALSE);
+                list.Record(row)->checked = 0;
+            }
+            checked = kept;
         }
         if (checked.empty()) return FALSE;
         if (int(checked.size()) > MaxAudioTracks) {

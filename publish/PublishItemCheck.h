@@ -14,9 +14,9 @@ struct ItemCheckPrompts {
     HWND owner = nullptr;
     CString title;        // message-box title
     UINT noFileId = 0;    // "No file selected..." (stop icon)
-    // Audio CD, a checked row under 4.0 seconds (rows are visited from the last
-    // to the first): true unchecks the row and goes on, false refuses. Unset: refuse.
-    std::function<bool(int row, const PublishItemData& item)> shortTrack;
+    // Audio CD, the checked rows under 4.0 seconds, all at once in list order:
+    // true unchecks them and goes on, false refuses. Unset: refuse.
+    std::function<bool(const std::vector<int>& rows)> shortTracks;
     // Audio CD, 100 or more checked rows; the run is refused in any case.
     std::function<void(int checkedRows)> tooManyTracks;
 };

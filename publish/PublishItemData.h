@@ -26,6 +26,7 @@ enum PublishItemKind { PublishKindTrack = 1, PublishKindFile = 2 };
 struct PublishItemData {
     int kind = PublishKindFile;
     CString sourcePath;
+    CString userPath;          // kind 2: the file the user chose, when the source is a copy of it
     double playTime = 0.0;     // seconds
     int checked = 1;
     int nameFixed = 0;         // 1 = the track name no longer follows the album
@@ -40,6 +41,9 @@ struct PublishItemData {
     int trackOnAlbum = 0;      // carried, not used here
     CString composer;          // carried, not used here
     AudioTrackRecord track;
+
+    // The file the row stands for: the user's file, else the source itself.
+    const CString& UserPath() const { return userPath.IsEmpty() ? sourcePath : userPath; }
 
     // The byte range of a kind 1 item in its work file.
     int64_t StartByte() const { return int64_t(track.startFrame) * BlockSize(); }

@@ -1,6 +1,6 @@
 #include "PublishListCtrl.h"
 
-#include <cmath>
+#include "ClockText.h"
 
 const PublishListColumns PublishDialogColumns = {{102, 105, 104, 112, 113}, {90, 210, 130, 210, 120}};
 const PublishListColumns WizardBurnColumns = {{160, 163, 162, 164, 165}, {70, 160, 100, 140, 90}};
@@ -42,15 +42,7 @@ void CPublishListCtrl::PreSubclassWindow()
 
 CString CPublishListCtrl::PlayTimeText(double seconds)
 {
-    const long long whole = (long long)seconds;
-    const long long minutes = whole / 60;
-    char fraction[32];
-    snprintf(fraction, sizeof fraction, "%5.2f", seconds - std::floor(seconds));
-    const size_t length = strlen(fraction);
-    CString tail(CString(fraction + (length >= 3 ? length - 3 : 0)));
-    CString text;
-    text.Format(L"%02d : %02d : %02d%s", int(minutes / 60), int(minutes % 60), int(whole % 60), tail.GetString());
-    return text;
+    return CString(ClockText(seconds, true, L" : ").c_str());
 }
 
 CString CPublishListCtrl::SizeText(int byteRate, double seconds)
@@ -74,7 +66,7 @@ CString CPublishListCtrl::FileTitleOf(const CString& path)
 
 void CPublishListCtrl::WriteCells(int row, PublishItemData& record)
 {
-    record.fileTitle = FileTitleOf(record.sourcePath);
+    record.fileTitle = FileTitleOf(record.UserPath());
     SetItemText(row, ColumnFile, record.fileTitle);
     SetItemText(row, ColumnPlayTime, PlayTimeText(record.playTime));
     SetItemText(row, ColumnTrackName, record.trackName);
@@ -165,7 +157,7 @@ void CPublishListCtrl::RenameAfterAlbum(const CString& album, const CString& tra
 CString CPublishListCtrl::GetFileTitle(int index)
 {
     PublishItemData* record = Record(index);
-    return record ? FileTitleOf(record->sourcePath) : CString();
+    return record ? FileTitleOf(record->UserPath()) : CString();
 }
 
 void CPublishListCtrl::Renumber()

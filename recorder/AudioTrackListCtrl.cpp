@@ -1,16 +1,10 @@
 #include "AudioTrackListCtrl.h"
-#include <cmath>
+#include "ClockText.h"
 #include "WaveEditXCtrl.h"
 
 CString TrackTimeText(int64_t frames, int rate)
 {
-    // Rounded to hundredths first, so 5.996 s reads 06.00 as the editor's time does.
-    int64_t hundredths = rate > 0 ? (int64_t)std::llround((double)frames * 100.0 / rate) : 0;
-    int64_t seconds = hundredths / 100;
-    CString text;
-    text.Format(L"%02d : %02d : %02d.%02d", (int)(seconds / 3600), (int)(seconds / 60 % 60), (int)(seconds % 60),
-                (int)(hundredths % 100));
-    return text;
+    return CString(ClockText(rate > 0 ? double(frames) / rate : 0.0, true, L" : ").c_str());
 }
 
 BEGIN_MESSAGE_MAP(CAudioTrackListCtrl, CBListCtrl)

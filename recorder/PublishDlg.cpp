@@ -376,6 +376,18 @@ void CPublishDlg::SetBusyState(int state)
     m_btnStart.EnableWindow(state != BusyWriting && !m_bAdding);
     m_list.EnableMouse(idle);
     ApplyEnableRules();
+    KeepFocusOnAWorkingControl();
+}
+
+// A control that goes off loses the focus, and the dialog would hand it to the
+// first one left (the read-only folder text, shown selected): Start (Stop) takes
+// it, or the list while Start is off too.
+void CPublishDlg::KeepFocusOnAWorkingControl()
+{
+    if (::GetActiveWindow() != m_hWnd) return;
+    HWND focus = ::GetFocus();
+    if (focus && ::IsWindowEnabled(focus) && focus != ::GetDlgItem(m_hWnd, IDC_FOLDER)) return;
+    ::SetFocus(m_btnStart.IsWindowEnabled() ? m_btnStart.m_hWnd : m_list.m_hWnd);
 }
 
 void CPublishDlg::SetDefaultAlbumName()
@@ -602,12 +614,16 @@ BOOL CPublishDlg::CheckItems()
     prompts.owner = m_hWnd;
     prompts.title = g_szWindowTitle;
     prompts.noFileId = 143;
-    // An audio CD refuses these; the user is told why.
-    prompts.shortTrack = [this](int row, const PublishItemData& item) {
+    // An audio CD refuses these; the user is told why, of every one at once.
+    prompts.shortTracks = [this](const std::vector<int>& rows) {
         CString text;
-        text.Format(L"Track %02d \"%s\" plays %.1f seconds.  An audio CD track must play at least %.1f seconds.",
-                    row + 1, (const wchar_t*)m_list.GetItemText(row, CPublishListCtrl::ColumnFile), item.playTime,
-                    MinAudioTrackSeconds);
+        for (int row : rows) {
+            const PublishItemData* item = m_list.Record(row);
+            text.AppendFormat(L"%sTrack %02d \"%s\" plays %.1f seconds.", text.IsEmpty() ? L"" : L"\n", row + 1,
+                              (const wchar_t*)m_list.GetItemText(row, CPublishListCtrl::ColumnFile), item->playTime);
+        }
+        text.AppendFormat(L"%sAn audio CD track must play at least %.1f seconds.", rows.size() == 1 ? L"  " : L"\n",
+                          MinAudioTrackSeconds);
         ::MessageBoxW(m_hWnd, text, g_szWindowTitle, MB_OK | MB_ICONSTOP);
         return false;
     };
@@ -622,6 +638,9 @@ BOOL CPublishDlg::CheckItems()
 
 BOOL CPublishDlg::StartPublish()
 {
+    // The previous run's end report goes, whether or not this run starts.
+    SetProgress(0);
+    SetStatus(L"");
     // A finished run's outputs are the user's now: nothing below touches them.
     m_produced.clear();
     m_discNames.clear();
@@ -724,33 +743,20 @@ BOOL CPublishDlg::ConvertTrack(PublishItemData* item)
     const std::wstring extension = type == OutputAudioCd ? L".wav" : L".mp3";
     const std::wstring intended = publish::OutputFileName(m_strAlbumPath.str(), item->rowIndex,
                                                           item->trackName.str(), item->fileTitle.str(), extension);
-    std::wstring output = intended;
-    if (type == OutputMp3File) {
-        // An MP3 file of that name is overwritten, unless it is a source of this run.
-        output = publish::FreeName(intended, [this](const std::wstring& name) {
-            for (int row = 0; row < m_list.GetItemCount(); ++row) {
-                const PublishItemData* other = m_list.Record(row);
-                if (other && _wcsicmp(other->sourcePath, name.c_str()) == 0) return true;
-            }
-            return false;
-        });
-    } else {
-        // Disc outputs are deleted after writing: never one the user had.
-        output = publish::FreeName(intended, publish::NameOnDisk);
-    }
-
     Mp3OutputSettings mp3;
     mp3.bitrate = int(g_Settings.nMp3Bitrate);
     mp3.sampleRate = int(g_Settings.nMp3SampleRate);
     mp3.channels = int(g_Settings.nMp3Channel);
     m_convert.SetMp3Settings(mp3);
     const bool toMp3 = type != OutputAudioCd;
+    // Never over a file that is there, nor over a source of this run: the output
+    // takes the next free name.
+    const std::wstring output =
+        StartItemConversion(m_convert, m_hWnd, *item, intended, toMp3, [this](const std::wstring& name) {
+            return OutputNameTaken(m_list, m_produced, name);
+        });
+    if (output.empty()) return FALSE;
     if (toMp3) m_strCurrentOutput = output.c_str();
-    const BOOL opened = OpenItemConversion(m_convert, m_hWnd, *item, output.c_str(), toMp3);
-    if (!opened || !m_convert.Run()) {
-        m_convert.Close();
-        return FALSE;
-    }
     m_produced.push_back(output.c_str());
     const size_t slash = intended.find_last_of(L'\\');
     m_discNames.push_back(intended.substr(slash + 1).c_str());
@@ -955,11 +961,14 @@ BOOL CPublishDlg::BurnAudioDisc()
 
 void CPublishDlg::ShowBurnProgress(BurnKind kind)
 {
-    const BurnProgress p = m_burner.Progress(kind);
-    SetProgress(p.percent);
-    CString text;
-    text.Format(L"%s %05.2f/%05.2f MB", (const wchar_t*)ResString(140, L"CD Burning :   "), p.writtenMB, p.totalMB);
-    SetStatus(text);
+    ShowBurnFigures(m_burner.Progress(kind));
+}
+
+// The percentage and the megabytes always come from one reading.
+void CPublishDlg::ShowBurnFigures(const BurnProgress& progress)
+{
+    SetProgress(progress.percent);
+    SetStatus(BurnProgressText(ResString(140, L"CD Burning :   "), progress));
 }
 
 // Posted by the burner from the library's thread: the end-of-write work runs here.
@@ -968,7 +977,7 @@ void CPublishDlg::OnBurnDone(int status, BurnKind kind)
     const UINT_PTR timer = kind == BurnKindAudio ? TIMER_AUDIO_BURN : TIMER_DATA_BURN;
     if (status != 1) {
         KillTimer(timer);
-        SetProgress(100);
+        ShowBurnFigures(m_burner.Completed(kind));
     }
     ReportBurnEnd(m_hWnd, m_burner, kind, status, DiscTexts(), FailedRowsText());
     KillTimer(timer);
@@ -991,11 +1000,9 @@ CString CPublishDlg::MakeMergeName()
 {
     const std::wstring label = ResString(210, L"Merge Tracks").str();
     const std::wstring name = publish::MergeName(m_strAlbumPath.str(), m_strAlbumName.str(), label, publish::NameOnDisk);
-    // Never over one of the tracks being joined.
+    // Never over a file that is there, a source or one of the tracks being joined.
     return publish::FreeName(name, [this](const std::wstring& candidate) {
-               for (const CString& track : m_produced)
-                   if (_wcsicmp(track, candidate.c_str()) == 0) return true;
-               return false;
+               return OutputNameTaken(m_list, m_produced, candidate);
            }).c_str();
 }
 
@@ -1025,9 +1032,10 @@ LRESULT CPublishDlg::OnMergeDone(WPARAM merged)
         FinishPublish();
         return 0;
     }
-    // No merged file: the tracks stay where they are, the partial file goes.
+    // No merged file: the tracks stay where they are, the partial file goes (only
+    // when the merge made it: a file that took the name meanwhile stays).
     KillTimer(TIMER_MERGE);
-    DeleteFileW(m_strCurrentOutput);
+    if (m_merge.CreatedOutput()) DeleteFileW(m_strCurrentOutput);
     m_produced.clear();
     m_discNames.clear();
     SetBusyState(BusyIdle);

@@ -76,6 +76,7 @@ public:
     BOOL BurnDataDisc();
     BOOL BurnAudioDisc();
     void ShowBurnProgress(BurnKind kind);
+    void ShowBurnFigures(const BurnProgress& progress);
     void OnBurnDone(int status, BurnKind kind);
     void ResetAfterBurn();
 
@@ -133,6 +134,7 @@ protected:
     void ApplyByteRate();
     void ApplyEnableRules();
     void SetStartCaption(UINT stringId);
+    void KeepFocusOnAWorkingControl();
     void SetDefaultAlbumName();
     void ReadControls();
     BurnKind OutputBurnKind() const;

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 #include <vector>
+#include "ClockText.h"
 #include "OSVersion.h"
 #include "Registry.h"
 #include "SharedReadFile.h"
@@ -45,18 +46,16 @@ std::unique_ptr<RecordFileRow> ReadRecordFileRow(const wchar_t* path)
     row->path = path;
     row->title = DisplayTitle(path);
     row->size = (double)length;
-    row->playSeconds = (int)(info.dataSize / byteRate);
+    row->playSeconds = double(info.dataSize) / byteRate;
     row->sampleRate = (int)info.sampleRate;
     row->channels = info.channels;
     row->bitsPerSample = info.bitsPerSample;
     return row;
 }
 
-CString PlayTimeText(int seconds)
+CString PlayTimeText(double seconds)
 {
-    CString text;
-    text.Format(L"%02d : %02d : %02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return text;
+    return CString(ClockText(seconds, false, L" : ").c_str());
 }
 
 CString FileSizeText(double bytes)

@@ -12,7 +12,7 @@ struct RecordFileRow {
     CString title;
     CString path;
     double size = 0;
-    int playSeconds = 0;
+    double playSeconds = 0;
     int sampleRate = 44100;
     int channels = 2;
     int bitsPerSample = 16;
@@ -23,7 +23,7 @@ struct RecordFileRow {
 std::unique_ptr<RecordFileRow> ReadRecordFileRow(const wchar_t* path);
 
 // Column texts of a row.
-CString PlayTimeText(int seconds);
+CString PlayTimeText(double seconds);
 CString FileSizeText(double bytes);
 CString FormatText(int rate, int bits, int channels);
 

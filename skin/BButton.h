@@ -26,6 +26,8 @@ public:
     // State, for the owners' tests.
     bool IsHover() const { return m_bHover != 0; }
     bool IsPressed() const { return m_bPressed != 0; }
+    COLORREF GetHoverTextColor() const { return m_crHover; }
+    COLORREF GetPressedTextColor() const { return m_crPressed; }
 
 protected:
     void PreSubclassWindow() override;

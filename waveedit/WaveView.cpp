@@ -1,4 +1,5 @@
 #include "WaveView.h"
+#include "ClockText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -111,28 +112,13 @@ void CWaveView::ZoomOutUnit(int32_t width)
     m_unit = next < max ? (int32_t)next : max;
 }
 
-namespace {
-
-std::wstring Clock(double seconds, const wchar_t* format)
-{
-    if (!(seconds > 0))
-        seconds = 0;
-    // Round to hundredths first, then split: 5.996 s is 00:00:06.00.
-    const long long hundredths = std::llround(seconds * 100.0);
-    const long long whole = hundredths / 100;
-    wchar_t text[64];
-    swprintf(text, 64, format, (int)(whole / 3600), (int)(whole / 60 % 60), (int)(whole % 60), (int)(hundredths % 100));
-    return text;
-}
-
-}  // namespace
 
 std::wstring FormatTimeText(double seconds, double total)
 {
-    return Clock(seconds, L"%02d:%02d:%02d.%02d") + L" / " + Clock(total, L"%02d:%02d:%02d.%02d");
+    return ClockText(seconds, true, L":") + L" / " + ClockText(total, true, L":");
 }
 
 std::wstring FormatRulerLabel(double seconds)
 {
-    return Clock(seconds, L"%02d : %02d : %02d.%02d");
+    return ClockText(seconds, true, L" : ");
 }

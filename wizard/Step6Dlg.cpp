@@ -111,8 +111,9 @@ BOOL CStep6Dlg::OnInitDialog()
     m_btnBurn.LoadBitmaps(g_hSkinModule, 165, 158, 43, false);
     m_btnBurn.SetFont(WizString(102), _wtoi(WizStringOr(104, L"16")), 700);
     m_btnBurn.SetTextColor(RGB(192, 192, 192));
-    m_btnBurn.SetHoverTextColor(RGB(192, 192, 192));
-    m_btnBurn.SetPressedTextColor(RGB(192, 192, 192));
+    // The orange hover and pressed faces take a dark caption, as the other steps' buttons do.
+    m_btnBurn.SetHoverTextColor(kBlack);
+    m_btnBurn.SetPressedTextColor(kBlack);
     m_btnBurn.SetWindowText(WizStringOr(185, L"Burn"));
     m_btnBurn.SetShowText(TRUE);
     PlaceControl(IDC_ADD, 548, 32, 61, 26, nullptr);
@@ -277,7 +278,7 @@ void CStep6Dlg::RemoveSelected()
         const PublishItemData* item = m_list.Record(row);
         if (!item) continue;
         for (size_t i = recorded.size(); i-- > 0;)
-            if (_wcsicmp(recorded[i], item->sourcePath) == 0) recorded.erase(recorded.begin() + (long)i);
+            if (_wcsicmp(recorded[i], item->UserPath()) == 0) recorded.erase(recorded.begin() + (long)i);
     }
     m_list.RemoveSelected();
     UpdateSizes();
@@ -347,7 +348,7 @@ BOOL CStep6Dlg::StartBurn()
     prompts.title = g_szWindowTitle;
     prompts.noFileId = 174;
     // Split recordings often end in a short file: a refusal always says why.
-    prompts.shortTrack = [this](int, const PublishItemData&) {
+    prompts.shortTracks = [this](const std::vector<int>&) {
         CString module = BurnText(15);
         if (!module.IsEmpty())
             return ::MessageBoxW(m_hWnd, FormatNumbers(module, 4.0, 4.0), g_szWindowTitle, MB_RETRYCANCEL | MB_ICONSTOP) ==
@@ -414,6 +415,13 @@ void CStep6Dlg::ConvertFrom(int firstRow)
     if (StartNextRowConversion(m_list, firstRow, steps) < 0) FinishConversion();
 }
 
+bool CStep6Dlg::IsOwnRecording(const CString& path) const
+{
+    for (const CString& recorded : g_WizSettings.recordedFiles)
+        if (_wcsicmp(recorded, path) == 0) return true;
+    return false;
+}
+
 BOOL CStep6Dlg::ConvertRow(int row)
 {
     PublishItemData* item = m_list.Record(row);
@@ -423,20 +431,22 @@ BOOL CStep6Dlg::ConvertRow(int row)
     // An MP3 CD takes MP3 files as they are.
     if (mp3 && item->kind == PublishKindFile && CMp3Info().ReadMpegInfo(item->sourcePath)) {
         m_convertList.push_back({0, item->sourcePath});
-        m_strCurrentOutput = item->sourcePath;
+        // Written as it is. Only the wizard's own recordings take the album's tag;
+        // a file the user added keeps its own (nothing is written into it).
+        if (IsOwnRecording(item->sourcePath)) m_strCurrentOutput = item->sourcePath;
         SetTimer(kUnchangedTimer, 100);
         return TRUE;
     }
     std::wstring name = publish::OutputFileName(m_strAlbumPath.str(), item->rowIndex, item->trackName.str(),
                                                 m_list.GetFileTitle(row).str(), mp3 ? L".mp3" : L".wav");
-    // A conversion never replaces a file that is already there.
-    CString output = publish::FreeName(name, publish::NameOnDisk).c_str();
-    const BOOL opened = OpenItemConversion(*m_converter, m_hWnd, *item, output, mp3);
-    if (!opened || !m_converter->Run()) {
-        m_converter->Close();
-        if (opened) DeleteFileW(output);
-        return FALSE;
-    }
+    // A conversion never replaces a file that is already there, nor a source.
+    std::vector<CString> made;
+    for (const CConvertFilelist& entry : m_convertList)
+        if (entry.converted == 1) made.push_back(entry.path);
+    const CString output = StartItemConversion(*m_converter, m_hWnd, *item, name, mp3, [&](const std::wstring& n) {
+                               return OutputNameTaken(m_list, made, n);
+                           }).c_str();
+    if (output.IsEmpty()) return FALSE;
     m_convertList.push_back({1, output});
     if (mp3) m_strCurrentOutput = output;
     SetTimer(kConvertTimer, 500);
@@ -502,18 +512,20 @@ void CStep6Dlg::FinishConversion()
 
 void CStep6Dlg::ShowBurnProgress(BurnKind kind)
 {
-    BurnProgress progress = Burner().Progress(kind);
+    ShowBurnFigures(Burner().Progress(kind));
+}
+
+// The percentage and the megabytes always come from one reading.
+void CStep6Dlg::ShowBurnFigures(const BurnProgress& progress)
+{
     SetProgress(progress.percent);
-    CString status;
-    status.Format(L"%s %05.2f/%05.2f MB", (const wchar_t*)WizStringOr(171, L"CD Burning :   "), progress.writtenMB,
-                  progress.totalMB);
-    SetStatus(status);
+    SetStatus(BurnProgressText(WizStringOr(171, L"CD Burning :   "), progress));
 }
 
 void CStep6Dlg::OnBurnDone(int status, BurnKind kind)
 {
     KillTimer(kind == BurnKindData ? kDataTimer : kAudioTimer);
-    if (status != 1) SetProgress(100);
+    if (status != 1) ShowBurnFigures(Burner().Completed(kind));
     const bool options = status == 1 && kind == BurnKindAudio && g_hBurnTextModule;
     ReportBurnEnd(m_hWnd, Burner(), kind, status, options ? AudioFailureTexts() : WizardDiscTexts());
     if (options) OpenBurnOptions();
@@ -598,7 +610,8 @@ void CStep6Dlg::OnTimer(UINT_PTR id)
     case kUnchangedTimer:
         KillTimer(kUnchangedTimer);
         if (m_bBusy) {
-            WriteTags(m_list, m_nCurrentRow, m_strAlbumName, m_strCurrentOutput, CString());
+            if (!m_strCurrentOutput.IsEmpty())
+                WriteTags(m_list, m_nCurrentRow, m_strAlbumName, m_strCurrentOutput, CString());
             ConvertFrom(m_nCurrentRow + 1);
         }
         break;

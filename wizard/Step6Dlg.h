@@ -80,6 +80,8 @@ protected:
     BurnKind Kind() const { return IsMp3Cd() ? BurnKindData : BurnKindAudio; }
     CString AlbumText();
     void ConvertFrom(int firstRow);
+    // Whether `path` is one of the MP3 files the wizard recorded.
+    bool IsOwnRecording(const CString& path) const;
     BOOL ConvertRow(int row);
     void OnConvertEvent();
     void FinishConversion();
@@ -90,6 +92,7 @@ protected:
     void SetProgress(int percent);
     void SetStatus(const CString& text);
     void ShowBurnProgress(BurnKind kind);
+    void ShowBurnFigures(const BurnProgress& progress);
     void OpenBurnOptions();
     std::vector<double> OutputBytes() const;
     CDiscBurner& Burner();

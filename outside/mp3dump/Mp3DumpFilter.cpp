@@ -212,12 +212,10 @@ STDMETHODIMP CMp3DumpFilter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*)
     if (!name || !*name) return E_INVALIDARG;
     CAutoLock lock(&m_csFilter);
     if (!IsStopped()) return VFW_E_NOT_STOPPED;
-    // A bad path fails the graph before it runs; an existing file stays as it is
-    // until the recording starts.
-    HANDLE h = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
-    CloseHandle(h);
+    // A bad path fails the graph before it runs; naming creates nothing. The file
+    // is created when streaming starts, and never over one that is there.
+    HRESULT hr = CheckWritableName(name);
+    if (FAILED(hr)) return hr;
     m_path = name;
     return S_OK;
 }

@@ -8,9 +8,9 @@ std::wstring CMp3FileSequence::ContinuationName(const std::wstring& path, int in
     return ::ContinuationName(path, index, L".mp3");
 }
 
-bool CMp3FileSequence::Open(const std::wstring& path)
+bool CMp3FileSequence::Open(const std::wstring& path, DWORD disposition)
 {
-    m_file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    m_file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
     if (m_file == INVALID_HANDLE_VALUE) {
         m_error = GetLastError();
@@ -26,14 +26,32 @@ bool CMp3FileSequence::Start(const std::wstring& path)
     m_path = path;
     m_continuations = 0;
     m_error = 0;
-    return Open(path);
+    // A graph started again writes its own file anew; anybody else's stays.
+    const bool own = !m_created.empty() && _wcsicmp(m_created.c_str(), path.c_str()) == 0;
+    if (!Open(path, own ? CREATE_ALWAYS : CREATE_NEW)) return false;
+    m_created = path;
+    return true;
 }
 
 bool CMp3FileSequence::StartNext()
 {
-    Finish();
+    const std::wstring next = ContinuationName(m_path, m_continuations + 1);
+    HANDLE current = m_file;
+    const uint64_t size = m_size;
+    m_file = INVALID_HANDLE_VALUE;
+    if (!Open(next, CREATE_NEW)) {
+        if (m_error != ERROR_FILE_EXISTS && m_error != ERROR_ALREADY_EXISTS) {
+            if (current != INVALID_HANDLE_VALUE) CloseHandle(current);
+            return false;
+        }
+        m_file = current;
+        m_size = size;
+        m_error = 0;
+        return true;
+    }
+    if (current != INVALID_HANDLE_VALUE) CloseHandle(current);
     ++m_continuations;
-    return Open(ContinuationName(m_path, m_continuations));
+    return true;
 }
 
 bool CMp3FileSequence::Write(const uint8_t* data, size_t bytes, const size_t* frameEnds, size_t frames)

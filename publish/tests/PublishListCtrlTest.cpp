@@ -42,6 +42,9 @@ TEST(PublishListCtrl, CellTexts)
 {
     EXPECT_EQ(L"01 : 02 : 05.50", CPublishListCtrl::PlayTimeText(3725.5));
     EXPECT_EQ(L"00 : 00 : 04.00", CPublishListCtrl::PlayTimeText(4.0));
+    // Rounded to the hundredths shown, not cut.
+    EXPECT_EQ(L"00 : 00 : 06.00", CPublishListCtrl::PlayTimeText(5.999));
+    EXPECT_EQ(L"00 : 01 : 00.00", CPublishListCtrl::PlayTimeText(59.996));
     EXPECT_EQ(L"  10.09 MB", CPublishListCtrl::SizeText(176400, 60));
     const std::wstring folder = FreshFolder(L"publist-title");
     ASSERT_TRUE(WriteBytes(folder + L"\\My take.one.wav", {1}));

@@ -106,33 +106,34 @@ TEST(PublishSteps, CheckItemsSaysWhenNothingIsCheckedAndPassesMp3RunsOfAnyLength
     EXPECT_EQ(std::vector<int>{1}, rows);
 }
 
-TEST(PublishSteps, AudioCdRefusesShortTracksFromTheLastAndHundredRowsAndSaysWhy)
+TEST(PublishSteps, AudioCdRefusesAllShortTracksAtOnceAndHundredRowsAndSaysWhy)
 {
     ListHost host;
     ItemCheckPrompts prompts;
     prompts.owner = host.m_hWnd;
-    std::vector<int> asked;
+    std::vector<std::vector<int>> asked;
     int tooMany = 0;
     prompts.tooManyTracks = [&](int count) { tooMany = count; };
     host.list.AddItem(0, Item(3.9, L"a"));
     host.list.AddItem(1, Item(4.0, L"b"));
     host.list.AddItem(2, Item(3.0, L"c"));
     EXPECT_FALSE(CheckItems(host.list, true, prompts)) << "no prompt: refused";
-    prompts.shortTrack = [&](int row, const PublishItemData&) {
-        asked.push_back(row);
+    prompts.shortTracks = [&](const std::vector<int>& rows) {
+        asked.push_back(rows);
         return false;
     };
     EXPECT_FALSE(CheckItems(host.list, true, prompts));
-    EXPECT_EQ(std::vector<int>{2}, asked) << "the last short row is met first";
-    // The wizard's Retry: the row is unchecked and the check goes on.
+    EXPECT_EQ((std::vector<std::vector<int>>{{0, 2}}), asked) << "one prompt names every short row, in list order";
+    EXPECT_TRUE(host.list.GetCheck(0)) << "a refusal unchecks nothing";
+    // The wizard's Retry: the rows are unchecked and the check goes on.
     asked.clear();
-    prompts.shortTrack = [&](int row, const PublishItemData&) {
-        asked.push_back(row);
+    prompts.shortTracks = [&](const std::vector<int>& rows) {
+        asked.push_back(rows);
         return true;
     };
     std::vector<int> rows;
     EXPECT_TRUE(CheckItems(host.list, true, prompts, &rows));
-    EXPECT_EQ((std::vector<int>{2, 0}), asked);
+    EXPECT_EQ((std::vector<std::vector<int>>{{0, 2}}), asked);
     EXPECT_EQ(std::vector<int>{1}, rows);
     EXPECT_FALSE(host.list.GetCheck(0));
     EXPECT_EQ(0, host.list.Record(2)->checked);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include "DiscTestKit.h"
 #include "DriverPages.h"
+#include "DriverWindows.h"
 #include "FullVolume.h"
 #include "Mp3Info.h"
 #include "PublishDlg.h"
@@ -247,23 +248,25 @@ TEST_F(PublishDialog, MergeJoinsTheTracksInOrderAndTagsTheWholeOnce)
         ListForOracle(L"oracle-checks.txt", L"merged.mp3|min_seconds=13.5 v1title=Joined v1album=Joined");
 }
 
-TEST_F(PublishDialog, MergeNamesAroundFoldersAndKeepsTheTracksWhenItCannotWrite)
+TEST_F(PublishDialog, MergeNamesAroundWhatIsThereAndWritesOverNothing)
 {
     g_Settings.bMergeTrack = TRUE;
     const std::wstring album = out + L"Blocked\\";
     CreateDirectoryW(album.c_str(), nullptr);
     CreateDirectoryW((album + L"Blocked.mp3").c_str(), nullptr);
-    CreateDirectoryW((album + L"Blocked[Merge Tracks].mp3").c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(album + L"Blocked[Merge Tracks].mp3", {'u', 's', 'e', 'r'}));
     Open();
     ASSERT_TRUE(dlg.AddOneFile(Source(L"one.wav", ToneWav(4.5, 1)).c_str()));
     ASSERT_TRUE(dlg.AddOneFile(Source(L"two.wav", ToneWav(4.5, 2)).c_str()));
     SetAlbum(L"Blocked");
     const std::vector<std::wstring> said = Run();
     ASSERT_EQ(1u, said.size());
-    EXPECT_EQ(L"File conversion error.", said[0]);
-    EXPECT_TRUE(Exists(album + L"[01] one.mp3")) << "the tracks stay";
-    EXPECT_TRUE(Exists(album + L"[02] two.mp3"));
-    EXPECT_TRUE(GetFileAttributesW((album + L"Blocked[Merge Tracks].mp3").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(L"File conversion completed.", said[0]);
+    EXPECT_EQ((std::vector<unsigned char>{'u', 's', 'e', 'r'}), ReadBytes(album + L"Blocked[Merge Tracks].mp3"))
+        << "a file at the merge name is the user's: it stays";
+    EXPECT_TRUE(Exists(album + L"Blocked[Merge Tracks] (2).mp3")) << "the merged file takes the next free name";
+    EXPECT_FALSE(Exists(album + L"[01] one.mp3")) << "the joined tracks go";
+    EXPECT_TRUE(GetFileAttributesW((album + L"Blocked.mp3").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TEST_F(PublishDialog, Mp3CdRunWritesAnImageAndLeavesNothingBehind)
@@ -323,10 +326,13 @@ TEST_F(PublishDialog, AudioCdRefusesShortTracksAndSaysWhy)
     Open();
     ASSERT_TRUE(dlg.AddOneFile(Source(L"short.wav", ToneWav(3.9, 1)).c_str()));
     ASSERT_TRUE(dlg.AddOneFile(Source(L"long.wav", ToneWav(4.0, 2)).c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"shorter.wav", ToneWav(2.0, 3)).c_str()));
     SetAlbum(L"Short");
     const std::vector<std::wstring> said = Run();
-    ASSERT_EQ(1u, said.size());
+    ASSERT_EQ(1u, said.size()) << "one message names every short track";
     EXPECT_NE(std::wstring::npos, said[0].find(L"Track 01 \"short\" plays 3.9 seconds")) << said[0];
+    EXPECT_NE(std::wstring::npos, said[0].find(L"Track 03 \"shorter\" plays 2.0 seconds")) << said[0];
+    EXPECT_NE(std::wstring::npos, said[0].find(L"at least 4.0 seconds")) << said[0];
     EXPECT_FALSE(Exists(out + L"Short")) << "nothing was made";
     EXPECT_EQ(L"", ini.Value(1, L"LastImage"));
 }
@@ -563,4 +569,148 @@ TEST_F(PublishDialog, TaggedMp3FilesAreListedThroughOneTagFreeCopyPerSource)
     ASSERT_TRUE(again.AddOneFile(first.c_str()));
     EXPECT_EQ(copy, again.List().Record(0)->sourcePath);
     again.DestroyWindow();
+}
+
+// A file of the user's at an output name is never written over, emptied or
+// deleted: not by Start, not by Stop, not by a finished run. The run's own file
+// takes the next free name.
+TEST_F(PublishDialog, AUsersFileAtAnOutputNameSurvivesStartStopAndAFinishedRun)
+{
+    const std::wstring album = out + L"Guarded\\";
+    CreateDirectoryW(album.c_str(), nullptr);
+    const std::wstring users = album + L"[01] first.mp3";
+    std::vector<unsigned char> precious(300000);
+    for (size_t i = 0; i < precious.size(); ++i) precious[i] = (unsigned char)(i * 7 + 3);
+    ASSERT_TRUE(WriteBytes(users, precious));
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"first.wav", ToneWav(120.0, 1)).c_str()));
+    SetAlbum(L"Guarded");
+
+    {
+        CMessageBoxAnswerer boxes;
+        dlg.OnStart();
+        ASSERT_TRUE(dlg.IsBusy());
+        ASSERT_EQ(1u, dlg.ProducedFiles().size());
+        EXPECT_EQ(album + L"[01] first (2).mp3", dlg.ProducedFiles()[0].str());
+        Pump(200);
+        EXPECT_EQ(precious, ReadBytes(users)) << "Start empties nothing";
+        ASSERT_TRUE(dlg.IsBusy()) << "still converting";
+        dlg.OnStart();   // Stop
+        EXPECT_FALSE(dlg.IsBusy());
+        EXPECT_TRUE(boxes.Texts().empty());
+    }
+    EXPECT_EQ(precious, ReadBytes(users)) << "Stop deletes only what the run made";
+    EXPECT_FALSE(Exists(album + L"[01] first (2).mp3"));
+
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(0u, said[0].find(L"File conversion completed.")) << said[0];
+    EXPECT_EQ(precious, ReadBytes(users)) << "a finished run replaces nothing";
+    EXPECT_TRUE(Exists(album + L"[01] first (2).mp3"));
+}
+
+// A tagged MP3 added from the album folder, whose name is the output name of its
+// own row: the run writes beside it and the source keeps its tag and bytes.
+TEST_F(PublishDialog, ATaggedSourceInTheAlbumFolderKeepsItsTag)
+{
+    const std::wstring fixtures = Fixtures();
+    if (fixtures.empty() || !Exists(fixtures + L"a\\song.mp3")) GTEST_SKIP() << "needs the fixture step's MP3 files";
+    const std::wstring album = out + L"Tagged Album\\";
+    CreateDirectoryW(album.c_str(), nullptr);
+    const std::wstring source = album + L"[01] Tagged Title.mp3";
+    ASSERT_TRUE(CopyFileW((fixtures + L"a\\song.mp3").c_str(), source.c_str(), FALSE));
+    const std::vector<unsigned char> before = ReadBytes(source);
+    ASSERT_EQ(0, memcmp(before.data(), "ID3", 3));
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(source.c_str()));
+    EXPECT_EQ(CString(L"Tagged Album"), dlg.List().Record(0)->album);
+    SetAlbum(L"Tagged Album");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(0u, said[0].find(L"File conversion completed.")) << said[0];
+    EXPECT_EQ(before, ReadBytes(source)) << "the source keeps its tag and its sound";
+    EXPECT_TRUE(Exists(album + L"[01] Tagged Title (2).mp3"));
+}
+
+// Two MP3s of one name from two folders, tagged without a title: both rows show
+// and name their files after the user's file, not after their tag-free copies.
+TEST_F(PublishDialog, RowsShowAndNameTheUsersFileNotItsCopy)
+{
+    const std::wstring fixtures = Fixtures();
+    const std::wstring first = fixtures + L"c\\tune.mp3", second = fixtures + L"d\\tune.mp3";
+    if (fixtures.empty() || !Exists(first)) GTEST_SKIP() << "needs the fixture step's MP3 files";
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(first.c_str()));
+    ASSERT_TRUE(dlg.AddOneFile(second.c_str()));
+    ASSERT_EQ(2, dlg.List().GetItemCount());
+    EXPECT_NE(std::wstring::npos, dlg.List().Record(1)->sourcePath.str().find(L"\\TmpF\\")) << "listed through a copy";
+    EXPECT_EQ(CString(L"tune"), dlg.List().GetItemText(0, CPublishListCtrl::ColumnFile));
+    EXPECT_EQ(CString(L"tune"), dlg.List().GetItemText(1, CPublishListCtrl::ColumnFile));
+    EXPECT_FALSE(dlg.AddOneFile(second.c_str())) << "the same user's file is listed once";
+    SetAlbum(L"Tunes");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    std::vector<std::wstring> made = FilesIn(out + L"Tunes");
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"[01] tune.mp3", L"[02] tune.mp3"}), made);
+}
+
+// A refused Start takes the previous run's end report away: no "completed" and
+// no 100 % beside a run that did not happen.
+TEST_F(PublishDialog, ARefusedStartClearsThePreviousRunsReport)
+{
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"done.wav", ToneWav(4.5, 1)).c_str()));
+    SetAlbum(L"Reported");
+    ASSERT_EQ(1u, Run().size());
+    CString status, percent;
+    dlg.GetDlgItemText(CPublishDlg::IDC_STATUS, status);
+    dlg.GetDlgItemText(CPublishDlg::IDC_PERCENT, percent);
+    ASSERT_EQ(CString(L"File conversion completed."), status);
+    ASSERT_EQ(CString(L"100 %"), percent);
+    SetAlbum(L"Bad:Name");
+    const std::vector<std::wstring> said = Run();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(L"Invalid album name.  Please use different name.", said[0]);
+    dlg.GetDlgItemText(CPublishDlg::IDC_STATUS, status);
+    dlg.GetDlgItemText(CPublishDlg::IDC_PERCENT, percent);
+    EXPECT_EQ(CString(L""), status);
+    EXPECT_EQ(CString(L"00 %"), percent);
+}
+
+// The end of a disc write shows figures that agree (100 % beside all of the
+// megabytes), and the read-only output folder never takes the focus (where the
+// dialog would show its text selected).
+TEST_F(PublishDialog, TheEndOfADiscWriteShowsFiguresThatAgreeAndTheFolderTextIsNeverSelected)
+{
+    Writer();
+    g_Settings.nOutputType = CPublishDlg::OutputMp3Cd;
+    Open();
+    ASSERT_TRUE(dlg.AddOneFile(Source(L"disc.wav", ToneWav(6.0, 1)).c_str()));
+    SetAlbum(L"Figures");
+    ::SetFocus(::GetDlgItem(dlg.m_hWnd, CPublishDlg::IDC_ALBUM));
+    std::wstring status, percent;
+    bool folderFocused = false;
+    CMessageBoxAnswerer boxes([&](const std::wstring&) {
+        status = drv::ControlText(dlg.m_hWnd, CPublishDlg::IDC_STATUS);
+        percent = drv::ControlText(dlg.m_hWnd, CPublishDlg::IDC_PERCENT);
+    });
+    dlg.OnStart();
+    for (DWORD start = GetTickCount(); dlg.GetBusyState() != CPublishDlg::BusyIdle && GetTickCount() - start < 120000;) {
+        Pump(20);
+        folderFocused = folderFocused || ::GetFocus() == ::GetDlgItem(dlg.m_hWnd, CPublishDlg::IDC_FOLDER);
+    }
+    Pump(300);
+    ASSERT_EQ(std::vector<std::wstring>{L"Successfully burned."}, boxes.Texts());
+    EXPECT_EQ(L"100 %", percent);
+    ASSERT_EQ(0u, status.find(L"CD Burning :")) << std::string(status.begin(), status.end());
+    const size_t slash = status.find(L'/');
+    ASSERT_NE(std::wstring::npos, slash);
+    const std::wstring written = status.substr(status.rfind(L' ', slash) + 1, slash - status.rfind(L' ', slash) - 1);
+    const std::wstring total = status.substr(slash + 1, status.find(L' ', slash) - slash - 1);
+    EXPECT_EQ(total, written) << "all of it written at 100 %";
+    EXPECT_FALSE(folderFocused);
+    DWORD from = 0, to = 0;
+    ::SendDlgItemMessageW(dlg.m_hWnd, CPublishDlg::IDC_FOLDER, EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
+    EXPECT_EQ(from, to) << "the output folder's text is not selected";
 }

@@ -105,6 +105,8 @@ TEST(RecordFileRows, HeaderTable)
     } cases[] = {
         {L"ten.wav", Wav(2, 44100, 16, 1764000), true, L"00 : 00 : 10", L"   1.68 MB", L"44100Hz 16bit Stereo"},
         {L"list.wav", Wav(1, 48000, 16, 96000 * 3), true, L"00 : 00 : 03", L"   0.27 MB", L"48000Hz 16bit Mono"},
+        // 2.6 s shows as 3 whole seconds (rounded, not cut).
+        {L"rounded.wav", Wav(2, 44100, 16, 176400 * 26 / 10), true, L"00 : 00 : 03", L"   0.44 MB", L"44100Hz 16bit Stereo"},
         {L"zero.wav", Wav(0, 44100, 16, 1000), false, nullptr, nullptr, nullptr},
         {L"norate.wav", Wav(2, 0, 16, 1000), false, nullptr, nullptr, nullptr},
         {L"text.wav", std::vector<BYTE>{'h', 'e', 'l', 'l', 'o'}, false, nullptr, nullptr, nullptr},

@@ -85,7 +85,9 @@ CDialogAnswerer::CDialogAnswerer(int buttonId, DWORD timeoutMs)
 {
 }
 
-CMessageBoxAnswerer::CMessageBoxAnswerer()
+CMessageBoxAnswerer::CMessageBoxAnswerer() : CMessageBoxAnswerer(nullptr) {}
+
+CMessageBoxAnswerer::CMessageBoxAnswerer(std::function<void(const std::wstring& text)> seen) : m_seen(std::move(seen))
 {
     InitializeCriticalSection(&m_lock);
     m_thread = std::thread([this] {
@@ -95,6 +97,7 @@ CMessageBoxAnswerer::CMessageBoxAnswerer()
             EnterCriticalSection(&m_lock);
             m_texts.push_back(box.text);
             LeaveCriticalSection(&m_lock);
+            if (m_seen) m_seen(box.text);
             drv::AnswerMessageBox(box, IDOK);
             // The box needs a moment to go; never count it twice.
             for (int i = 0; i < 100 && IsWindow(box.window); ++i) Sleep(10);

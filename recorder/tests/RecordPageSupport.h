@@ -60,12 +60,15 @@ std::vector<BYTE> RemovalBroadcast(const std::wstring& devicePath);
 class CMessageBoxAnswerer {
 public:
     CMessageBoxAnswerer();
+    // `seen` runs on the answering thread while the box still stands (before OK).
+    explicit CMessageBoxAnswerer(std::function<void(const std::wstring& text)> seen);
     ~CMessageBoxAnswerer();
     std::vector<std::wstring> Texts();
 
 private:
     std::atomic<bool> m_stop{false};
     std::vector<std::wstring> m_texts;
+    std::function<void(const std::wstring&)> m_seen;
     CRITICAL_SECTION m_lock;
     std::thread m_thread;
 };

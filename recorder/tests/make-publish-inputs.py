@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Native fixture step before the publish dialog's tests: one MP3 from lame with
 an ID3v2.3 tag by mutagen (title "Tagged Title", album "Tagged Album", year 2001),
-as a/song.mp3 and b/song.mp3 (two sources of one name)."""
+as a/song.mp3 and b/song.mp3 (two sources of one name); the same sound with an
+ID3v2.3 tag that has no title (album "Untitled Album") as c/tune.mp3 and d/tune.mp3."""
 import os
 import shutil
 import subprocess
@@ -24,4 +25,10 @@ tag.save(mp3, v2_version=3)
 for sub in ("a", "b"):
     os.makedirs(os.path.join(folder, sub), exist_ok=True)
     shutil.copy(mp3, os.path.join(folder, sub, "song.mp3"))
+untitled = ID3()
+untitled.add(TALB(encoding=Encoding.UTF16, text="Untitled Album"))
+untitled.save(mp3, v2_version=3)
+for sub in ("c", "d"):
+    os.makedirs(os.path.join(folder, sub), exist_ok=True)
+    shutil.copy(mp3, os.path.join(folder, sub, "tune.mp3"))
 os.remove(mp3)

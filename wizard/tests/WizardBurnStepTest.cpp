@@ -14,6 +14,9 @@
 #include "WizGlobals.h"
 #include "WizSettings.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <map>
 
 using namespace wiztest;
 
@@ -261,4 +264,82 @@ TEST_F(BurnStep, StopDeletesOnlyWhatThePageConverted)
     EXPECT_TRUE(Exists(wav));
     EXPECT_EQ(0, wizard.dialog.GetBusy());
     EXPECT_TRUE(ini.Value(1, L"LastImage").empty()) << "no disc was written";
+}
+
+// An MP3 the user added goes to an MP3 CD as it is: nothing is written into it,
+// its own tag stays (the wizard's own recordings take the album's tag).
+TEST_F(BurnStep, AnMp3TheUserAddedGoesToTheDiscAsItIsAndKeepsItsOwnTag)
+{
+    disctest::CWriterIni ini;
+    ini.AddWriter({L"Name=Image Writer", L"Medium=cdr", L"ImageFolder=" + m_images.substr(0, m_images.size() - 1)});
+    HostedWizard wizard;
+    ASSERT_TRUE(wizard.Ok());
+    const std::wstring mp3 = Mp3(wizard, L"users.mp3", 4.5);
+    std::vector<unsigned char> bytes = disctest::ReadBytes(mp3);
+    std::vector<unsigned char> tag(128, 0);
+    memcpy(tag.data(), "TAGThe user's own title", 23);
+    tag[127] = 12;
+    bytes.insert(bytes.end(), tag.begin(), tag.end());
+    ASSERT_TRUE(disctest::WriteBytes(mp3, bytes));
+    CStep6Dlg& page = ShowBurnStep(wizard, 1, {});
+    ASSERT_TRUE(page.AddOneFile(mp3.c_str()));
+    SetWindowTextW(page.m_album.m_hWnd, L"Another Album");
+
+    BoxAnswerer answer(IDOK, 120000);
+    Burn(page);
+    ASSERT_TRUE(PumpUntil([&] { return page.IsBusy() != FALSE; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !page.IsBusy(); }, 120000));
+    EXPECT_EQ(L"Successfully burned.", answer.Wait());
+    EXPECT_FALSE(ini.Value(1, L"LastImage").empty()) << "an image was written";
+    EXPECT_EQ(bytes, disctest::ReadBytes(mp3)) << "the user's file is as it was";
+}
+
+namespace {
+
+double Luminance(COLORREF c)
+{
+    auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) + 0.0722 * linear(GetBValue(c));
+}
+
+double Contrast(COLORREF a, COLORREF b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
+
+// Under the mouse the Burn face turns orange: its caption must stay readable there
+// (the contrast a reader needs, 4.5 : 1), as on the other steps' buttons.
+TEST_F(BurnStep, TheBurnCaptionStaysReadableOnTheHoverFace)
+{
+    HostedWizard wizard;
+    ASSERT_TRUE(wizard.Ok());
+    CStep6Dlg& page = ShowBurnStep(wizard, 1, {});
+    wizard.dialog.ShowWindow(SW_SHOWNOACTIVATE);
+    CBButton& burn = page.m_btnBurn;
+    burn.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    ASSERT_TRUE(burn.IsHover());
+    RedrawWindow(burn.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(100);
+    // The face: the commonest colour of the button's pixels.
+    RECT client = {};
+    GetClientRect(burn.m_hWnd, &client);
+    std::map<COLORREF, int> counts;
+    HDC dc = GetDC(burn.m_hWnd);
+    for (int y = 2; y < client.bottom - 2; y += 2)
+        for (int x = 2; x < client.right - 2; x += 2) ++counts[GetPixel(dc, x, y)];
+    ReleaseDC(burn.m_hWnd, dc);
+    ReleaseCapture();
+    COLORREF face = 0;
+    int most = 0;
+    for (const auto& c : counts)
+        if (c.second > most) most = c.second, face = c.first;
+    ASSERT_GT(most, 0);
+    EXPECT_GE(Contrast(face, burn.GetHoverTextColor()), 4.5)
+        << std::hex << "face 0x" << face << ", caption 0x" << burn.GetHoverTextColor();
 }

@@ -363,9 +363,89 @@ TEST(Mp3Writer, NamingAFileTruncatesNothing)
     ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a));
     EXPECT_EQ(a.nFileSizeLow, 14u);
     DeleteFileW(path.c_str());
-    // A missing file is created at naming, so a bad folder fails before the graph runs.
+    // Naming creates nothing, yet a bad folder fails before the graph runs.
     EncoderGraph g(2, 44100, 16, Tone(2, 44100, 16, 0.5));
     EXPECT_FALSE(g.Name(OutputPath(L"no such folder\\x.mp3")));
+    ASSERT_TRUE(g.Name(path));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+}
+
+void WriteText(const std::wstring& path, const char* text)
+{
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    fputs(text, f);
+    fclose(f);
+}
+
+// A short file's text; anything longer reads as its size only.
+std::string ReadText(const std::wstring& path)
+{
+    std::string text;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return "<missing>";
+    char buf[256];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+    fclose(f);
+    return text.size() <= 64 ? text : "<" + std::to_string(text.size()) + " bytes>";
+}
+
+// The writer creates its files anew: a file that turned up at the name after
+// naming fails the start and keeps its bytes; a graph started again rewrites
+// only the file it created itself.
+TEST(Mp3Writer, NeverWritesOverAFileItDidNotCreate)
+{
+    const std::wstring path = OutputPath(L"taken.mp3");
+    DeleteFileW(path.c_str());
+    {
+        EncoderGraph g(2, 44100, 16, Tone(2, 44100, 16, 0.5));
+        ASSERT_TRUE(g.Name(path));
+        ASSERT_TRUE(g.Connect());
+        WriteText(path, "a user's file");
+        EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_EXISTS), g.graph.Pause());
+        g.graph.Stop();
+    }
+    EXPECT_EQ("a user's file", ReadText(path));
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+
+    EncoderGraph g(2, 44100, 16, Tone(2, 44100, 16, 0.5));
+    ASSERT_TRUE(g.Name(path));
+    ASSERT_TRUE(g.Connect());
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_EQ(g.graph.RunToCompletion(30000), EC_COMPLETE);
+        g.graph.Stop();
+        Mp3FileInfo info;
+        ASSERT_TRUE(ReadMp3Frames(path, info));
+        EXPECT_NEAR(info.frames.size() * 1152.0 / 44100, 0.5, 0.1) << "one run's sound, not two";
+    }
+}
+
+// A continuation name that is taken keeps its file; the sound goes on in the
+// current file and the count stays, so the names the caller derives stay true.
+TEST(Mp3Writer, ATakenContinuationNameKeepsItsFileAndTheSoundGoesOn)
+{
+    const int rate = 48000;
+    EncoderGraph g(2, rate, 16, Tone(2, rate, 16, 2.0));
+    CComPtr<IBaseFilter> trigger;
+    trigger.Attach(new CCutTrigger(g.dump, {(long long)rate}, 4));
+    const std::wstring path = OutputPath(L"continued.mp3"), next = OutputPath(L"continued_1.mp3");
+    DeleteFileW(path.c_str());
+    WriteText(next, "an older file");
+    ASSERT_TRUE(g.Name(path));
+    ASSERT_TRUE(g.Connect(trigger));
+    g.settings->SetBitrate(192);
+    g.settings->SetSampleRate(rate);
+    ASSERT_EQ(g.graph.RunToCompletion(30000), EC_COMPLETE);
+    g.graph.Stop();
+    int count = -1;
+    ASSERT_HRESULT_SUCCEEDED(g.dump->GetFileCount(&count));
+    EXPECT_EQ(0, count);
+    EXPECT_EQ("an older file", ReadText(next));
+    Mp3FileInfo info;
+    ASSERT_TRUE(ReadMp3Frames(path, info));
+    EXPECT_NEAR(info.frames.size() * 1152.0 / rate, 2.0, 0.1) << "the whole sound in the named file";
+    DeleteFileW(next.c_str());
 }
 
 TEST(Mp3Writer, FullDiskKeepsWholeFramesAndReportsOnce)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures of the publish dialog under Xvfb (idle with rows, writing a disc, the
-# MP3 settings over it) as PNG files in $SONELLE_BUILD/publish-pictures/, taken by
+# MP3 settings over it, the end of the write, idle after a refused Start) as PNG files in $SONELLE_BUILD/publish-pictures/, taken by
 # the dialog's own test in a sandbox whose prefix draws on the X display.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"

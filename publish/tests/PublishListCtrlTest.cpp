@@ -175,3 +175,55 @@ TEST(AudioFileChooser, OneChosenFileIsItsPathSeveralAreTheFolderAndEachName)
         << "a root folder keeps its one backslash";
     EXPECT_TRUE(SelectedPaths(L"").empty());
 }
+
+namespace {
+
+void PumpFor(DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(10)) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+// The pixels of a column of the list's client area, top to bottom.
+std::vector<COLORREF> PixelColumn(HWND list, int x)
+{
+    RECT client = {};
+    GetClientRect(list, &client);
+    std::vector<COLORREF> column;
+    HDC dc = GetDC(list);
+    for (int y = 0; y < client.bottom; ++y) column.push_back(GetPixel(dc, x, y));
+    ReleaseDC(list, dc);
+    return column;
+}
+
+}  // namespace
+
+// Rows removed until the scroll bar goes: where the bar stood, the list shows
+// what a full repaint shows (its grid lines whole), not the bar's leftovers.
+TEST(PublishListCtrl, RemovingRowsThatTakeTheScrollBarAwayLeavesNoBrokenLines)
+{
+    ListHost host;
+    CPublishListCtrl& list = host.list;
+    for (int i = 0; i < 30; ++i) list.AddItem(i, Track(i, 60, L"name"));
+    PumpFor(200);
+    ASSERT_TRUE(GetWindowLongW(list.m_hWnd, GWL_STYLE) & WS_VSCROLL) << "30 rows need the scroll bar";
+    RECT withBar = {};
+    GetClientRect(list.m_hWnd, &withBar);
+    for (int i = 2; i < 30; ++i) list.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+    list.RemoveSelected();
+    PumpFor(300);
+    ASSERT_FALSE(GetWindowLongW(list.m_hWnd, GWL_STYLE) & WS_VSCROLL);
+    RECT without = {};
+    GetClientRect(list.m_hWnd, &without);
+    ASSERT_GT(without.right, withBar.right);
+    const int x = (withBar.right + without.right) / 2;
+    const std::vector<COLORREF> shown = PixelColumn(list.m_hWnd, x);
+    RedrawWindow(list.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(200);
+    EXPECT_EQ(PixelColumn(list.m_hWnd, x), shown) << "where the scroll bar stood, at x " << x;
+}

@@ -526,12 +526,27 @@ TEST_F(PublishDialog, PicturesOfItsStates)
                     (LPARAM)::GetDlgItem(dlg.m_hWnd, CPublishDlg::IDC_MP3_SETTING));
     helper.join();
 
-    CMessageBoxAnswerer boxes;
-    dlg.OnStart();
-    ASSERT_TRUE(PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyWriting; }, 120000));
+    {
+        // The end of the write, as the report stands over the dialog.
+        CMessageBoxAnswerer boxes([&](const std::wstring&) {
+            Sleep(800);
+            drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-burned.bmp");
+        });
+        dlg.OnStart();
+        ASSERT_TRUE(PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyWriting; }, 120000));
+        Pump(1500);
+        EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-writing.bmp"));
+        PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyIdle && !dlg.IsBusy(); }, 120000);
+        Pump(500);
+    }
+
+    // Idle after a refused Start that followed a finished run of MP3 files.
+    dlg.SetOutputType(CPublishDlg::OutputMp3File);
+    ASSERT_EQ(1u, Run().size());
+    SetAlbum(L"Evening: Late");
+    ASSERT_EQ(1u, Run().size());
     Pump(1500);
-    EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-writing.bmp"));
-    PumpUntil([&] { return dlg.GetBusyState() == CPublishDlg::BusyIdle; }, 120000);
+    EXPECT_TRUE(drv::SaveWindowPicture(dlg.m_hWnd, pictures + L"\\publish-refused.bmp"));
 }
 
 TEST_F(PublishDialog, TaggedMp3FilesAreListedThroughOneTagFreeCopyPerSource)

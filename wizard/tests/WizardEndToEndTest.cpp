@@ -480,6 +480,19 @@ TEST_F(WizardEndToEnd, TheWholeJourneyRecordsAnAlbumAndBurnsItAsMp3CdAndAudioCd)
     EXPECT_EQ(3, (int)SendMessageW(GetDlgItem(page, 1057), LVM_GETITEMCOUNT, 0, 0)) << "the three recordings are listed";
     TourPause(1000);
     Picture(wizard, L"page346");
+    if (!m_tour.empty()) {
+        // Burn under the mouse: its caption on the orange face.
+        HWND burn = GetDlgItem(page, 1058);
+        RECT r = {};
+        GetWindowRect(burn, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(burn, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
+        TourPause(800);
+        Picture(wizard, L"page346-burn-hover");
+        SetCursorPos(r.left - 100, r.top - 100);
+        PostMessageW(burn, WM_MOUSEMOVE, 0, MAKELPARAM((WORD)(short)-100, (WORD)(short)-100));
+        TourPause(300);
+    }
     ASSERT_TRUE(drv::ClickOnPage(wizard, 1058));
     for (int i = 0; !m_tour.empty() && i < 200 && drv::ControlText(page, 1053).find(L"CD Burning") != 0; ++i) Sleep(25);
     Picture(wizard, L"page346-writing");

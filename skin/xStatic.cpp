@@ -87,8 +87,11 @@ void CxStatic::SetWindowText(const wchar_t* text)
 
 LRESULT CxStatic::OnSetText(WPARAM, LPARAM)
 {
+    // The static's own handling may paint at once, before the text member
+    // changes: paint again with the text the window now holds.
     LRESULT result = Default();
     m_strText = GetWindowText();
+    Invalidate();
     return result;
 }
 

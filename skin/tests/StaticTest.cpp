@@ -223,3 +223,54 @@ TEST(CxStatic, TakesOneDroppedBitmapFileAsItsBackground)
         EXPECT_EQ(display.Text(), L"00:00");
     }
 }
+
+namespace {
+
+// Every pixel of a window's client area, as it shows now.
+std::vector<COLORREF> Pixels(CWnd& wnd)
+{
+    CRect rc;
+    wnd.GetClientRect(&rc);
+    ::UpdateWindow(wnd.m_hWnd);
+    HDC dc = ::GetDC(wnd.m_hWnd);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) pixels.push_back(::GetPixel(dc, x, y));
+    ::ReleaseDC(wnd.m_hWnd, dc);
+    return pixels;
+}
+
+} // namespace
+
+TEST(CxStatic, ShowsANewTextWithoutAnyOtherRepaint)
+{
+    // The Edit page's time display: the text changes while nothing else on the
+    // page repaints it.
+    struct Case {
+        const char* name;
+        void (*set)(CxStatic&, const wchar_t*);
+    } cases[] = {
+        {"window text (WM_SETTEXT)", [](CxStatic& s, const wchar_t* t) { ::SetWindowTextW(s.m_hWnd, t); }},
+        {"the control's own setter", [](CxStatic& s, const wchar_t* t) { s.SetWindowText(t); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Host host;
+        CxStatic display;
+        ASSERT_TRUE(display.SubclassWindow(
+            MakeChild(host, L"STATIC", SS_CENTER, 10, 10, 230, 15, 1023, L"00:00:00.00 / 00:00:00.00")));
+        display.SetBitmap(Skin(), IDB_TEST_CHANNEL, TRUE);
+        display.SetTextColor(0x01FEFE);
+        display.SetFont(L"Arial", 16, 700);
+        const std::vector<COLORREF> before = Pixels(display);
+
+        c.set(display, L"00:00:40.00 / 00:00:40.00");
+        host.Pump();
+        const std::vector<COLORREF> shown = Pixels(display);
+        ::RedrawWindow(display.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const std::vector<COLORREF> repainted = Pixels(display);
+        EXPECT_EQ(display.Text(), L"00:00:40.00 / 00:00:40.00");
+        EXPECT_NE(before, repainted) << "the new text looks different";
+        EXPECT_TRUE(shown == repainted) << "the display shows the new text, not the old one";
+    }
+}

@@ -7,6 +7,7 @@
 #include "OSVersion.h"
 #include "Registry.h"
 #include "SharedReadFile.h"
+#include "SonelleGlobals.h"
 #include "WinApp.h"
 
 namespace {
@@ -176,7 +177,17 @@ void CRecordFileListCtrl::Play()
         key = fromClassesRoot();
     }
     if (RegReadString(HKEY_CLASSES_ROOT, key, L"", value, L"")) verb = L"play";
-    ShellExecuteW(m_hWnd, verb, path, nullptr, nullptr, SW_SHOWNORMAL);
+    INT_PTR result = (INT_PTR)ShellExecuteW(m_hWnd, verb, path, nullptr, nullptr, SW_SHOWNORMAL);
+    if (result > 32) return;
+    // Without a word the click would seem lost.
+    CString text;
+    if (result == SE_ERR_NOASSOC || result == SE_ERR_ASSOCINCOMPLETE)
+        text.Format(L"No program is associated with %s files.  Please install a player and try again.",
+                    (const wchar_t*)ext);
+    else
+        text.Format(L"Cannot play the file.\n\n%s", (const wchar_t*)path);
+    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+    ::MessageBoxW(owner ? owner : m_hWnd, text, g_szWindowTitle, MB_ICONEXCLAMATION);
 }
 
 void CRecordFileListCtrl::Rename()
@@ -195,9 +206,11 @@ void CRecordFileListCtrl::Rename()
     }
     m_pRenameEdit->SetWindowText(row->title);
     m_pRenameEdit->m_nItem = index;
-    CRect rc;
+    CRect rc, label;
     GetItemRect(index, &rc, LVIR_BOUNDS);
-    rc.left = 40;
+    // Over the name from its first letter on: the check box stays free, and
+    // no letter of the old name shows beside the box.
+    rc.left = GetItemRect(index, &label, LVIR_LABEL) ? label.left : 40;
     rc.right = GetColumnWidth(0);
     m_pRenameEdit->MoveWindow(&rc);
     m_pRenameEdit->ShowWindow(SW_SHOW);

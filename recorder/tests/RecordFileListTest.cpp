@@ -407,3 +407,47 @@ TEST_F(RecordFileList, PlayUsesThePlayCommandOfTheUsersProgramElseOpen)
     EXPECT_EQ(0u, recorded().find("open ")) << recorded();
     restore();
 }
+
+TEST_F(RecordFileList, RenameBoxCoversTheWholeNameAndLeavesTheCheckBoxFree)
+{
+    std::wstring wav = Make(L"Wide Name.wav", Wav(2, 44100, 16, 100));
+    ASSERT_TRUE(list->AddFile(wav.c_str(), TRUE));
+    SelectOnly({0});
+    list->Rename();
+    ASSERT_NE(nullptr, list->RenameBox());
+    CRect box, label, icon;
+    list->RenameBox()->GetWindowRect(&box);
+    list->ScreenToClient(&box);
+    ASSERT_TRUE(list->GetItemRect(0, &label, LVIR_LABEL));
+    ASSERT_TRUE(list->GetItemRect(0, &icon, LVIR_ICON));
+    EXPECT_LE(box.left, label.left) << "no letter of the name shows left of the box";
+    EXPECT_GE(box.left, icon.right - 1) << "the check box stays free";
+    EXPECT_EQ(list->GetColumnWidth(0), box.right);
+    list->RenameBox()->SetWindowText(L"Wide Name");
+    list->EndRename();
+}
+
+TEST_F(RecordFileList, PlayWithoutAProgramForTheFileSaysSo)
+{
+    std::wstring wav = Make(L"nobody plays me.wav", Wav(2, 44100, 16, 100));
+    list->AddFile(wav.c_str(), FALSE);
+    SelectOnly({0});
+    // A class with no command at all stands for a machine without a player.
+    std::wstring savedWav;
+    const bool hadWav = drv::RegReadString(HKEY_CLASSES_ROOT, L".wav", L"", &savedWav);
+    drv::RegWriteString(HKEY_CLASSES_ROOT, L".wav", L"", L"SonelleTestNoPlayer");
+    drv::RegWriteString(HKEY_CLASSES_ROOT, L"SonelleTestNoPlayer", L"", L"Nothing");
+    std::vector<std::wstring> texts;
+    {
+        CMessageBoxAnswerer answerer;
+        list->Play();
+        PumpUntil([&] { return !answerer.Texts().empty(); }, 10000);
+        texts = answerer.Texts();
+    }
+    drv::RegDeleteTree(HKEY_CLASSES_ROOT, L"SonelleTestNoPlayer");
+    if (hadWav) drv::RegWriteString(HKEY_CLASSES_ROOT, L".wav", L"", savedWav);
+    else drv::RegDeleteTree(HKEY_CLASSES_ROOT, L".wav");
+    ASSERT_EQ(1u, texts.size()) << "one message, not silence";
+    EXPECT_NE(std::wstring::npos, texts[0].find(L"No program is associated with .wav files.")) << texts[0];
+    EXPECT_TRUE(Exists(wav));
+}

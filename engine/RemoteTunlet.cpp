@@ -29,6 +29,13 @@ CRemoteTunlet::CRemoteTunlet() = default;
 CRemoteTunlet::~CRemoteTunlet()
 {
     m_playerWnd = nullptr;
+    if (m_process) ::CloseHandle(m_process);
+}
+
+BOOL CRemoteTunlet::IsRunning() const
+{
+    if (m_playerWnd && ::IsWindow(m_playerWnd)) return TRUE;
+    return m_process && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
 }
 
 BOOL CRemoteTunlet::FindPlayer()
@@ -67,6 +74,8 @@ BOOL CRemoteTunlet::Launch(const CString& file, HWND notifyWnd)
     info.lpFile = program;
     info.lpParameters = parameter;
     info.nShow = SW_SHOWNORMAL;
+    if (m_process) ::CloseHandle(m_process);
+    m_process = nullptr;
     if (!::ShellExecuteExW(&info) || !info.hProcess) {
         if (info.hProcess) ::CloseHandle(info.hProcess);
         m_processId = 0;
@@ -75,7 +84,7 @@ BOOL CRemoteTunlet::Launch(const CString& file, HWND notifyWnd)
     }
     m_processId = ::GetProcessId(info.hProcess);
     m_launchFailed = false;
-    ::CloseHandle(info.hProcess);
+    m_process = info.hProcess;
     ::Sleep(100);
     // The player may not have its window yet; its WM_PLAYER_STATUS(0) tells the
     // owner when to look again.

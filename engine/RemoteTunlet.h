@@ -45,6 +45,10 @@ public:
     BOOL SetNoiseReductionLevel(float level);
 
     HWND GetPlayerWnd() const { return m_playerWnd; }
+    // TRUE while a player can answer or is still starting: its window is known
+    // and exists, or the process Launch started has not ended. FALSE once that
+    // player is gone (closed, crashed or killed) or none was started.
+    BOOL IsRunning() const;
     // Forgets the player window (its owner learnt that the player closed).
     void ForgetPlayer() { m_playerWnd = nullptr; }
 
@@ -58,5 +62,6 @@ private:
     CString m_file;
     HWND m_notifyWnd = nullptr;
     DWORD m_processId = 0;      // of the player this object started; 0 before any launch
+    HANDLE m_process = nullptr; // that process, to tell a starting player from a vanished one
     bool m_launchFailed = false;
 };

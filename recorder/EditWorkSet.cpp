@@ -1,6 +1,8 @@
 #include "EditWorkSet.h"
 #include <stdlib.h>
+#include "Registry.h"
 #include "SharedReadFile.h"
+#include "SonelleGlobals.h"
 
 CString SiblingPath(const wchar_t* path, const wchar_t* extension)
 {
@@ -15,18 +17,44 @@ BOOL IsWorkFilePath(const wchar_t* path)
 {
     const wchar_t* dot = wcsrchr(path, L'.');
     if (!dot || wcschr(dot, L'\\')) return FALSE;
-    for (const wchar_t* ext : {L".tmw", L".npk", L".tm1", L".tm2", L".np1", L".np2", L".nv0"})
+    for (const wchar_t* ext : {L".tmw", L".npk", L".tm1", L".tm2", L".np1", L".np2", L".nv0", L".nvs"})
         if (!_wcsicmp(dot, ext)) return TRUE;
     return FALSE;
+}
+
+void DeleteEffectOutputs(const wchar_t* workPath)
+{
+    if (!workPath || !*workPath) return;
+    for (const wchar_t* ext : {L".tm1", L".tm2", L".np1", L".np2"}) DeleteFileW(SiblingPath(workPath, ext));
 }
 
 void DeleteWorkSet(const wchar_t* workPath, BOOL withNv0)
 {
     if (!workPath || !*workPath) return;
-    for (const wchar_t* ext : {L".tm1", L".tm2", L".np1", L".np2", L".npk"})
-        DeleteFileW(SiblingPath(workPath, ext));
+    DeleteEffectOutputs(workPath);
+    DeleteFileW(SiblingPath(workPath, L".npk"));
+    DeleteFileW(SiblingPath(workPath, L".nvs"));
     if (withNv0) DeleteFileW(SiblingPath(workPath, L".nv0"));
     DeleteFileW(workPath);
+}
+
+namespace {
+const wchar_t kWorkSetNote[] = L"EditWorkFile";
+}
+
+void NoteWorkSet(const wchar_t* workPath)
+{
+    RegWriteString(HKEY_CURRENT_USER, g_szRegKey, kWorkSetNote, workPath ? workPath : L"");
+}
+
+void DeleteLeftOverWorkSet()
+{
+    CString noted;
+    if (!RegReadString(HKEY_CURRENT_USER, g_szRegKey, kWorkSetNote, noted, L"") || noted.IsEmpty()) return;
+    const wchar_t* dot = wcsrchr(noted, L'.');
+    // Only a work WAV of our own naming: the note is in a key other programs can write.
+    if (dot && !_wcsicmp(dot, L".tmw")) DeleteWorkSet(noted, TRUE);
+    NoteWorkSet(nullptr);
 }
 
 BOOL WaveWorkCopyBytes(const wchar_t* path, uint64_t& bytes, BOOL& usable)

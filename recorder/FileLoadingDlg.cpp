@@ -1,11 +1,10 @@
 #include "FileLoadingDlg.h"
-#include <cmath>
 #include "EditWorkSet.h"
-#include "GetMediaPlayTime.h"
 #include "LogFile.h"
 #include "Mp3Info.h"
 #include "SharedReadFile.h"
 #include "WavHeader.h"
+#include "WorkSetSource.h"
 
 namespace {
 
@@ -14,17 +13,6 @@ BOOL ReadPcmHeader(const wchar_t* path, WavHeaderInfo& info)
 {
     CSharedReadFile file(path);
     return file.IsOpen() && file.ParseWavHeader(info) == WavHeaderStatus::Ok && IsPlainPcm(info);
-}
-
-// Seconds of sound in a file: from its header for a PCM WAV, else from the
-// platform's playback graph; negative when unknown.
-double SourceSeconds(const wchar_t* path)
-{
-    WavHeaderInfo info;
-    if (ReadPcmHeader(path, info)) return (double)info.dataSize / info.avgBytesPerSec;
-    CGetMediaPlayTime time;
-    if (time.Open(path) && time.GetPlayTime() > 0) return time.GetPlayTime();
-    return -1.0;
 }
 
 // Whether the peak file's header describes this work WAV: its format, and as
@@ -138,14 +126,12 @@ void CFileLoadingDlg::CheckWorkFiles(const CString& file, BOOL& wavCurrent, BOOL
     WIN32_FILE_ATTRIBUTE_DATA source;
     if (!GetFileAttributesExW(file, GetFileExInfoStandard, &source)) return;
     // Newer than the source is not enough: "Talk.wav" and "Talk.mp3" share
-    // "Talk.tmw", and a killed conversion leaves newer but partial files. The
-    // work WAV must last as long as this source.
+    // "Talk.tmw", a source may be replaced by another one of the same length,
+    // and a killed conversion leaves newer but partial files. The work WAV must
+    // have been made from this very source (path, size and time) and be whole.
     WavHeaderInfo work;
-    if (IsNewer(wav, source.ftLastWriteTime) && ReadPcmHeader(wav, work) && work.bitsPerSample == 16) {
-        double seconds = SourceSeconds(file);
-        double workSeconds = (double)work.dataSize / work.avgBytesPerSec;
-        wavCurrent = seconds >= 0 && std::fabs(seconds - workSeconds) <= 0.1;
-    }
+    wavCurrent = IsNewer(wav, source.ftLastWriteTime) && ReadPcmHeader(wav, work) && work.bitsPerSample == 16 &&
+                 WorkSetMadeFrom(wav, m_strSource);
     peakCurrent = wavCurrent && IsNewer(peak, source.ftLastWriteTime) && PeakFileDescribes(peak, work);
 }
 
@@ -158,6 +144,8 @@ void CFileLoadingDlg::StartLoading()
     CheckWorkFiles(file, wavCurrent, peakCurrent);
     m_bWriteWav = !wavCurrent;
     m_bWritePeak = !peakCurrent;
+    // A work WAV about to be written is no longer what its record says.
+    if (m_bWriteWav) DeleteFileW(WorkSetSourcePath(m_strWorkPath));
     if (wavCurrent && peakCurrent) {
         m_nResult = 1;
         Finish();
@@ -193,6 +181,8 @@ void CFileLoadingDlg::Finish()
 {
     KillTimer(TIMER_PROGRESS);
     if (m_convert) m_convert->Close();
+    // Once the writer has let go of the work WAV: what it was made from.
+    if (m_nResult == 1 && m_bWriteWav) WriteWorkSetSource(m_strWorkPath, m_strSource);
     DeleteTemporaryCopy();
     EndDialog(IDCANCEL);
 }

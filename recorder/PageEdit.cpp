@@ -17,6 +17,7 @@
 #include "SkinScrollWnd.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
+#include "WorkSetSource.h"
 
 namespace {
 
@@ -109,6 +110,9 @@ void CPageEdit::DoDataExchange(CDataExchange* dx)
 BOOL CPageEdit::OnInitDialog()
 {
     CNewWizPage::OnInitDialog();
+    // A run ended from outside (killed during an effect) left its work files
+    // beside the user's file.
+    DeleteLeftOverWorkSet();
     if (m_background.Load(g_hSkinModule, IDB_PAGE_EDIT_BACK)) m_background.SizeWindow(m_hWnd);
     SkinControls();
     LayoutControls();
@@ -242,6 +246,7 @@ BOOL CPageEdit::LoadWorkSet(const wchar_t* path, BOOL& cancelled)
     // A failed or cancelled conversion leaves nothing behind.
     DeleteFileW(loading.GetWorkPath());
     DeleteFileW(loading.GetPeakPath());
+    DeleteFileW(WorkSetSourcePath(loading.GetWorkPath()));
     return FALSE;
 }
 
@@ -252,6 +257,7 @@ void CPageEdit::OpenFile(const wchar_t* path)
     m_tracks.Invalidate();
     m_pEditor->CloseFile();
     DeleteWorkSet(m_strLoadedWorkPath, TRUE);
+    NoteWorkSet(nullptr);
     m_strWorkPath.Empty();
     m_strLoadedWorkPath.Empty();
     m_strLoadedPeakPath.Empty();
@@ -271,7 +277,11 @@ void CPageEdit::OpenFile(const wchar_t* path)
         return;
     }
     BOOL cancelled = FALSE;
+    // The conversion writes beside the file (a tag-less MP3 copy's work files
+    // go to the temporary folder, which the exit empties).
+    NoteWorkSet(SiblingPath(path, L".tmw"));
     if (!LoadWorkSet(path, cancelled)) {
+        NoteWorkSet(nullptr);
         if (!cancelled) WarnBox(m_hWnd, 131, L"Error opening file!");
         m_tracks.Invalidate();
         m_strLoadedWorkPath.Empty();
@@ -279,6 +289,7 @@ void CPageEdit::OpenFile(const wchar_t* path)
         UpdateControls(FALSE);
         return;
     }
+    NoteWorkSet(m_strLoadedWorkPath);
     m_strWorkPath = m_strLoadedWorkPath;
     bool opened = m_pEditor->OpenFile(path, m_strWorkPath, m_hWnd) && m_pEditor->LaunchPlayer(m_strWorkPath);
     m_tracks.Invalidate();
@@ -496,13 +507,11 @@ void CPageEdit::RunEffect(int kind, const void* param)
 void CPageEdit::OnUndo()
 {
     if (!m_pEditor || !m_bUndoAvailable) return;
-    CString dropped = m_strWorkPath;
     m_pEditor->ReloadFile(m_strLoadedWorkPath, m_strLoadedPeakPath);
-    // The dropped output goes with its own peak file; the view shows the loaded one.
-    if (dropped.CompareNoCase(m_strLoadedWorkPath) != 0) {
-        DeleteFileW(dropped);
-        DeleteFileW(EffectPeakPathFor(std::wstring(dropped)).c_str());
-    }
+    // Every effect output of the chain goes with its peak file, the last one
+    // and the one before it: nothing can return to them. The view shows the
+    // loaded peak file.
+    DeleteEffectOutputs(m_strLoadedWorkPath);
     m_strWorkPath = m_strLoadedWorkPath;
     m_bUndoAvailable = FALSE;
     m_btnEffect.EnableWindow(TRUE);
@@ -570,6 +579,7 @@ BOOL CPageEdit::OnKillActive()
     m_pEditor.reset();
     if (m_tracks.m_hWnd) m_tracks.DeleteAllRows();
     DeleteWorkSet(m_strLoadedWorkPath, TRUE);
+    NoteWorkSet(nullptr);
     return TRUE;
 }
 
@@ -577,8 +587,10 @@ LRESULT CPageEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_WAVEEDIT_TIMETEXT:
-        // Through the window text, so other programs read what the page shows.
-        ::SetWindowTextW(m_time.m_hWnd, (const wchar_t*)lParam);
+        // The text comes from our own editor, never through the message's
+        // pointer: any process can send this number. It goes through the window
+        // text, so other programs read what the page shows.
+        if (m_pEditor) ::SetWindowTextW(m_time.m_hWnd, m_pEditor->GetTimeText().c_str());
         return 0;
     case WM_WAVEEDIT_SPLITCHANGED:
         if ((int)lParam >= 0) m_tracks.Update((int)wParam, (int)lParam);

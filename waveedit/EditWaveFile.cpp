@@ -269,8 +269,12 @@ void NV_EditWaveFile::ToggleFlagNear(int32_t column)
 
 void NV_EditWaveFile::SetTrackFlag(int index, int32_t flag)
 {
-    std::lock_guard<std::recursive_mutex> hold(m_lock);
-    m_tracks.SetFlag(index, flag);
+    {
+        std::lock_guard<std::recursive_mutex> hold(m_lock);
+        m_tracks.SetFlag(index, flag);
+    }
+    // The marker band shows the flag.
+    RepaintOwner();
 }
 
 void NV_EditWaveFile::MoveSplitPoint(int32_t from, int32_t to)

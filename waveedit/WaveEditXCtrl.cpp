@@ -137,8 +137,13 @@ LRESULT NV_WaveEditXCtrl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PLAYER_STATUS:
         // 0: the player started and waits for its file; else it is closing.
         if (wParam == 0) {
-            if (m_player.FindPlayer())
+            if (m_player.FindPlayer()) {
                 m_player.OpenPlain();
+                if (m_playPending) {
+                    m_playPending = false;
+                    Play();
+                }
+            }
         } else {
             m_player.ForgetPlayer();
         }
@@ -204,6 +209,7 @@ void NV_WaveEditXCtrl::CloseFile()
         return;
     m_doc.Close();
     m_player.Close();
+    m_playPending = false;
     m_loaded = false;
     m_displayPath.clear();
     ZoomToFit();
@@ -237,6 +243,7 @@ bool NV_WaveEditXCtrl::LaunchPlayer(const wchar_t* wavPath)
 void NV_WaveEditXCtrl::ClosePlayer()
 {
     KillPlayTimer();
+    m_playPending = false;
     m_player.Close();
 }
 
@@ -244,6 +251,19 @@ void NV_WaveEditXCtrl::Play()
 {
     if (!m_doc.IsLoaded())
         return;
+    if (!m_player.IsRunning()) {
+        // The player went away (it closed, crashed or was ended from outside):
+        // a new one plays from the cursor once it has opened the file.
+        const std::wstring work = m_doc.GetWorkPath();
+        if (work.empty() || !LaunchPlayer(work.c_str()))
+            return;
+        m_playPending = true;
+        return;
+    }
+    if (!m_player.GetPlayerWnd()) {
+        m_playPending = true;  // still starting: it plays when it reports
+        return;
+    }
     if (m_player.GetState() != 1) {
         // Not paused: from the cursor.
         InvalidateRect(m_hwnd, nullptr, FALSE);
@@ -257,12 +277,14 @@ void NV_WaveEditXCtrl::Play()
 void NV_WaveEditXCtrl::Pause()
 {
     KillPlayTimer();
+    m_playPending = false;
     m_player.Pause();
 }
 
 void NV_WaveEditXCtrl::Stop()
 {
     KillPlayTimer();
+    m_playPending = false;
     m_player.Stop();
     if (m_notify)
         PostMessageW(m_notify, WM_WAVEEDIT_PLAYSTOPPED, 0, 0);
@@ -281,12 +303,15 @@ int64_t NV_WaveEditXCtrl::SecondsToFrame(double seconds) const
 void NV_WaveEditXCtrl::OnPlayTimer()
 {
     double duration = 0, position = 0;
-    m_player.GetDuration(&duration);
-    m_player.GetPosition(&position);
-    if (m_notify) {
-        const std::wstring text = FormatTimeText(position, duration);
-        SendMessageW(m_notify, WM_WAVEEDIT_TIMETEXT, 0, (LPARAM)text.c_str());
+    if (!m_player.GetDuration(&duration) || !m_player.GetPosition(&position)) {
+        // The player went away while playing: the display keeps the last time
+        // it showed, and the next Play starts a new player.
+        KillPlayTimer();
+        if (m_notify)
+            PostMessageW(m_notify, WM_WAVEEDIT_PLAYSTOPPED, 0, 0);
+        return;
     }
+    SendTimeText(FormatTimeText(position, duration));
     if (duration <= position) {
         KillPlayTimer();
         Stop();
@@ -332,10 +357,14 @@ void NV_WaveEditXCtrl::OnDraw(HDC dc, const RECT& rect)
 
 void NV_WaveEditXCtrl::SendTimeText(int column)
 {
-    if (!m_notify)
-        return;
-    const std::wstring text = FormatTimeText(m_doc.ColumnToSeconds(column), m_doc.GetTotalSeconds());
-    SendMessageW(m_notify, WM_WAVEEDIT_TIMETEXT, 0, (LPARAM)text.c_str());
+    SendTimeText(FormatTimeText(m_doc.ColumnToSeconds(column), m_doc.GetTotalSeconds()));
+}
+
+void NV_WaveEditXCtrl::SendTimeText(const std::wstring& text)
+{
+    m_timeText = text;
+    if (m_notify)
+        SendMessageW(m_notify, WM_WAVEEDIT_TIMETEXT, 0, (LPARAM)m_timeText.c_str());
 }
 
 void NV_WaveEditXCtrl::SendStatus(int column)

@@ -38,6 +38,8 @@ public:
     void Rewind5s() { MoveFromPlayer(-5.0); }
     void Forward5s() { MoveFromPlayer(5.0); }
     CRemoteTunlet& GetPlayer() { return m_player; }
+    // The time text last sent to the notify window.
+    const std::wstring& GetTimeText() const { return m_timeText; }
     bool IsPlaying() const { return m_playTimer != 0; }
 
     void SetCursorPos(int64_t frame);
@@ -72,6 +74,7 @@ private:
     void OnLButtonUp(int x, int y);
     void CursorFollows(int column);  // cursor line, time text and status text
     void SendTimeText(int column);
+    void SendTimeText(const std::wstring& text);
     void SendStatus(int column);
     void ScrollToFrame(int64_t frame);
     void Zoom(bool in);
@@ -94,5 +97,7 @@ private:
     bool m_building = false;  // a peak build is running; clicks and opens wait
     CRemoteTunlet m_player;
     UINT_PTR m_playTimer = 0;
+    bool m_playPending = false;  // Play waits for a new player to open the file
+    std::wstring m_timeText;
     static constexpr UINT_PTR kPlayTimer = 256;
 };

@@ -11,6 +11,7 @@
 #include "Amplify.h"
 #include "AutoSplitDlg.h"
 #include "EditWorkSet.h"
+#include "FileLoadingDlg.h"
 #include "FadeInOut.h"
 #include "Mp3FileCheck.h"
 #include "NoiseReduction.h"
@@ -133,12 +134,17 @@ TEST_F(EditEffects, AmplifyRunsOnTheCheckedTracksAndUndoReturnsToTheLoadedFile)
     normalize.tracks = ThreeTracks(44100);
     EXPECT_EQ(CoreResult<CNormalize>(Path(L"Three.tm1"), normalize, Path(L"core.wav")), WavData(Path(L"Three.tm2")));
 
-    // Undo: back to the loaded work file, the last output and its peak file gone.
+    // Undo: back to the loaded work file, the last output and its peak file gone,
+    // and the full-size output before it with its peak file as well.
     Click(page, CPageEdit::IDC_UNDO);
     Pump(100);
     EXPECT_EQ(tmw, std::wstring(page.WorkPath()));
     EXPECT_FALSE(Exists(Path(L"Three.tm2")));
     EXPECT_FALSE(Exists(Path(L"Three.np2")));
+    EXPECT_FALSE(Exists(Path(L"Three.tm1"))) << "the intermediate output";
+    EXPECT_FALSE(Exists(Path(L"Three.np1")));
+    EXPECT_TRUE(Exists(tmw));
+    EXPECT_TRUE(Exists(Path(L"Three.npk")));
     EXPECT_FALSE(page.IsUndoAvailable());
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page.m_hWnd, CPageEdit::IDC_UNDO)));
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page.m_hWnd, CPageEdit::IDC_EFFECT)));
@@ -426,4 +432,34 @@ TEST_F(EditFixtureFiles, AnMp3WithAnId3v2TagOpensThroughItsCopy)
     EXPECT_EQ(L"Old Album", std::wstring(page.Tags().album));
     EXPECT_EQ(1999, page.Tags().year);
     EXPECT_FALSE(Exists(std::wstring(temp) + L"TmpF\\tagged.tmw")) << "the previous work set went";
+}
+
+TEST_F(EditFixtureFiles, AnMp3IsNotShownThroughTheWorkSetOfAWavOfItsName)
+{
+    // What the MP3 sounds like in a work WAV, and how long that is.
+    const std::wstring mp3 = Path(L"Same.mp3"), wav = Path(L"Same.wav"), tmw = Path(L"Same.tmw");
+    ASSERT_TRUE(CopyFileW((fixtures + L"v1only.mp3").c_str(), mp3.c_str(), FALSE));
+    ASSERT_TRUE(Open(mp3).empty());
+    const std::vector<uint8_t> decoded = WavData(tmw);
+    ASSERT_FALSE(decoded.empty());
+    Open(Path(L"none.wav"));  // closes the MP3 and deletes its work set
+    ASSERT_FALSE(Exists(tmw));
+
+    // A WAV of the same name and the same length: its work set is left over as
+    // after a crash ...
+    Pcm same = Tone(880, (double)decoded.size() / 4 / 44100 + 1, 0.5);
+    same.bytes.resize(decoded.size());
+    ASSERT_TRUE(WriteWav(wav, same));
+    {
+        EditTagRecord tags;
+        CFileLoadingDlg loading;
+        loading.SetSource(wav.c_str(), &tags);
+        loading.DoModal();
+        ASSERT_EQ(1, loading.GetResult());
+    }
+    ASSERT_TRUE(WavData(tmw) == same.bytes);
+
+    // ... and opening the MP3 shows the MP3.
+    ASSERT_TRUE(Open(mp3).empty());
+    EXPECT_TRUE(WavData(tmw) == decoded) << "converted again from the MP3";
 }

@@ -6,6 +6,7 @@
 #include "AudioTrackListCtrl.h"
 #include "EditWorkSet.h"
 #include "FileLoadingDlg.h"
+#include "Registry.h"
 #include "SonelleGlobals.h"
 #include "TestSignal.h"
 
@@ -206,7 +207,7 @@ TEST(EditWorkSet, SpaceNeedsAreCheckedIn64Bits)
 TEST(EditWorkSet, WorkFilesAreKnownByTheirExtensions)
 {
     for (const wchar_t* p : {L"C:\\a\\t.tmw", L"C:\\a\\t.NPK", L"C:\\a\\t.tm1", L"C:\\a\\t.tm2", L"C:\\a\\t.np1",
-                             L"C:\\a\\t.np2", L"C:\\a\\t.nv0"})
+                             L"C:\\a\\t.np2", L"C:\\a\\t.nv0", L"C:\\a\\t.nvs"})
         EXPECT_TRUE(IsWorkFilePath(p)) << p;
     for (const wchar_t* p : {L"C:\\a\\t.wav", L"C:\\a\\t.mp3", L"C:\\a.tmw\\t", L"C:\\a\\tmw"})
         EXPECT_FALSE(IsWorkFilePath(p)) << p;
@@ -318,4 +319,89 @@ TEST(EditTrackList, TimeTextRoundsToHundredthsFirst)
         {0, 0, L"00 : 00 : 00.00"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.text, std::wstring(TrackTimeText(c.frames, c.rate))) << c.frames;
+}
+
+namespace {
+
+CString NotedWorkSet()
+{
+    CString noted;
+    RegReadString(HKEY_CURRENT_USER, g_szRegKey, L"EditWorkFile", noted, L"");
+    return noted;
+}
+
+}  // namespace
+
+TEST_F(EditPageFixture, WorkFilesLeftByARunEndedFromOutsideGoAtTheNextStart)
+{
+    // While a file is open, its work set is noted; a normal end forgets it.
+    const std::wstring wav = Path(L"Talk.wav");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 3, 0.5)));
+    ASSERT_TRUE(Open(wav).empty());
+    EXPECT_EQ(Path(L"Talk.tmw"), std::wstring(NotedWorkSet()));
+    host.DestroyWindow();
+    EXPECT_TRUE(NotedWorkSet().IsEmpty());
+
+    // A run killed during an effect: its work set, an effect's half-written
+    // output and the note stay. The user's files beside them are not ours.
+    const std::wstring left = Path(L"Left.wav");
+    ASSERT_TRUE(WriteWav(left, Tone(440, 2, 0.5)));
+    const wchar_t* ours[] = {L"Left.tmw", L"Left.npk", L"Left.nvs", L"Left.tm1", L"Left.np1", L"Left.tm2",
+                             L"Left.np2"};
+    for (const wchar_t* name : ours) ASSERT_TRUE(WriteWav(Path(name), Tone(440, 1, 0.5))) << name;
+    const std::vector<uint8_t> note = {'k', 'e', 'e', 'p'};
+    for (const wchar_t* name : {L"Left.txt", L"Left.mp3", L"Other.tmw"}) {
+        HANDLE f = CreateFileW(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        WriteFile(f, note.data(), (DWORD)note.size(), &done, nullptr);
+        CloseHandle(f);
+    }
+    RegWriteString(HKEY_CURRENT_USER, g_szRegKey, L"EditWorkFile", Path(L"Left.tmw").c_str());
+
+    // The next start.
+    CNewWizDialog again{102};
+    CPageEdit next;
+    again.SetPlaceholder(1006);
+    again.AddPage(&next, CPageEdit::IDD);
+    ASSERT_TRUE(again.Create(102, nullptr));
+    ASSERT_TRUE(again.SetActivePage(CPageEdit::IDD));
+    Pump(50);
+    for (const wchar_t* name : ours) EXPECT_FALSE(Exists(Path(name))) << name;
+    for (const wchar_t* name : {L"Left.wav", L"Left.txt", L"Left.mp3", L"Other.tmw"})
+        EXPECT_TRUE(Exists(Path(name))) << name << " is not a work file of that set";
+    EXPECT_TRUE(NotedWorkSet().IsEmpty());
+    again.DestroyWindow();
+
+    // A note that names no work WAV of ours deletes nothing.
+    RegWriteString(HKEY_CURRENT_USER, g_szRegKey, L"EditWorkFile", left.c_str());
+    DeleteLeftOverWorkSet();
+    EXPECT_TRUE(Exists(left));
+    EXPECT_TRUE(NotedWorkSet().IsEmpty());
+}
+
+TEST_F(EditPageFixture, AWorkSetIsNotUsedForAnotherSourceOfTheSameLength)
+{
+    // The file at the path is replaced by another recording of the same length
+    // whose time is older than the work set (restored from a backup, say).
+    const std::wstring wav = Path(L"Same.wav"), tmw = Path(L"Same.tmw");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 4, 0.5)));
+    {
+        Load first(wav);
+        ASSERT_EQ(1, first.dialog.GetResult());
+    }
+    FILETIME older = WriteTime(wav);
+    older.dwHighDateTime -= 1;
+    ASSERT_TRUE(WriteWav(wav, Tone(880, 4, 0.5)));
+    SetWriteTime(wav, older);
+    {
+        Load replaced(wav);
+        EXPECT_EQ(1, replaced.dialog.GetResult());
+        EXPECT_TRUE(replaced.dialog.WroteWav()) << "another source: converted again";
+        EXPECT_TRUE(WavData(wav) == WavData(tmw)) << "the work WAV holds this source's sound";
+    }
+    {
+        Load same(wav);
+        EXPECT_FALSE(same.dialog.WroteWav()) << "the very same source: used again";
+        EXPECT_TRUE(WavData(wav) == WavData(tmw));
+    }
 }

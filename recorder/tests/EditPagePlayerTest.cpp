@@ -333,3 +333,44 @@ TEST_F(EditPlayer, NoiseReductionPreviewCutsTheNoiseAsTheSliderMoves)
     EXPECT_GE(noiseCut, 6.0);
     EXPECT_NEAR(0.0, toneChange, 3.0);
 }
+
+TEST_F(EditPlayer, OnePlayAfterThePlayerWasKilledStartsANewOneThatPlays)
+{
+    const std::wstring wav = Path(L"Gone.wav");
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 6, 0.3)));
+    ASSERT_TRUE(Open(wav).empty());
+    const DWORD killed = PlayerProcess(PagePlayer());
+    ASSERT_NE(0u, killed);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, killed);
+    ASSERT_NE(nullptr, process);
+    ASSERT_TRUE(TerminateProcess(process, 1));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 10000));
+    CloseHandle(process);
+
+    Click(page, CPageEdit::IDC_PLAY);
+    // The display never falls back to an empty time while the new player comes.
+    std::vector<std::wstring> shown;
+    HWND player = nullptr;
+    const bool playing = PumpUntil(
+        [&] {
+            const std::wstring t = TimeText();
+            if (shown.empty() || shown.back() != t) shown.push_back(t);
+            player = page.Editor()->GetPlayer().GetPlayerWnd();
+            return player && PlayerProcess(player) != killed && PlayerState(player) == 2;
+        },
+        20000);
+    EXPECT_TRUE(playing) << "one Play is enough";
+    EXPECT_EQ(Path(L"Gone.tmw"), HandedFile()) << "on the work file";
+    // While it plays, the display follows the new player against the file's length.
+    PumpUntil([&] { return TimeText() != L"00:00:00.00 / 00:00:06.00"; }, 10000);
+    shown.push_back(TimeText());
+    for (const std::wstring& t : shown) {
+        ASSERT_GE(t.size(), 11u);
+        EXPECT_EQ(L"00:00:06.00", t.substr(t.size() - 11)) << t;
+    }
+    Click(page, CPageEdit::IDC_STOP);
+    Pump(50);
+    if (player) {
+        EXPECT_EQ(0, PlayerState(player));
+    }
+}

@@ -1,6 +1,7 @@
 #include "SonelleApp.h"
 #include "AppFolder.h"
 #include "CmdLineParser.h"
+#include "DeferredStartup.h"
 #include "FilterCheckerClient.h"
 #include "LogFile.h"
 #include "PageCapture.h"
@@ -11,6 +12,7 @@
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
 #include "SkinModule.h"
+#include "StartupLog.h"
 #include "SuiteWindows.h"
 
 CString g_szAppPath;
@@ -110,7 +112,14 @@ BOOL CSonelleApp::InitInstance()
     if (!CheckRunning()) return FALSE;
     OpenLog();
     LoadSettings();
-    if (g_hExtra2Module) CheckFilterRegistration();
+    NoteStartupStep(L"modules and settings loaded");
+    // The component check may start the repair tool; the window need not wait for it.
+    CDeferredStartup afterWindow;
+    if (g_hExtra2Module)
+        afterWindow.Add([this] {
+            CheckFilterRegistration();
+            NoteStartupStep(L"component check");
+        });
 
     {
         CSonelleDlg dialog;

@@ -1,6 +1,7 @@
 #include "SonelleDlg.h"
 #include "AboutDlg.h"
 #include "AudioControls.h"
+#include "DeferredStartup.h"
 #include "FilterRegistration.h"
 #include "LogFile.h"
 #include "MainWindowSkinIds.h"
@@ -11,6 +12,7 @@
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
 #include "SkinModule.h"
+#include "StartupLog.h"
 #include "SuiteWindows.h"
 #include <shellapi.h>
 
@@ -84,17 +86,30 @@ BOOL CSonelleDlg::OnInitDialog()
     SkinButtons();
     Layout();
 
+    SetActivePage(g_hExtra2Module ? PAGE_EDIT : PAGE_RECORD);
+    EnableButtons(TRUE);
+    PreventSleep(TRUE);
+    NoteStartupStep(L"window made");
+    // Registration and the audio set-up wait for the window to be up; the record
+    // page's first graph runs them first if they have not run yet.
+    m_afterWindow.Add([this] {
+        RegisterFilterModules();
+        NoteStartupStep(L"filter registration started");
+    });
+    m_afterWindow.Add([this] { TakeAudioHolds(); });
+    CDeferredStartup::RunAfterFirstPaint(m_hWnd);
+    return TRUE;
+}
+
+void CSonelleDlg::TakeAudioHolds()
+{
     // The sound reaching the inputs must not also come out of the speakers.
     g_MixerControl.Open();
     g_CoreAudioCtrl.SaveMute();
     g_CoreAudioCtrl.ApplyMute(1);
-
-    SetActivePage(g_hExtra2Module ? PAGE_EDIT : PAGE_RECORD);
-    EnableButtons(TRUE);
-    RegisterFilterModules();
-    PreventSleep(TRUE);
     if (GetOSVersionCode() >= OS_VISTA) g_MixerControl.SetSpeakerMute(FALSE);
-    return TRUE;
+    m_bAudioHeld = TRUE;
+    NoteStartupStep(L"mixer and mute set up");
 }
 
 void CSonelleDlg::SkinButtons()
@@ -244,8 +259,11 @@ void CSonelleDlg::CloseSequence()
     // Restored once, when the window really closes: while a page refuses to be
     // left the recorder goes on running and its inputs stay muted.
     if (!Finish()) return;
-    g_CoreAudioCtrl.ApplyMute(0);
-    g_MixerControl.Close();
+    if (m_bAudioHeld) {
+        m_bAudioHeld = FALSE;
+        g_CoreAudioCtrl.ApplyMute(0);
+        g_MixerControl.Close();
+    }
     PreventSleep(FALSE);
 }
 

@@ -3,6 +3,7 @@
 // help menu and About box; it hosts the Record and Edit pages.
 #pragma once
 #include "NewWizDialog.h"
+#include "DeferredStartup.h"
 #include "PreventSleep.h"
 #include "Bitmap.h"
 #include "RecorderControls.h"
@@ -32,6 +33,9 @@ public:
     void EnableButtons(BOOL enable) override;
 
     void RegisterFilterModules();
+    // Opens the mixer and mutes what the inputs would send to the speakers;
+    // CloseSequence gives it back.
+    void TakeAudioHolds();
     void PreventSleep(BOOL on);
 
 protected:
@@ -61,6 +65,8 @@ protected:
     CBitmap m_title;
     CBButton m_btnHelp, m_btnMinimize, m_btnExit, m_btnEdit, m_btnRecord;
     CPreventSleep m_sleep;
+    BOOL m_bAudioHeld = FALSE;
+    CDeferredStartup m_afterWindow;   // registration and audio set-up, once the window is up
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
 #include "SonelleStarterApp.h"
 #include "AppFolder.h"
+#include "DeferredStartup.h"
 #include "FilterCheckerClient.h"
 #include "LogFile.h"
 #include "Registry.h"
@@ -7,6 +8,7 @@
 #include "SkinModule.h"
 #include "SonelleStarterDlg.h"
 #include "StarterGlobals.h"
+#include "StartupLog.h"
 #include "SuiteWindows.h"
 
 const wchar_t g_szRegKey[] = L"software\\Norvane\\NV Sonelle";
@@ -68,7 +70,13 @@ BOOL CSonelleStarterApp::InitInstance()
     ReadLogSwitch(m_lpCmdLine);
     if (!CheckRunning()) return FALSE;
     LoadModules();
-    CheckFilterRegistration();
+    NoteStartupStep(L"modules loaded");
+    // The check may start the repair tool; the window need not wait for it.
+    CDeferredStartup afterWindow;
+    afterWindow.Add([this] {
+        CheckFilterRegistration();
+        NoteStartupStep(L"component check");
+    });
     {
         CSonelleStarterDlg dialog;
         m_pMainWnd = &dialog;

@@ -1,5 +1,6 @@
 #include "SonelleStarterDlg.h"
 #include "AboutDlg.h"
+#include "DeferredStartup.h"
 #include "GuiFonts.h"
 #include "HelpMenu.h"
 #include "LogFile.h"
@@ -7,6 +8,7 @@
 #include "PatternBrush.h"
 #include "SkinModule.h"
 #include "StarterGlobals.h"
+#include "StartupLog.h"
 #include "SuiteWindows.h"
 #include <shellapi.h>
 
@@ -91,6 +93,8 @@ BOOL CSonelleStarterDlg::OnInitDialog()
     SetProgramIcon(m_hWnd, m_hIcon);
     LoadSkin();
     SetWindowRegion();
+    NoteStartupStep(L"window made");
+    CDeferredStartup::RunAfterFirstPaint(m_hWnd);
     return TRUE;
 }
 

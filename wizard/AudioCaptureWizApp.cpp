@@ -4,6 +4,7 @@
 #include "CmdLineParser.h"
 #include "LogFile.h"
 #include "ResourceHandle.h"
+#include "StartupLog.h"
 #include "SuiteWindows.h"
 #include "WizGlobals.h"
 #include "WizPages.h"
@@ -96,6 +97,7 @@ BOOL CAudioCaptureWizApp::InitInstance()
         return FALSE;
     }
     LoadModules();
+    NoteStartupStep(L"modules and settings loaded");
     {
         CAudioCaptureWizDlg dialog;
         CWizardPages pages;

@@ -6,7 +6,9 @@
 #include "CoreAudioCtrl.h"
 #include "MixerControl.h"
 #include "OSVersion.h"
+#include "DeferredStartup.h"
 #include "FilterRegistration.h"
+#include "StartupLog.h"
 #include "HelpMenu.h"
 #include "LogFile.h"
 #include "NewWizPage.h"
@@ -92,16 +94,31 @@ BOOL CAudioCaptureWizDlg::OnInitDialog()
 
     LoadSkin();
     SetWindowRegion();
-    RegisterFilterModules();
     PreventSleep(TRUE);
+    m_bHoldsTaken = TRUE;
+    if (CNewWizPage* page = GetActivePage()) LayoutButtons(page->m_nDialogID);
+    NoteStartupStep(L"window made");
+    // Registration and the audio set-up wait for the window to be up; a page about
+    // to build its first graph runs them first if they have not run yet.
+    m_afterWindow.Add([this] {
+        RegisterFilterModules();
+        NoteStartupStep(L"filter registration started");
+    });
+    m_afterWindow.Add([this] { TakeAudioHolds(); });
+    CDeferredStartup::RunAfterFirstPaint(m_hWnd);
+    return TRUE;
+}
+
+void CAudioCaptureWizDlg::TakeAudioHolds()
+{
     // What reaches the input must not also come out of the speakers.
+    if (!m_bHoldsTaken) return;   // the window already closed
     MixerControl().Open();
     CoreAudioCtrl().SaveMute();
     CoreAudioCtrl().ApplyMute(1);
     if (GetOSVersionCode() >= OS_VISTA) MixerControl().SetSpeakerMute(FALSE);
-    m_bHoldsTaken = TRUE;
-    if (CNewWizPage* page = GetActivePage()) LayoutButtons(page->m_nDialogID);
-    return TRUE;
+    m_bAudioHeld = TRUE;
+    NoteStartupStep(L"mixer and mute set up");
 }
 
 void CAudioCaptureWizDlg::LoadSkin()
@@ -188,8 +205,11 @@ void CAudioCaptureWizDlg::ReleaseStartupHolds()
 {
     if (!m_bHoldsTaken) return;
     m_bHoldsTaken = FALSE;
-    CoreAudioCtrl().ApplyMute(0);
-    MixerControl().Close();
+    if (m_bAudioHeld) {
+        m_bAudioHeld = FALSE;
+        CoreAudioCtrl().ApplyMute(0);
+        MixerControl().Close();
+    }
     PreventSleep(FALSE);
 }
 

@@ -1,12 +1,14 @@
 // CAudioCaptureWizDlg: the wizard's only top-level window. A borderless, skinned
 // dialog that frames the pages with a step title, a step indicator, navigation
 // buttons laid out per page, caption buttons (Help, Minimize, Exit) and the help
-// menu. At start it registers the filter modules and keeps the display awake;
-// every way out gives that back once, when the dialog really ends.
+// menu. From the start it keeps the display awake; once it is up it registers the
+// filter modules and mutes what the input would play; every way out gives that
+// back once, when the dialog really ends.
 #pragma once
 #include "BButton.h"
 #include "Bitmap.h"
 #include "NewWizDialog.h"
+#include "DeferredStartup.h"
 #include "PreventSleep.h"
 #include "ToolTipCtrl.h"
 
@@ -40,6 +42,9 @@ public:
     void LoadSkin();
     void SetWindowRegion();
     void RegisterFilterModules();
+    // Opens the mixer and mutes what the input would send to the speakers, once
+    // the window is up; ReleaseStartupHolds gives it back.
+    void TakeAudioHolds();
     void PreventSleep(BOOL on);
     void OnExit();
     void ConfirmExit();
@@ -74,6 +79,8 @@ protected:
     CBButton m_btnBack, m_btnNext, m_btnFinish, m_btnBurn, m_btnStep4Back, m_btnStep4Exit, m_btnCancel;
     CPreventSleep m_sleep;
     BOOL m_bHoldsTaken = FALSE;
+    BOOL m_bAudioHeld = FALSE;
+    CDeferredStartup m_afterWindow;   // registration and audio set-up, once the window is up
     int m_nBusy = 0;
 
     DECLARE_MESSAGE_MAP()

@@ -162,3 +162,34 @@ TEST_F(ComponentCheck, CheckYourComputerSpecStartsTheRegisteredToolFromStarterAn
     ASSERT_TRUE(recorder.WaitForExit(15000));
     EXPECT_TRUE(CloseStarter(window));
 }
+
+TEST_F(ComponentCheck, StarterShowsItsWindowBeforeTheCheckAndLogsItsStartupSteps)
+{
+    Installation install;
+    ASSERT_TRUE(install.Copy(L"StarterDouble.exe", L"kelvro.exe"));
+    ASSERT_TRUE(install.WriteComponentList(AnalyzerLine()));
+    const std::wstring log = DocumentsFolder() + L"\\RUZovizov.log";
+    DeleteFileW(log.c_str());
+
+    drv::Process process;
+    HWND window = StartStarter(install, process, L"/NV_Log");
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(WaitForFile(install.Folder() + L"kelvro.args", 10000)) << "the failed check still starts the repair tool";
+    std::string text;
+    for (int i = 0; i < 300 && text.find("ms start-up done") == std::string::npos; ++i) {
+        Sleep(50);
+        text = ReadAll(log);
+    }
+    EXPECT_TRUE(CloseStarter(window));
+
+    // Each step is a "Start-up: <ms> ms <step>" line, in the order the steps end.
+    const size_t made = text.find("ms window made"), painted = text.find("ms window up and painted"),
+                 check = text.find("CheckNVFilter ["), checked = text.find("ms component check"),
+                 done = text.find("ms start-up done");
+    ASSERT_NE(std::string::npos, painted) << text;
+    ASSERT_NE(std::string::npos, check) << text;
+    EXPECT_LT(made, painted) << text;
+    EXPECT_LT(painted, check) << "the component check runs once the window is up\n" << text;
+    EXPECT_LT(check, checked) << text;
+    EXPECT_LT(checked, done) << text;
+}

@@ -423,6 +423,12 @@ TEST_F(RecordFileList, RenameBoxCoversTheWholeNameAndLeavesTheCheckBoxFree)
     EXPECT_LE(box.left, label.left) << "no letter of the name shows left of the box";
     EXPECT_GE(box.left, icon.right - 1) << "the check box stays free";
     EXPECT_EQ(list->GetColumnWidth(0), box.right);
+    // A picture of the box over its row, for a person to look at (under Xvfb).
+    if (const char* dir = std::getenv("SONELLE_PICTURES_DIR")) {
+        host.ShowWindow(SW_SHOWNOACTIVATE);
+        Pump(500);
+        drv::SaveWindowPicture(host.m_hWnd, std::wstring(dir, dir + strlen(dir)) + L"\\record-rename.bmp");
+    }
     list->RenameBox()->SetWindowText(L"Wide Name");
     list->EndRename();
 }

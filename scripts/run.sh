@@ -47,7 +47,11 @@ running=$!
 if [ -n "$headless" ]; then
   sleep "${SONELLE_SHOT_DELAY:-6}"
   shot="$SONELLE_ROOT/build/screenshot.png"
-  "$here/screenshot.sh" "$shot" || echo "run: no window to take a picture of (see $SONELLE_RUN/program.log)" >&2
+  rm -f "$shot"   # an older picture must not pass for this run's
+  if ! "$here/screenshot.sh" "$shot"; then
+    echo "run: $(basename "$program") showed no window on a private screen (see $SONELLE_RUN/program.log)" >&2
+    exit 1
+  fi
   echo "run: no display here; $(basename "$program") drew on a private screen ($DISPLAY): $shot"
 else
   wait_until_suite_ends "$running"

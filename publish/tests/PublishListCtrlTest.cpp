@@ -214,6 +214,10 @@ TEST(PublishListCtrl, RemovingRowsThatTakeTheScrollBarAwayLeavesNoBrokenLines)
     ASSERT_TRUE(GetWindowLongW(list.m_hWnd, GWL_STYLE) & WS_VSCROLL) << "30 rows need the scroll bar";
     RECT withBar = {};
     GetClientRect(list.m_hWnd, &withBar);
+    // Scrolled down as a user would, by the bar's arrow and its thumb.
+    for (int i = 0; i < 5; ++i) list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 12), 0);
+    PumpFor(200);
     for (int i = 2; i < 30; ++i) list.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
     list.RemoveSelected();
     PumpFor(300);

@@ -173,7 +173,10 @@ BOOL CStep6Dlg::OnSetActive()
     }
     std::vector<CString> recorded = g_WizSettings.recordedFiles;
     g_WizSettings.recordedFiles.clear();
-    for (const CString& file : recorded) AddOneFile(file);
+    for (const CString& file : recorded) {
+        AddOneFile(file);
+        m_ownRecordings.push_back(file);
+    }
     m_list.SetByteRate(IsMp3Cd() ? g_WizSettings.nMp3Bitrate * 1000 / 8 : 176400);
     if (m_strAlbumName.IsEmpty()) {
         m_strAlbumName = WizStringOr(154, L"My Music");
@@ -417,7 +420,7 @@ void CStep6Dlg::ConvertFrom(int firstRow)
 
 bool CStep6Dlg::IsOwnRecording(const CString& path) const
 {
-    for (const CString& recorded : g_WizSettings.recordedFiles)
+    for (const CString& recorded : m_ownRecordings)
         if (_wcsicmp(recorded, path) == 0) return true;
     return false;
 }

@@ -100,6 +100,7 @@ protected:
     std::unique_ptr<CConvertFile> m_converter;
     std::unique_ptr<CDiscBurner> m_burner;
     std::vector<CConvertFilelist> m_convertList;
+    std::vector<CString> m_ownRecordings;   // the recording step's files handed to this page
     CString m_strAlbumFolder;    // where "+" starts ("AlbumFolder")
     CString m_strAlbumName;
     CString m_strOutputFolder;   // roomiest drive

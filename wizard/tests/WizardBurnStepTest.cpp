@@ -281,7 +281,9 @@ TEST_F(BurnStep, AnMp3TheUserAddedGoesToTheDiscAsItIsAndKeepsItsOwnTag)
     tag[127] = 12;
     bytes.insert(bytes.end(), tag.begin(), tag.end());
     ASSERT_TRUE(disctest::WriteBytes(mp3, bytes));
-    CStep6Dlg& page = ShowBurnStep(wizard, 1, {});
+    const std::wstring recording = m_sources + L"recorded.mp3";
+    ASSERT_TRUE(CopyFileW(Mp3(wizard, L"for-recording.mp3", 4.5).c_str(), recording.c_str(), FALSE));
+    CStep6Dlg& page = ShowBurnStep(wizard, 1, {recording});
     ASSERT_TRUE(page.AddOneFile(mp3.c_str()));
     SetWindowTextW(page.m_album.m_hWnd, L"Another Album");
 
@@ -292,6 +294,10 @@ TEST_F(BurnStep, AnMp3TheUserAddedGoesToTheDiscAsItIsAndKeepsItsOwnTag)
     EXPECT_EQ(L"Successfully burned.", answer.Wait());
     EXPECT_FALSE(ini.Value(1, L"LastImage").empty()) << "an image was written";
     EXPECT_EQ(bytes, disctest::ReadBytes(mp3)) << "the user's file is as it was";
+    const std::vector<unsigned char> recorded = disctest::ReadBytes(recording);
+    ASSERT_GT(recorded.size(), 128u);
+    EXPECT_EQ(0, memcmp(recorded.data() + recorded.size() - 128, "TAG", 3)) << "the recording takes the album's tag";
+    EXPECT_EQ(0, memcmp(recorded.data() + recorded.size() - 128 + 63, "Another Album", 13));
 }
 
 namespace {

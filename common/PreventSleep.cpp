@@ -1,4 +1,7 @@
 #include "PreventSleep.h"
+#include "Registry.h"
+
+const wchar_t* const CPreventSleep::kSavedValue = L"ScreenSaverActiveBeforeRun";
 
 namespace {
 
@@ -19,8 +22,16 @@ void CPreventSleep::PreventSleep(BOOL on)
 {
     if (on) {
         if (!m_bScreenSaverSaved) {
-            BOOL active = TRUE;
-            if (SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0)) m_bScreenSaverWasActive = active;
+            // A value left in the registry is the user's, from a run that ended
+            // without giving it back: what the screen shows now is that run's "off".
+            DWORD saved = 0;
+            if (RegReadDword(HKEY_CURRENT_USER, m_regKey, kSavedValue, saved, 0xFFFFFFFF)) {
+                m_bScreenSaverWasActive = saved != 0;
+            } else {
+                BOOL active = TRUE;
+                if (SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0)) m_bScreenSaverWasActive = active;
+                RegWriteDword(HKEY_CURRENT_USER, m_regKey, kSavedValue, m_bScreenSaverWasActive ? 1 : 0);
+            }
             m_bScreenSaverSaved = TRUE;
         }
         SetScreenSaverActive(FALSE);
@@ -28,5 +39,8 @@ void CPreventSleep::PreventSleep(BOOL on)
     } else {
         SetScreenSaverActive(m_bScreenSaverWasActive);
         SetThreadExecutionState(ES_CONTINUOUS);
+        // Given back: nothing is left for the next run to repair.
+        if (m_bScreenSaverSaved) RegDeleteValueOf(HKEY_CURRENT_USER, m_regKey, kSavedValue);
+        m_bScreenSaverSaved = FALSE;
     }
 }

@@ -57,6 +57,16 @@ BOOL RegWriteString(HKEY root, const wchar_t* subKey, const wchar_t* name, const
     return key.SetStringValue(name, text, REG_SZ) == ERROR_SUCCESS;
 }
 
+BOOL RegDeleteValueOf(HKEY root, const wchar_t* subKey, const wchar_t* name)
+{
+    CRegKey key;
+    LONG rc = key.Open(root, subKey, WriteAccess());
+    if (IsMissing(rc)) return TRUE;
+    if (rc != ERROR_SUCCESS) return FALSE;
+    rc = key.DeleteValue(name);
+    return rc == ERROR_SUCCESS || IsMissing(rc);
+}
+
 BOOL RegReadDword(HKEY root, const wchar_t* subKey, const wchar_t* name, DWORD& out, DWORD def)
 {
     LONG rc;

@@ -14,6 +14,8 @@
 BOOL IsWow64();
 BOOL RegWriteDword(HKEY root, const wchar_t* subKey, const wchar_t* name, DWORD value);
 BOOL RegWriteString(HKEY root, const wchar_t* subKey, const wchar_t* name, const wchar_t* text);
+// TRUE when the value is gone afterwards (also when it was never there).
+BOOL RegDeleteValueOf(HKEY root, const wchar_t* subKey, const wchar_t* name);
 // TRUE only when the value was read into out; out is left alone otherwise.
 BOOL RegReadDword(HKEY root, const wchar_t* subKey, const wchar_t* name, DWORD& out, DWORD def);
 // Strings of up to 259 characters, REG_SZ or REG_EXPAND_SZ (returned unexpanded).

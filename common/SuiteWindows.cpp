@@ -28,6 +28,19 @@ BOOL ActivateRunningSuiteDialog(const SuiteTitles& titles)
     return FALSE;
 }
 
+BOOL ClaimSuiteDialog(CSingleInstance& instance, const SuiteTitles& titles)
+{
+    auto activate = [&titles] { return ActivateRunningSuiteDialog(titles); };
+    // Holding the name, a dialog of a copy that does not know it can still be open.
+    return instance.Claim(L"NV Sonelle dialogs", activate) && !activate();
+}
+
+BOOL ClaimStarter(CSingleInstance& instance, const SuiteTitles& titles)
+{
+    if (!instance.Claim(L"NV Sonelle starter", [&titles] { return ActivateRunningStarter(titles); })) return FALSE;
+    return !ActivateRunningSuiteDialog(titles) && !ActivateRunningStarter(titles);
+}
+
 CString StarterCaption(const CString& launchName)
 {
     CString caption;
@@ -55,8 +68,13 @@ void AddAboutToSystemMenu(HWND window, UINT id, const wchar_t* text)
 
 void SetProgramIcon(HWND window, HICON icon)
 {
+    if (!icon) return;
     SendMessageW(window, WM_SETICON, ICON_BIG, (LPARAM)icon);
     SendMessageW(window, WM_SETICON, ICON_SMALL, (LPARAM)icon);
+    // The class too: what asks the class and not the window (the shell's fallback)
+    // finds the program's icon. The dialog class is this process's own copy.
+    SetClassLongPtrW(window, GCLP_HICON, (LONG_PTR)icon);
+    SetClassLongPtrW(window, GCLP_HICONSM, (LONG_PTR)icon);
 }
 
 bool IsHelpKey(const MSG* msg)

@@ -3,6 +3,7 @@
 // dialog is open.
 #pragma once
 #include <windows.h>
+#include "SingleInstance.h"
 #include "String.h"
 
 struct SuiteTitles {
@@ -20,6 +21,13 @@ SuiteTitles ReadSuiteTitles(const wchar_t* regKey, const CString& fallback);
 // empty title matches nothing.
 BOOL ActivateRunningSuiteDialog(const SuiteTitles& titles);
 
+// The single-instance test of the recorder and the wizard (one name for both),
+// made before anything else: TRUE when this start goes on and holds the name in
+// `instance`; FALSE when another copy runs (its dialog is brought to the front).
+BOOL ClaimSuiteDialog(CSingleInstance& instance, const SuiteTitles& titles);
+// The starter's test: one starter, and none while a wizard or recorder dialog is open.
+BOOL ClaimStarter(CSingleInstance& instance, const SuiteTitles& titles);
+
 // The starter's caption: "<launchName> Starter".
 CString StarterCaption(const CString& launchName);
 // Brings a running starter's dialog to the front; TRUE when one was found.
@@ -30,7 +38,7 @@ BOOL ActivateRunningStarter(const SuiteTitles& titles);
 // in the middle of a minimised window, and the user guide opened from the
 // installation folder ("<appPath>SonelleUserGuide.pdf"; failures are ignored).
 void AddAboutToSystemMenu(HWND window, UINT id, const wchar_t* text);
-// The program icon as the window's big and small icon.
+// The program icon as the window's big and small icon and its class's.
 void SetProgramIcon(HWND window, HICON icon);
 // The help key (F1) pressed: the programs open their user guide.
 bool IsHelpKey(const MSG* msg);

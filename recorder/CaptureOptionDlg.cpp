@@ -58,7 +58,8 @@ BOOL CCaptureOptionDlg::OnInitDialog()
     m_noise.SetCheck(g_Settings.bNoiseReduction ? BST_CHECKED : BST_UNCHECKED);
     m_noiseLevel.EnableWindow(g_Settings.bNoiseReduction);
     m_noiseLevel.SetRange(0, 300, TRUE);
-    for (int tick = 0; tick <= 300; tick += 50) m_noiseLevel.SendMessage(TBM_SETTIC, 0, tick);
+    // The template asks for automatic ticks: every 50, not at each of the 301 positions.
+    m_noiseLevel.SetTicFreq(50);
     m_noiseLevel.SetPos((int)g_Settings.fNoiseReductionValue);
     ApplyNoiseLevel();
 

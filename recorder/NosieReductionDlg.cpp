@@ -3,7 +3,8 @@
 void CNosieReductionDlg::SetUpSlider()
 {
     m_slider.SetRange(0, 300, TRUE);
-    for (int tick = 0; tick <= 300; tick += 50) m_slider.SendMessage(TBM_SETTIC, 0, tick);
+    // The template asks for automatic ticks: every 50, not at each of the 301 positions.
+    m_slider.SetTicFreq(50);
     m_slider.SetPos((int)(m_fLevel * 10.0f + 0.5f));
 }
 

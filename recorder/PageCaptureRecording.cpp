@@ -122,8 +122,16 @@ void CPageCapture::OnRec()
     }
     SYSTEMTIME now;
     GetLocalTime(&now);
-    m_strRecordingPath = RecordFilePath(g_Settings.szRecordFolder, g_Settings.szPrefixName, now.wHour, now.wMinute,
-                                        now.wSecond, PathExists);
+    // The name is taken by creating the file: the writer then opens our own empty
+    // file, never one that another program made at that name meanwhile.
+    m_strRecordingPath = CreateRecordFile(g_Settings.szRecordFolder, g_Settings.szPrefixName, now.wHour, now.wMinute,
+                                          now.wSecond);
+    if (m_strRecordingPath.IsEmpty()) {
+        CString text;
+        text.LoadString(109);
+        ::MessageBoxW(m_hWnd, text, title, MB_ICONERROR);
+        return;
+    }
     LogPrint(0x20000, L"filename:[%s] ch:[%d] bitrate:[%d] samplerate:[%d]", (const wchar_t*)m_strRecordingPath,
              (int)g_Settings.nChannel, (int)g_Settings.nBitsPerSample, (int)g_Settings.nSamplerate);
     if (g_CaptureDevice.StartRecordWav(m_strRecordingPath, (int)g_Settings.nChannel, (int)g_Settings.nBitsPerSample,
@@ -135,6 +143,7 @@ void CPageCapture::OnRec()
         m_nRecordTimer = SetTimer(TIMER_RECORD, 500);
         return;
     }
+    DeleteUnusedRecordFile(m_strRecordingPath);
     SetButtonsIdle();
     CString text;
     text.LoadString(109);

@@ -1,5 +1,6 @@
 #include "PublishDlg.h"
 #include "AudioFileChooser.h"
+#include "DropDownList.h"
 #include "FolderBrowser.h"
 #include "GetMediaPlayTime.h"
 #include "LogFile.h"
@@ -247,6 +248,7 @@ void CPublishDlg::LayoutControls()
 {
     for (const ControlPlace& p : kPlaces)
         if (HWND control = ::GetDlgItem(m_hWnd, p.id)) ::MoveWindow(control, p.x, p.y, p.w, p.h, FALSE);
+    FitDropDownList(m_writers.m_hWnd);
     ::SendDlgItemMessageW(m_hWnd, IDC_TITLE, WM_SETFONT, (WPARAM)m_fontTitle.m_hObject, FALSE);
     for (int id = 1054; id <= 1060; ++id)
         ::SendDlgItemMessageW(m_hWnd, id, WM_SETFONT, (WPARAM)m_fontLabel.m_hObject, FALSE);

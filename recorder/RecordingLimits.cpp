@@ -24,6 +24,34 @@ CString RecordFilePath(const wchar_t* folder, const wchar_t* prefix, int hour, i
     return path;
 }
 
+CString CreateRecordFile(const wchar_t* folder, const wchar_t* prefix, int hour, int minute, int second,
+                         DWORD* error)
+{
+    bool created = false;
+    DWORD failure = 0;
+    CString path = RecordFilePath(folder, prefix, hour, minute, second, [&](const wchar_t* candidate) {
+        HANDLE file = CreateFileW(candidate, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            created = true;
+            return false;
+        }
+        failure = GetLastError();
+        return failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS;
+    });
+    if (error) *error = created ? 0 : failure;
+    return created ? path : CString();
+}
+
+void DeleteUnusedRecordFile(const wchar_t* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!path || !*path || !GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.nFileSizeHigh == 0 && data.nFileSizeLow == 0)
+        DeleteFileW(path);
+}
+
 CString RecordedSizeText(LONGLONG bytes)
 {
     CString text;

@@ -22,6 +22,16 @@ unsigned MaxRecordSeconds(ULONGLONG freeKB, int rate, int channels, int bits);
 CString RecordFilePath(const wchar_t* folder, const wchar_t* prefix, int hour, int minute, int second,
                        const std::function<bool(const wchar_t*)>& exists);
 
+// The same name, created new and empty (CREATE_NEW) so that nothing else can be
+// at that path when the recording writes there: a name that is taken, also by a
+// file made a moment before, gives way to the next. Empty when the folder takes no
+// new file (the system's error code in `error`).
+CString CreateRecordFile(const wchar_t* folder, const wchar_t* prefix, int hour, int minute, int second,
+                         DWORD* error = nullptr);
+// Deletes a file that CreateRecordFile made when no recording went into it (it is
+// still empty); any other file stays.
+void DeleteUnusedRecordFile(const wchar_t* path);
+
 // "%3.2f MB" above 1 MB, else "%3.1f KB".
 CString RecordedSizeText(LONGLONG bytes);
 // "N %".

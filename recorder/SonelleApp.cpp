@@ -83,7 +83,7 @@ BOOL CSonelleApp::CheckRunning()
     title.LoadString(101);
     SuiteTitles titles = ReadSuiteTitles(g_szRegKey, title);
     g_szWindowTitle = titles.advancedName;
-    return !ActivateRunningSuiteDialog(titles);
+    return ClaimSuiteDialog(m_instance, titles);
 }
 
 void CSonelleApp::CheckFilterRegistration()
@@ -135,6 +135,8 @@ BOOL CSonelleApp::InitInstance()
 
         SaveSettings();
         DeleteTempFiles();
+        // The starter may start the wizard at once.
+        m_instance.Release();
         OnBackToStarter();
     }
     return FALSE;

@@ -2,6 +2,7 @@
 // InitInstance: modules, settings, the single-instance test, the main dialog run
 // modally, then saving, clean-up and the way back to the starter.
 #pragma once
+#include "SingleInstance.h"
 #include "WinApp.h"
 
 class CSonelleApp : public CWinApp {
@@ -20,6 +21,9 @@ public:
     void CheckFilterRegistration();
     void SaveSettings();
     void DeleteTempFiles();
+
+private:
+    CSingleInstance m_instance;
 };
 
 void OnBackToStarter();

@@ -50,7 +50,7 @@ CString ResourceString(UINT id)
 }
 }  // namespace
 
-CSonelleDlg::CSonelleDlg(CWnd* parent) : CNewWizDialog(IDD, parent)
+CSonelleDlg::CSonelleDlg(CWnd* parent) : CNewWizDialog(IDD, parent), m_sleep(g_szRegKey)
 {
     m_hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
 }

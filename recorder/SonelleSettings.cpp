@@ -1,6 +1,7 @@
 #include "SonelleApp.h"
 #include "SonelleGlobals.h"
 #include "SonelleSettings.h"
+#include "AutoSplitSettings.h"
 #include "LogFile.h"
 #include "Registry.h"
 #include "SettingsStore.h"
@@ -91,9 +92,10 @@ void LoadRecordingGroup()
 void LoadAutoSplitGroup()
 {
     SonelleSettings& s = g_Settings;
-    s.nAutoSplitThreshold = ReadNumber(L"AutoSplitThresold", 3000);
-    s.nAutoSplitSilentTime = ReadNumber(L"AutoSplitSilentTime ", 50);
-    s.nAutoSplitMinDuration = ReadNumber(L"AutoSplitMinDuration", 10);
+    const AutoSplitSettings split = ReadAutoSplitSettings(g_szRegKey);
+    s.nAutoSplitThreshold = split.threshold;
+    s.nAutoSplitSilentTime = split.silentTime;
+    s.nAutoSplitMinDuration = split.minDuration;
     s.nNormalizeValue = ReadNumber(L"NormalizeVaule", 800);
 }
 

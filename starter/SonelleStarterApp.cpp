@@ -25,7 +25,7 @@ BOOL CSonelleStarterApp::CheckRunning()
     title.LoadString(101);
     SuiteTitles titles = ReadSuiteTitles(g_szRegKey, title);
     g_strTitleBase = titles.launchName;
-    if (ActivateRunningSuiteDialog(titles) || ActivateRunningStarter(titles)) return FALSE;
+    if (!ClaimStarter(m_instance, titles)) return FALSE;
     // Only a start that goes on opens the log: opening moves the old one to the
     // backups, and that one is the running starter's.
     OpenSwitchedLog(m_hInstance, L"RUZovizov.log");

@@ -2,6 +2,7 @@
 // InitInstance: the single-instance test, the modules, the component check and
 // the starter dialog run modally.
 #pragma once
+#include "SingleInstance.h"
 #include "WinApp.h"
 
 class CSonelleStarterApp : public CWinApp {
@@ -18,4 +19,5 @@ public:
 private:
     HMODULE m_loadedResource = nullptr;
     HMODULE m_loadedSkin = nullptr;
+    CSingleInstance m_instance;
 };

@@ -39,7 +39,7 @@ BOOL CAudioCaptureWizApp::LoadGlobalValue()
     g_WizSettings.strWizardName = titles.wizardName;
     g_WizSettings.strAdvancedName = titles.advancedName;
     g_szWindowTitle = titles.wizardName;
-    if (ActivateRunningSuiteDialog(titles)) return FALSE;
+    if (!ClaimSuiteDialog(m_instance, titles)) return FALSE;
     OpenSwitchedLog(m_hInstance, L"REVor.log");
 
     g_szAppPath = LoadAppPath(g_szRegKey);
@@ -108,6 +108,8 @@ BOOL CAudioCaptureWizApp::InitInstance()
     }
     SaveSettings();
     DeleteTempFiles();
+    // The starter may start the recorder at once.
+    m_instance.Release();
     OnBackToStarter();
     return FALSE;
 }

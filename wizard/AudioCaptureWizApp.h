@@ -3,6 +3,7 @@
 // settings, modules, the wizard dialog with its nine pages run modally, then
 // saving, clean-up and the way back to the starter.
 #pragma once
+#include "SingleInstance.h"
 #include "WinApp.h"
 
 class CAudioCaptureWizApp : public CWinApp {
@@ -24,6 +25,7 @@ private:
     void InitLog();
     HMODULE m_loadedResource = nullptr;
     HMODULE m_loadedSkin = nullptr;
+    CSingleInstance m_instance;
 };
 
 // The pages' template ids, in the wizard's page order.

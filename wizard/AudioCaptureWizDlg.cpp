@@ -46,7 +46,7 @@ const int kWindowWidth = 800, kWindowHeight = 600;
 
 }  // namespace
 
-CAudioCaptureWizDlg::CAudioCaptureWizDlg(CWnd* parent) : CNewWizDialog(IDD, parent)
+CAudioCaptureWizDlg::CAudioCaptureWizDlg(CWnd* parent) : CNewWizDialog(IDD, parent), m_sleep(g_szRegKey)
 {
     m_hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
 }

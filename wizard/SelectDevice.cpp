@@ -1,5 +1,6 @@
 #include "SelectDevice.h"
 #include "CaptureDevice.h"
+#include "DropDownList.h"
 #include "FilterRegistration.h"
 #include "NewWizDialog.h"
 #include "WaitCursor.h"
@@ -50,6 +51,7 @@ BOOL CSelectDevice::OnInitDialog()
     m_deviceList.SetParentBrush(nullptr);
     m_deviceList.SetTextColor(0);
     PlaceControl(IDC_DEVICE_LIST, 78, 206, 304, 30, nullptr);
+    FitDropDownList(m_deviceList.m_hWnd);
     PlaceControl(IDC_STREAM_CHECK, 75, 249, 24, 26, nullptr);
     return TRUE;
 }

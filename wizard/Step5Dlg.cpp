@@ -1,5 +1,6 @@
 #include "Step5Dlg.h"
 #include "DiscSteps.h"
+#include "DropDownList.h"
 #include "NewWizDialog.h"
 #include "WizGlobals.h"
 #include "WizSettings.h"
@@ -52,6 +53,7 @@ BOOL CStep5Dlg::OnInitDialog()
     PlaceControl(IDC_EJECT, 520, 109, 61, 26, nullptr);
     m_writers.SetBorderColor(RGB(128, 95, 2));
     PlaceControl(IDC_WRITERS, 210, 109, 300, 100, m_mediumFont);
+    FitDropDownList(m_writers.m_hWnd);
     PlaceControl(IDC_AUDIO_CD, 211, 315, 20, 20, nullptr);
     ::SendMessageW(m_audioLabel.m_hWnd, WM_SETFONT, (WPARAM)m_mediumFont.m_hObject, FALSE);
     int w = GetTextWidth(IDC_AUDIO_LABEL);

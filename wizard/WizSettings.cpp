@@ -1,4 +1,5 @@
 #include "WizSettings.h"
+#include "AutoSplitSettings.h"
 #include "LogFile.h"
 #include "Registry.h"
 #include "SettingsStore.h"
@@ -64,9 +65,10 @@ void LoadWizSettings()
     s.nNoiseReductionValue = ReadNumber(L"NoiseReductionValue", 150, 0, 300);
     s.bNoiseReduction = FALSE;  // the recorder's choice is not the wizard's
     s.nLevel = ReadNumber(L"AudioLevel", 10, 1, 50);
-    s.nAutoSplitThreshold = ReadNumber(L"AutoSplitThresold", 3000, 1, 0x7FFFFFFF);
-    s.nAutoSplitSilentTime = ReadNumber(L"AutoSplitSilentTime ", 50, 1, 0x7FFFFFFF);
-    s.nAutoSplitMinDuration = ReadNumber(L"AutoSplitMinDuration", 10, 1, 0x7FFFFFFF);
+    const AutoSplitSettings split = ReadAutoSplitSettings(g_szRegKey);
+    s.nAutoSplitThreshold = (int)split.threshold;
+    s.nAutoSplitSilentTime = (int)split.silentTime;
+    s.nAutoSplitMinDuration = (int)split.minDuration;
     s.bAutoSplit = ReadNumber(L"bAutoSplit", 1, 0, 1);
 
     if (RegReadString(HKEY_CURRENT_USER, g_szRegKey, L"AudioDevice", text, L""))

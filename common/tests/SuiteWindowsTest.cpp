@@ -3,6 +3,20 @@
 #include <windows.h>
 #include "SuiteWindows.h"
 
+TEST(SuiteWindows, TheProgramIconIsTheWindowsAndItsClasss)
+{
+    // The main windows are dialogs: a window of the dialog class stands in for them.
+    HWND window = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    HICON icon = LoadIconW(nullptr, (LPCWSTR)IDI_APPLICATION);
+    SetProgramIcon(window, icon);
+    EXPECT_EQ((LRESULT)icon, SendMessageW(window, WM_GETICON, ICON_BIG, 0)) << "taskbar, Alt+Tab";
+    EXPECT_EQ((LRESULT)icon, SendMessageW(window, WM_GETICON, ICON_SMALL, 0)) << "caption";
+    EXPECT_EQ((ULONG_PTR)icon, GetClassLongPtrW(window, GCLP_HICON)) << "the shell's fallback";
+    EXPECT_NE(0u, GetClassLongPtrW(window, GCLP_HICONSM));
+    DestroyWindow(window);
+}
+
 TEST(SuiteWindows, CentreWithRoundCornersPutsTheWindowInTheMiddleAndCutsItsCorners)
 {
     HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

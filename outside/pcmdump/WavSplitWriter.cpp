@@ -5,7 +5,6 @@
 namespace {
 
 const DWORD kHeaderBytes = 44;
-const DWORD kRefreshMs = 1000;
 
 void Put32(uint8_t* p, uint32_t v) { memcpy(p, &v, 4); }
 void Put16(uint8_t* p, uint16_t v) { memcpy(p, &v, 2); }
@@ -62,6 +61,11 @@ bool CWavSplitWriter::Open(const std::wstring& path, const PcmLayout& format)
         return false;
     }
     m_created = GetLastError() != ERROR_ALREADY_EXISTS;
+    // An empty file holds nothing to keep: it is the caller's reservation of the
+    // name (a recording creates its file before naming it) and becomes a WAV even
+    // when no sound comes.
+    LARGE_INTEGER size = {};
+    m_empty = m_created || (GetFileSizeEx(m_file, &size) && size.QuadPart == 0);
     m_filePath = path;
     m_fileBytes = 0;
     m_committed = false;
@@ -79,7 +83,6 @@ bool CWavSplitWriter::Commit()
     LARGE_INTEGER zero = {};
     uint8_t header[kHeaderBytes];
     MakeHeader(header, m_format, 0);
-    m_lastRefresh = GetTickCount();
     if (!SetFilePointerEx(m_file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(m_file) ||
         !WriteRaw(header, kHeaderBytes)) {
         Fail();
@@ -113,6 +116,7 @@ bool CWavSplitWriter::OpenContinuation()
     m_file = h;
     m_filePath = next;
     m_created = true;
+    m_empty = true;
     m_committed = false;
     m_fileBytes = 0;
     if (!Commit()) return false;
@@ -203,7 +207,9 @@ bool CWavSplitWriter::Write(const uint8_t* data, size_t bytes)
         data += now;
         bytes -= now;
     }
-    if (GetTickCount() - m_lastRefresh >= kRefreshMs) RefreshHeader();
+    // At every write: a recording that is killed leaves a header that describes
+    // all of its sound.
+    RefreshHeader();
     return true;
 }
 
@@ -218,14 +224,13 @@ void CWavSplitWriter::RefreshHeader()
     DWORD written = 0;
     WriteFile(m_file, header, kHeaderBytes, &written, nullptr);
     SetFilePointerEx(m_file, end, nullptr, FILE_BEGIN);
-    m_lastRefresh = GetTickCount();
 }
 
 void CWavSplitWriter::CloseFile()
 {
     if (!IsOpen()) return;
     // A file that got no sound: ours becomes an empty WAV, an older one stays untouched.
-    if (!m_committed && m_created && !Commit()) return;
+    if (!m_committed && m_empty && !Commit()) return;
     bool committed = m_committed;
     RefreshHeader();
     CloseHandle(m_file);

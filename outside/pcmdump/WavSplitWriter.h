@@ -1,7 +1,7 @@
 // Writes one recording as a PCM WAV file and, past a size limit, as continuation
 // files "<drive><folder><title>_<n>.wav" (n = 1, 2, ...). The header of the open
-// file is rewritten at every split, about once a second while writing and when
-// the recording ends, so a process that dies leaves playable files behind.
+// file is rewritten at every split, after every write and when the recording
+// ends, so a process that dies leaves playable files that declare all their sound.
 // A write that fails (a full disk) keeps the whole frames that reached the file,
 // cuts off the rest and leaves a header that describes exactly what is there.
 #pragma once
@@ -64,6 +64,7 @@ private:
     HANDLE m_file = INVALID_HANDLE_VALUE;
     std::wstring m_filePath;        // the open file
     bool m_created = false;
+    bool m_empty = false;           // the open file was empty (or new) when opened
     bool m_committed = false;       // the open file has its header
     bool m_continuationTaken = false;   // the next continuation name belongs to an older file
     std::wstring m_path;
@@ -76,5 +77,4 @@ private:
     bool m_failed = false;
     DWORD m_error = 0;
     IWavFileListener* m_listener = nullptr;
-    DWORD m_lastRefresh = 0;
 };

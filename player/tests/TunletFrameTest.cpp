@@ -98,6 +98,9 @@ TEST(TunletFrame, IsAHiddenDisabledWindowOfThePlayersClass)
     EXPECT_EQ(nullptr, GetMenu(host.hWnd));
     EXPECT_EQ((ULONG_PTR)(CS_HREDRAW | CS_VREDRAW), GetClassLongPtrW(host.hWnd, GCL_STYLE));
     EXPECT_EQ(host.hWnd, FindWindowW(kPlayerWndClass, kPlayerWndTitle));
+    // The program icon, asked of the window as the shell does (its own, else its class's).
+    EXPECT_NE(0u, GetClassLongPtrW(host.hWnd, GCLP_HICON));
+    EXPECT_NE(0u, GetClassLongPtrW(host.hWnd, GCLP_HICONSM));
 }
 
 TEST(TunletFrame, WithoutGraphMessagesGiveZeroAndMenuCommandsDoNothing)

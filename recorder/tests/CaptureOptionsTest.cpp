@@ -2,6 +2,7 @@
 // devices, formats, noise reduction and the record folder take effect at once.
 #include <gtest/gtest.h>
 #include "CaptureOptionDlg.h"
+#include "Driver.h"
 #include "RecordPageSupport.h"
 #include "RecorderCaptureDevice.h"
 #include "Registry.h"
@@ -62,9 +63,24 @@ TEST_F(CaptureOptions, AFormatNotOfferedLeavesTheFirstEntryAndTheSettings)
     EXPECT_EQ(22050u, g_Settings.nSamplerate);
 }
 
+TEST_F(CaptureOptions, ItsListsDropToShowAtLeastEightEntries)
+{
+    ASSERT_TRUE(Show());
+    for (int id : {CCaptureOptionDlg::IDC_DEVICE, CCaptureOptionDlg::IDC_FORMAT}) {
+        HWND combo = ::GetDlgItem(dialog.m_hWnd, id);
+        while ((int)::SendMessageW(combo, CB_GETCOUNT, 0, 0) < 12)
+            ::SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)L"44100 Hz, 16 Bit, Stereo");
+        EXPECT_GE(drv::DroppedRows(combo), 8) << id;
+    }
+}
+
 TEST_F(CaptureOptions, NoiseLevelSliderTextAndSetting)
 {
     ASSERT_TRUE(Show());
+    // Seven tick marks, 0 to 300 in steps of 50 (the two ends included).
+    HWND slider = ::GetDlgItem(dialog.m_hWnd, CCaptureOptionDlg::IDC_NOISE_LEVEL);
+    EXPECT_EQ(7, (int)::SendMessageW(slider, TBM_GETNUMTICS, 0, 0));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(50 * (i + 1), (int)::SendMessageW(slider, TBM_GETTIC, i, 0)) << i;
     const struct { int pos; const wchar_t* text; } cases[] = {{0, L"-15.0"}, {150, L"0.0"}, {300, L"15.0"}};
     for (const auto& c : cases) {
         ::SendDlgItemMessageW(dialog.m_hWnd, CCaptureOptionDlg::IDC_NOISE_LEVEL, TBM_SETPOS, TRUE, c.pos);

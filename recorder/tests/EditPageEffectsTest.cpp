@@ -220,10 +220,14 @@ TEST_F(EditEffects, TheSliderTablesOfTheParameterDialogs)
     nr.SetFile(tmw.c_str());
     texts.clear();
     std::vector<float> levels;
+    std::vector<int> ticks;
     {
         CHelperThread helper([&] {
             HWND dialog = WaitForDialog(IDOK, L"Nosie Reduction", 10000);
             if (!dialog) return;
+            HWND slider = GetDlgItem(dialog, 1061);
+            ticks.push_back((int)SendMessageW(slider, TBM_GETNUMTICS, 0, 0));
+            for (int i = 0; i < 5; ++i) ticks.push_back((int)SendMessageW(slider, TBM_GETTIC, i, 0));
             for (const auto& c : noise) {
                 MoveSlider(dialog, c.position);
                 texts.push_back(DlgText(dialog, CPreviewEffectDlg::IDC_VALUE));
@@ -233,6 +237,8 @@ TEST_F(EditEffects, TheSliderTablesOfTheParameterDialogs)
         });
         nr.DoModal();
     }
+    // Seven tick marks, 0 to 300 in steps of 50 (the two ends included).
+    EXPECT_EQ((std::vector<int>{7, 50, 100, 150, 200, 250}), ticks);
     ASSERT_EQ(3u, texts.size());
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(noise[i].text, texts[i]);

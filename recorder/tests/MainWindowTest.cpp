@@ -220,6 +220,14 @@ protected:
 
 }  // namespace
 
+TEST_F(MainWindow, TheWindowAndItsClassCarryTheProgramIcon)
+{
+    // Taskbar, Alt+Tab and the minimised window ask the window first, then its class.
+    EXPECT_NE(0, SendMessageW(dialog.m_hWnd, WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageW(dialog.m_hWnd, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_NE(0u, GetClassLongPtrW(dialog.m_hWnd, GCLP_HICON));
+}
+
 TEST_F(MainWindow, ShowsItsPicturesAndThoseOfTheShownPage)
 {
     SkinPicture background(IDB_MAIN_BACKGROUND), title(IDB_MAIN_TITLE), left(IDB_MAIN_LEFT_TAB),

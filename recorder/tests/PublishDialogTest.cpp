@@ -4,6 +4,7 @@
 // thread. The native steps after this program read the MP3 files and the disc
 // images it lists in its fixture folder (check-mp3.py, check_publish_discs.py).
 #include <gtest/gtest.h>
+#include "Driver.h"
 #include <windows.h>
 #include <algorithm>
 #include "DiscTestKit.h"
@@ -166,6 +167,16 @@ protected:
     CWriterIni ini;
     TestPublishDlg dlg;
 };
+
+TEST_F(PublishDialog, TheWriterListDropsToShowAtLeastEightWriters)
+{
+    Writer();
+    Open();
+    HWND combo = ::GetDlgItem(dlg.m_hWnd, CPublishDlg::IDC_WRITERS);
+    while ((int)SendMessageW(combo, CB_GETCOUNT, 0, 0) < 12)
+        SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)L"E: Sonelle Virtual Writer");
+    EXPECT_GE(drv::DroppedRows(combo), 8);
+}
 
 TEST_F(PublishDialog, Mp3FileRunNamesTagsAndKeepsItsFiles)
 {

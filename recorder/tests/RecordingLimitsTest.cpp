@@ -36,6 +36,46 @@ TEST(RecordingLimits, FileNamesFromPrefixAndTimeNeverTakeAnExistingName)
     EXPECT_STREQ(L"C:\\Rec\\Take_090504.wav", RecordFilePath(L"C:\\Rec\\", L"Take", 9, 5, 4, exists).GetString());
 }
 
+TEST(RecordingLimits, ARecordingFileIsCreatedNewAndAnOlderFileKeepsItsBytes)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"RecordNames" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring older = folder + L"Take_090503.wav";
+    HANDLE file = CreateFileW(older.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, "older", 5, &written, nullptr);
+    CloseHandle(file);
+
+    DWORD error = 1;
+    CString made = CreateRecordFile(folder.c_str(), L"Take", 9, 5, 3, &error);
+    EXPECT_EQ(folder + L"Take_090503-2.wav", std::wstring(made.GetString()));
+    EXPECT_EQ(0u, error);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExW(made, GetFileExInfoStandard, &data)) << "the name is held by a new file";
+    EXPECT_EQ(0u, data.nFileSizeLow);
+    ASSERT_TRUE(GetFileAttributesExW(older.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(5u, data.nFileSizeLow) << "the older file keeps its bytes";
+    // The next start in the same second takes the next name.
+    EXPECT_EQ(folder + L"Take_090503-3.wav", std::wstring(CreateRecordFile(folder.c_str(), L"Take", 9, 5, 3).GetString()));
+
+    // Only an empty file that no recording went into is taken back.
+    DeleteUnusedRecordFile(made);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(made));
+    DeleteUnusedRecordFile(older.c_str());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(older.c_str()));
+
+    // A folder that takes no file gives no name and says why.
+    EXPECT_TRUE(CreateRecordFile((folder + L"missing\\").c_str(), L"Take", 9, 5, 3, &error).IsEmpty());
+    EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, error);
+
+    DeleteFileW((folder + L"Take_090503-3.wav").c_str());
+    DeleteFileW(older.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 TEST(RecordingLimits, StatusTexts)
 {
     EXPECT_STREQ(L"00 : 00 : 00", ElapsedText(0).GetString());

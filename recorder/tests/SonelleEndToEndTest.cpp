@@ -283,6 +283,32 @@ TEST_F(SonelleEndToEnd, StoredValuesAreKeptAndMergeNeedsItsMode)
     EXPECT_EQ(L"C:\\no\\such\\folder\\", text) << "a stored folder stays until the user picks another";
 }
 
+TEST_F(SonelleEndToEnd, AutoSplitSettingsOutsideTheirRangeReadAsTheDefault)
+{
+    // Read at start and saved at exit: what is stored afterwards is what was used.
+    const wchar_t* const names[] = {L"AutoSplitThresold", L"AutoSplitSilentTime ", L"AutoSplitMinDuration"};
+    const struct {
+        DWORD stored[3];
+        DWORD used[3];
+    } cases[] = {
+        {{0, 0, 0}, {3000, 50, 10}},
+        {{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, {3000, 50, 10}},
+        {{0x80000000, 0x80000000, 0x80000000}, {3000, 50, 10}},
+        {{1, 7, 25}, {1, 7, 25}},
+        {{0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF}, {0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored[0]);
+        for (int i = 0; i < 3; ++i) drv::RegWriteDword(HKEY_CURRENT_USER, kKey, names[i], c.stored[i]);
+        RunOnce();
+        for (int i = 0; i < 3; ++i) {
+            DWORD value = 0xDEAD;
+            EXPECT_TRUE(drv::RegReadDword(HKEY_CURRENT_USER, kKey, names[i], &value));
+            EXPECT_EQ(c.used[i], value) << i;
+        }
+    }
+}
+
 TEST_F(SonelleEndToEnd, ExitDeletesOnlyLeftOverNv0Files)
 {
     wchar_t temp[MAX_PATH] = {};
@@ -462,6 +488,27 @@ TEST_F(SonelleEndToEnd, ScreenSaverIsOffWhileRunningAndAsFoundAfterwards)
         Exit(process, window);
         EXPECT_EQ(initial, ScreenSaver());
     }
+}
+
+TEST_F(SonelleEndToEnd, AKilledRunDoesNotLeaveTheScreenSaverOffForGood)
+{
+    ASSERT_EQ(1, ScreenSaver(1));
+    {
+        drv::Process killed;
+        ASSERT_NE(nullptr, Start(killed));
+        EXPECT_EQ(0, ScreenSaver());
+        killed.Kill();
+        ASSERT_TRUE(killed.WaitForExit(15000));
+    }
+    EXPECT_EQ(0, ScreenSaver()) << "a killed run gives nothing back";
+    drv::Process process;
+    HWND window = Start(process);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(0, ScreenSaver());
+    Exit(process, window);
+    EXPECT_EQ(1, ScreenSaver()) << "the next run gives back what the user had";
+    EXPECT_FALSE(drv::RegValueExists(HKEY_CURRENT_USER, kKey, L"ScreenSaverActiveBeforeRun"))
+        << "a normal exit leaves nothing to repair";
 }
 
 namespace {

@@ -163,4 +163,20 @@ void Pause(DWORD ms)
     Sleep(ms);
 }
 
+int DroppedRows(HWND combo)
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(combo, &info) || !info.hwndList) return 0;
+    DWORD_PTR item = 0, ignored = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 5000, &item) || (LRESULT)item <= 0)
+        return 0;
+    SendMessageTimeoutW(combo, CB_SHOWDROPDOWN, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    RECT list = {};
+    GetClientRect(info.hwndList, &list);
+    const bool shown = IsWindowVisible(info.hwndList) != FALSE;
+    SendMessageTimeoutW(combo, CB_SHOWDROPDOWN, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    return shown ? (int)(list.bottom / (LONG)item) : 0;
+}
+
 }  // namespace drv

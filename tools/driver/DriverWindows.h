@@ -19,6 +19,10 @@ HWND WaitUntilShown(HWND window, DWORD timeoutMs);
 // Waits up to timeoutMs until the window is gone.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs);
 
+// How many entries the combo box's list shows when dropped (0 when it cannot be
+// dropped); the list is closed again afterwards.
+int DroppedRows(HWND combo);
+
 // The first window of this class among all descendants of `parent` (a control
 // that a skin wrapped in a frame of its own is found inside that frame).
 HWND FindDescendant(HWND parent, const std::wstring& cls);

@@ -163,6 +163,22 @@ TEST_F(DeviceStep, AVideoDeviceWithSoundIsListedLastAndKnownAsVideo)
     EXPECT_TRUE(wizard.pages->selectDevice.m_bVideoDevice);
 }
 
+TEST_F(DeviceStep, TheDeviceListDropsToShowItsEntries)
+{
+    HostedWizard wizard;
+    ASSERT_TRUE(wizard.Ok());
+    ASSERT_TRUE(wizard.dialog.ActivatePage(&wizard.pages->selectDevice));
+    HWND combo = GetDlgItem(wizard.pages->selectDevice.m_hWnd, CSelectDevice::IDC_DEVICE_LIST);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    // All of a few inputs, at least eight of many (the rest by scrolling).
+    const struct { int entries, rows; } cases[] = {{4, 4}, {12, 8}};
+    for (const auto& c : cases) {
+        while ((int)SendMessageW(combo, CB_GETCOUNT, 0, 0) < c.entries)
+            SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)L"Line In (High Definition Audio Device)");
+        EXPECT_GE(drv::DroppedRows(combo), c.rows) << c.entries << " entries";
+    }
+}
+
 TEST_F(DeviceStep, ARefusedChoiceSaysSoAndTheOpenDeviceComesBackSelected)
 {
     lstrcpyW(g_WizSettings.szAudioDeviceName, testsignal::CaptureDeviceName);

@@ -33,6 +33,16 @@ struct TargetCase {
 
 }  // namespace
 
+TEST_F(WizardDialog, TheWindowAndItsClassCarryTheProgramIcon)
+{
+    HostedWizard wizard;
+    ASSERT_TRUE(wizard.Ok());
+    // Taskbar, Alt+Tab and the minimised window ask the window first, then its class.
+    EXPECT_NE(0, SendMessageW(wizard.dialog.m_hWnd, WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageW(wizard.dialog.m_hWnd, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_NE(0u, GetClassLongPtrW(wizard.dialog.m_hWnd, GCLP_HICON));
+}
+
 TEST_F(WizardDialog, PagesComeInTheWizardOrderAndTheDeviceStepIsFirst)
 {
     HostedWizard wizard;

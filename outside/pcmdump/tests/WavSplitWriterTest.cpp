@@ -105,6 +105,26 @@ TEST(WavSplitWriter, OpenFileIsPlayableWhileWriting)
     DeleteFileW(path.c_str());
 }
 
+TEST(WavSplitWriter, TheHeaderDescribesEverySoundByteAsSoonAsItIsWritten)
+{
+    // A recording that is killed keeps the header of its last write: nothing of
+    // the sound that reached the file lies past the declared size.
+    std::wstring path = TempPath(L"killedwriter.wav");
+    CWavSplitWriter w;
+    ASSERT_TRUE(w.Start(path, {2, 44100, 16}));
+    std::vector<uint8_t> data(4096, 17);
+    for (uint32_t writes = 1; writes <= 5; ++writes) {
+        ASSERT_TRUE(w.Write(data.data(), data.size()));
+        WavFile wav;
+        ASSERT_TRUE(ReadWav(path, wav));
+        EXPECT_EQ(4096u * writes, wav.dataSize) << writes;
+        EXPECT_EQ(36 + 4096u * writes, wav.riffSize) << writes;
+        EXPECT_EQ(44 + 4096ll * writes, wav.fileSize) << writes;
+    }
+    w.Finish();
+    DeleteFileW(path.c_str());
+}
+
 TEST(WavSplitWriter, WithoutSplitAFileEndsBeforeWhatAWavCanDescribe)
 {
     EXPECT_EQ(0xFFFFFFFFull - 36 - (0xFFFFFFFFull - 36) % 4, CWavSplitWriter::MaxDataBytes(4));
@@ -244,6 +264,24 @@ TEST(WavSplitWriter, AnOlderFileIsUntouchedUntilSoundArrives)
     }
     DeleteFileW(older.c_str());
     DeleteFileW(fresh.c_str());
+}
+
+// A recording creates its file before it names it to the writer, so that no other
+// file can appear at that name meanwhile: that empty file is the writer's own.
+TEST(WavSplitWriter, AnEmptyFileGivenByNameBecomesAWavEvenWithoutSound)
+{
+    std::wstring reserved = TempPath(L"writer_reserved.wav");
+    WriteBytes(reserved, "");
+    {
+        CWavSplitWriter w;
+        ASSERT_TRUE(w.Open(reserved, {2, 44100, 16}));
+        w.Finish();
+    }
+    WavFile wav;
+    ASSERT_TRUE(ReadWav(reserved, wav));
+    EXPECT_EQ(0u, wav.dataSize);
+    EXPECT_EQ(44, wav.fileSize);
+    DeleteFileW(reserved.c_str());
 }
 
 // A continuation never overwrites an older file of its name: the sound goes on

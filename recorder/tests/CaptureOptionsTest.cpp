@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include "CaptureOptionDlg.h"
 #include "Driver.h"
+#include <cstdlib>
+#include <cstring>
 #include "RecordPageSupport.h"
 #include "RecorderCaptureDevice.h"
 #include "Registry.h"
@@ -81,6 +83,14 @@ TEST_F(CaptureOptions, NoiseLevelSliderTextAndSetting)
     HWND slider = ::GetDlgItem(dialog.m_hWnd, CCaptureOptionDlg::IDC_NOISE_LEVEL);
     EXPECT_EQ(7, (int)::SendMessageW(slider, TBM_GETNUMTICS, 0, 0));
     for (int i = 0; i < 5; ++i) EXPECT_EQ(50 * (i + 1), (int)::SendMessageW(slider, TBM_GETTIC, i, 0)) << i;
+    if (const char* dir = std::getenv("SONELLE_PICTURES_DIR")) {
+        // A picture for a person to look at (under Xvfb): the slider with its marks.
+        dialog.EnableWindow(TRUE);
+        ::EnableWindow(slider, TRUE);
+        dialog.ShowWindow(SW_SHOW);
+        drv::Pump(1000);
+        drv::SaveWindowPicture(dialog.m_hWnd, std::wstring(dir, dir + strlen(dir)) + L"\\options.bmp");
+    }
     const struct { int pos; const wchar_t* text; } cases[] = {{0, L"-15.0"}, {150, L"0.0"}, {300, L"15.0"}};
     for (const auto& c : cases) {
         ::SendDlgItemMessageW(dialog.m_hWnd, CCaptureOptionDlg::IDC_NOISE_LEVEL, TBM_SETPOS, TRUE, c.pos);

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include "EditProgressDlg.h"
 #include "Driver.h"
+#include <cstdlib>
+#include <cstring>
 #include "AmplifyDlg.h"
 #include "Amplify.h"
 #include "AutoSplitDlg.h"
@@ -227,6 +229,11 @@ TEST_F(EditEffects, TheSliderTablesOfTheParameterDialogs)
             if (!dialog) return;
             HWND slider = GetDlgItem(dialog, 1061);
             ticks.push_back((int)SendMessageW(slider, TBM_GETNUMTICS, 0, 0));
+            if (const char* dir = std::getenv("SONELLE_PICTURES_DIR")) {
+                // A picture for a person to look at (under Xvfb): the slider with its marks.
+                Sleep(1000);
+                drv::SaveWindowPicture(dialog, std::wstring(dir, dir + strlen(dir)) + L"\\noise.bmp");
+            }
             for (int i = 0; i < 5; ++i) ticks.push_back((int)SendMessageW(slider, TBM_GETTIC, i, 0));
             for (const auto& c : noise) {
                 MoveSlider(dialog, c.position);

@@ -69,6 +69,10 @@ TEST_F(BurnerStep, AStaleWriterNameSelectsTheFirstWriterAndIsReplaced)
     EXPECT_EQ(2, page.m_writers.GetCount());
     EXPECT_EQ(0, page.m_writers.GetCurSel());
     EXPECT_EQ(CString(L"First Image Writer"), g_WizSettings.strBurnDeviceName);
+    EXPECT_GE(drv::DroppedRows(page.m_writers.m_hWnd), 2) << "the list drops to show both writers";
+    while (page.m_writers.GetCount() < 12) page.m_writers.AddString(L"Another Image Writer");
+    EXPECT_GE(drv::DroppedRows(page.m_writers.m_hWnd), 8) << "and eight of many";
+    page.FillWriters();
 
     // The saved writer, in any letter case, is selected next time.
     g_WizSettings.strBurnDeviceName = L"second image WRITER";

@@ -33,3 +33,9 @@ bench_ratio_line() {  # label ours-best ours-median peer-name peer-best peer-med
     printf "%s: ours best %.3f s, median %.3f s; %s best %.3f s, median %.3f s; ratio best %.2f, median %.2f (target <= %s)\n",
            l, ob, om, p, pb, pm, ob / pb, om / pm, t }'
 }
+
+# The machine's load, printed at a benchmark's start and end: figures taken while
+# other work runs are slower, and the peers do not always slow alike.
+bench_load() {  # start|end
+  printf 'load average at %s: %s\n' "$1" "$(cut -d' ' -f1-3 /proc/loadavg)"
+}

@@ -15,6 +15,9 @@ constexpr size_t kPeakStageBytes = 2 * kPeakFlushBytes;
 // Blocks between reading and writing: enough that neither side waits on the
 // other's short stalls.
 constexpr int kQueuedBlocks = 4;
+// Below this much sound the writes are made by the reading thread: a writer
+// thread's start, end and hand-overs cost more than the overlap wins back.
+constexpr uint64_t kWriterThreadMinBytes = 16u << 20;
 
 // Copies every kept frame of a block to the stage (twice for mono: the peak
 // data holds two values per kept frame). Sizes known at compile time make the
@@ -147,6 +150,8 @@ bool CAudioEffect::Run()
                                                 [this](const uint8_t* data, size_t bytes, uint64_t progressBytes) {
                                                     return PutOutput(data, bytes, progressBytes);
                                                 });
+        if (m_info.dataSize < kWriterThreadMinBytes)
+            m_queue->RunWithoutWorker();
     }
     for (size_t i = 0; ok && i < ranges.size(); ++i) {
         ok = ranges[i].second ? ProcessRange(ranges[i].first) : CopyRange(ranges[i].first);

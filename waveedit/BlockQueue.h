@@ -33,6 +33,9 @@ public:
     void Drain();
     // Drains and ends the worker; Free() stays usable without one.
     void Stop();
+    // No worker for this run: Push() then returns false and the producer writes
+    // each block itself (a short run does not win back a thread's start and end).
+    void RunWithoutWorker() { m_started = true; }
     // The consumer's first error, or null; blocks pushed after it are dropped.
     const char* Error() const { return m_error.load(std::memory_order_acquire); }
 

@@ -1,9 +1,11 @@
 // Prints the best and the median time of each file effect and of the peak build
-// on one WAV, next to a plain 128 KB read+write copy and a plain 256 KB read of
-// the same file, all measured in the same interleaved rounds.
-// Usage: WaveEditBench <wav> <work folder> [job count]. Run by
-// scripts/bench-waveedit.sh, which adds the figures of sox doing the same jobs;
-// with a job name it runs only that job, count times back to back (for a profiler).
+// on one WAV, next to a plain one-thread 128 KB read+write copy written over an
+// older output in place (as the effects write) and a plain 256 KB read of the
+// same file, all measured in the same interleaved rounds.
+// Usage: WaveEditBench <wav> <work folder> [--rounds n | job count]. Run by
+// scripts/bench-waveedit.sh, one round per process between sox's runs of the same
+// jobs; with a job name it runs only that job, count times back to back (for a
+// profiler).
 #include "Amplify.h"
 #include "ByteFile.h"
 #include "FadeInOut.h"
@@ -31,10 +33,12 @@ double Seconds(const std::function<bool()>& job, bool& ok)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Like for like with the effects: the previous job's output is written over in
+// place and cut to length at the end (emptying it first waits for its write-back).
 bool Copy(const std::wstring& from, const std::wstring& to)
 {
     auto in = OpenByteFile(from, FileMode::ReadShared);
-    auto out = OpenByteFile(to, FileMode::CreateShared);
+    auto out = OpenByteFile(to, FileMode::RewriteShared);
     if (!in || !out)
         return false;
     std::vector<uint8_t> block(131072);
@@ -42,7 +46,7 @@ bool Copy(const std::wstring& from, const std::wstring& to)
     while ((got = in->Read(block.data(), block.size())) > 0)
         if (!out->Write(block.data(), got))
             return false;
-    return true;
+    return out->Truncate();
 }
 
 bool ReadAll(const std::wstring& from)
@@ -112,7 +116,13 @@ int wmain(int argc, wchar_t** argv)
          }},
     };
     ReadAll(wav);  // warm the cache like the sox runs find it
-    if (argc >= 4) {
+    int rounds = 7;
+    // Rounds run by the script, one per process, find the outputs of the last one.
+    bool keepOutputs = false;
+    if (argc >= 5 && std::wstring(argv[3]) == L"--rounds") {
+        rounds = std::max(1, _wtoi(argv[4]));
+        keepOutputs = true;
+    } else if (argc >= 4) {
         const std::wstring only = argv[3];
         const int count = argc >= 5 ? _wtoi(argv[4]) : 1;
         for (const Job& job : jobs) {
@@ -133,7 +143,6 @@ int wmain(int argc, wchar_t** argv)
     // compare), so that no job always follows the same writer, and the same pause
     // before each job so that the system's write-back of the previous job settles
     // alike.
-    const int rounds = 7;
     const size_t n = jobs.size();
     std::vector<std::vector<double>> times(n);
     std::vector<bool> ok(n, true);
@@ -155,8 +164,10 @@ int wmain(int argc, wchar_t** argv)
         std::sort(t.begin(), t.end());
         printf("%s %.4f %.4f %s\n", jobs[j].name, t.front(), t[t.size() / 2], ok[j] ? "ok" : "FAILED");
     }
-    DeleteFileW(out.c_str());
-    DeleteFileW(peak.c_str());
-    DeleteFileW(PeakPathFor(wav).c_str());
+    if (!keepOutputs) {
+        DeleteFileW(out.c_str());
+        DeleteFileW(peak.c_str());
+        DeleteFileW(PeakPathFor(wav).c_str());
+    }
     return 0;
 }

@@ -39,11 +39,25 @@ void DeleteLeftOverWorkSet();
 // bits and block size to compute with.
 BOOL WaveWorkCopyBytes(const wchar_t* path, uint64_t& bytes, BOOL& usable);
 
+// Messages of a refused open (string ids of the program's resources).
+constexpr UINT kDiskFullMessage = 108;      // "Hard disk is full."
+constexpr UINT kOpenErrorMessage = 131;     // "Error opening file!"
+constexpr UINT kPathTooLongMessage = 220;   // the path has 260 characters or more
+// The English text of such a message, for resources that lack it.
+const wchar_t* RefusalText(UINT id);
+
 // The checks before opening: 0 when the file may be opened, else the id of the
-// message to show (108 "Hard disk is full.", 131 "Error opening file!").
-// `freeKB` is the free space of the volume that will hold the work files; the
-// play time is asked only for files that are not RIFF/WAVE.
+// message to show. A path of 260 characters or more is refused first; a RIFF/WAVE
+// file must have a usable format and a "data" chunk; a file named ".mp3" must
+// begin with MPEG frames. `freeKB` is the free space of the volume that will
+// hold the work files; the play time is asked only for files that are not
+// RIFF/WAVE and pass those checks (the page passes none: the loading dialog
+// asks the platform off its window's thread).
 UINT CheckBeforeOpening(const wchar_t* path, uint64_t freeKB, double (*playSeconds)(const wchar_t*));
+
+// The room check of a file that is no RIFF/WAVE, from its play time (0 when
+// unknown): its work copy takes 48 kHz 16-bit stereo. 0 or a message id as above.
+UINT CheckPlayTimeRoom(double seconds, uint64_t freeKB);
 
 // The space the Edit page keeps free on the volume it writes to, in KB.
 constexpr uint64_t kEditReserveKB = 51200;

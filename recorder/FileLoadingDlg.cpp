@@ -2,6 +2,7 @@
 #include "EditWorkSet.h"
 #include "LogFile.h"
 #include "Mp3Info.h"
+#include "PathUtil.h"
 #include "SharedReadFile.h"
 #include "WavHeader.h"
 #include "WorkSetSource.h"
@@ -74,7 +75,7 @@ void CFileLoadingDlg::OnTimer(UINT_PTR id)
 {
     if (id == TIMER_START) {
         KillTimer(TIMER_START);
-        StartLoading();
+        AskPlayTime();
     } else if (id == TIMER_PROGRESS && m_convert) {
         ShowPercent(m_convert->GetConvertPercent());
     }
@@ -135,6 +136,27 @@ void CFileLoadingDlg::CheckWorkFiles(const CString& file, BOOL& wavCurrent, BOOL
     peakCurrent = wavCurrent && IsNewer(peak, source.ftLastWriteTime) && PeakFileDescribes(peak, work);
 }
 
+void CFileLoadingDlg::AskPlayTime()
+{
+    uint64_t bytes = 0;
+    BOOL usable = FALSE;
+    // A RIFF/WAVE file's room was checked from its header before the dialog.
+    if (WaveWorkCopyBytes(m_strSource, bytes, usable) || !m_playTime.Start(m_strSource, m_hWnd, WM_PLAYTIME_KNOWN))
+        StartLoading();
+}
+
+void CFileLoadingDlg::OnPlayTimeKnown()
+{
+    const UINT refusal = CheckPlayTimeRoom(m_playTime.Seconds(), GetFreeDiskSpaceKB(m_strSource));
+    if (refusal) {
+        m_nRefusal = refusal;
+        m_nResult = 0;
+        Finish();
+        return;
+    }
+    StartLoading();
+}
+
 void CFileLoadingDlg::StartLoading()
 {
     CString file = PrepareSource();
@@ -162,6 +184,10 @@ void CFileLoadingDlg::StartLoading()
 
 LRESULT CFileLoadingDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_PLAYTIME_KNOWN) {
+        OnPlayTimeKnown();
+        return 0;
+    }
     if (message == WM_CONVERT_GRAPHEVENT && m_convert) {
         long code = m_convert->WaitForCompletion();
         if (code == 1) {
@@ -191,6 +217,7 @@ void CFileLoadingDlg::OnCancelConfirmed()
 {
     m_nResult = 0;
     m_bCancelled = TRUE;
+    m_playTime.Abandon();
     KillTimer(TIMER_START);
     KillTimer(TIMER_PROGRESS);
     if (m_convert) m_convert->Close();

@@ -10,10 +10,13 @@
 #include "EditProgressDlg.h"
 #include "ConvertFile.h"
 #include "EditTagRecord.h"
+#include "PlayTimeQuery.h"
 
 class CFileLoadingDlg : public CEditProgressDlg {
 public:
     enum : UINT_PTR { TIMER_START = 10, TIMER_PROGRESS = 100 };
+    // Posted by the play-time question of a file that is no RIFF/WAVE.
+    enum : UINT { WM_PLAYTIME_KNOWN = WM_APP + 27 };
 
     CFileLoadingDlg();
     ~CFileLoadingDlg() override;
@@ -25,6 +28,9 @@ public:
     }
     int GetResult() const { return m_nResult; }
     BOOL IsCancelled() const { return m_bCancelled; }
+    // The message id of a refused load (the disk cannot hold the work copy);
+    // 0 when the load was not refused.
+    UINT GetRefusal() const { return m_nRefusal; }
     const CString& GetWorkPath() const { return m_strWorkPath; }
     const CString& GetPeakPath() const { return m_strPeakPath; }
     // What the last load did: TRUE when the work WAV / peak file was written.
@@ -43,6 +49,10 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT_PTR id);
     void OnCancelConfirmed() override;
+    // A file that is no RIFF/WAVE first has its play time asked (on a thread: the
+    // dialog's Cancel answers meanwhile) to check the room its work copy needs.
+    void AskPlayTime();
+    void OnPlayTimeKnown();
     void StartLoading();
     void Finish();
     void DeleteTemporaryCopy();
@@ -50,6 +60,8 @@ protected:
     CString m_strSource, m_strWorkPath, m_strPeakPath, m_strTempCopy;
     EditTagRecord* m_pTags = nullptr;
     int m_nResult = 0;
+    UINT m_nRefusal = 0;
+    CPlayTimeQuery m_playTime;
     BOOL m_bCancelled = FALSE;
     BOOL m_bTempCopy = FALSE;
     BOOL m_bWriteWav = FALSE, m_bWritePeak = FALSE;

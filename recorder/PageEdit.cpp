@@ -7,7 +7,6 @@
 #include "FadeInOutDlg.h"
 #include "FileDialog.h"
 #include "FileLoadingDlg.h"
-#include "GetMediaPlayTime.h"
 #include "MainWindowSkinIds.h"
 #include "Menu.h"
 #include "NosieReductionDlg.h"
@@ -45,12 +44,6 @@ const ButtonPlace kButtons[] = {
     {CPageEdit::IDC_UNDO, 843, 365, 98, 53, IDB_EDIT_UNDO, 189},
     {CPageEdit::IDC_PUBLISH, 842, 458, 100, 100, IDB_REC_PUBLISH, 168},
 };
-
-double MediaSeconds(const wchar_t* path)
-{
-    CGetMediaPlayTime time;
-    return time.Open(path) ? time.GetPlayTime() : 0.0;
-}
 
 int WarnBox(HWND owner, UINT textId, const wchar_t* fallback)
 {
@@ -231,13 +224,14 @@ void CPageEdit::OnOpen()
     if (dialog.DoModal() == IDOK) OpenFile(dialog.GetPathName());
 }
 
-BOOL CPageEdit::LoadWorkSet(const wchar_t* path, BOOL& cancelled)
+BOOL CPageEdit::LoadWorkSet(const wchar_t* path, BOOL& cancelled, UINT& refusal)
 {
     CFileLoadingDlg loading;
     m_tags.Clear();
     loading.SetSource(path, &m_tags);
     loading.DoModal();
     cancelled = loading.IsCancelled();
+    refusal = loading.GetRefusal();
     if (loading.GetResult() == 1) {
         m_strLoadedWorkPath = loading.GetWorkPath();
         m_strLoadedPeakPath = loading.GetPeakPath();
@@ -271,18 +265,21 @@ void CPageEdit::OpenFile(const wchar_t* path)
         WarnBox(m_hWnd, 131, L"Error opening file!");
         return;
     }
-    UINT refusal = CheckBeforeOpening(path, GetFreeDiskSpaceKB(path), MediaSeconds);
+    // The platform is not asked how long a file plays here: its parser can take
+    // minutes, and the loading dialog asks it on a thread of its own.
+    UINT refusal = CheckBeforeOpening(path, GetFreeDiskSpaceKB(path), nullptr);
     if (refusal) {
-        WarnBox(m_hWnd, refusal, refusal == 108 ? L"Hard disk is full." : L"Error opening file!");
+        WarnBox(m_hWnd, refusal, RefusalText(refusal));
         return;
     }
     BOOL cancelled = FALSE;
     // The conversion writes beside the file (a tag-less MP3 copy's work files
     // go to the temporary folder, which the exit empties).
     NoteWorkSet(SiblingPath(path, L".tmw"));
-    if (!LoadWorkSet(path, cancelled)) {
+    if (!LoadWorkSet(path, cancelled, refusal)) {
         NoteWorkSet(nullptr);
-        if (!cancelled) WarnBox(m_hWnd, 131, L"Error opening file!");
+        if (!refusal) refusal = kOpenErrorMessage;
+        if (!cancelled) WarnBox(m_hWnd, refusal, RefusalText(refusal));
         m_tracks.Invalidate();
         m_strLoadedWorkPath.Empty();
         m_strLoadedPeakPath.Empty();

@@ -91,8 +91,9 @@ protected:
     void UpdateControls(BOOL fileOpen);
     void UpdateZoomButtons();
     void SetVolume(int value);
-    // Runs the loading dialog for `path`; FALSE when it did not make a work set.
-    virtual BOOL LoadWorkSet(const wchar_t* path, BOOL& cancelled);
+    // Runs the loading dialog for `path`; FALSE when it did not make a work set
+    // (`refusal`: the message id of a refused load, else 0).
+    virtual BOOL LoadWorkSet(const wchar_t* path, BOOL& cancelled, UINT& refusal);
     // Free space for one more effect output beside the work file.
     BOOL HasSpaceForEffect() const;
     // Runs an effect's parameter dialog; TRUE when it ended with OK and there is

@@ -11,6 +11,7 @@
 #include "Id3v2Walk.h"
 #include "Mp3FileCheck.h"
 #include "Mp3Info.h"
+#include "MpegFrameRun.h"
 #include "MpegScan.h"
 #include "TestSignal.h"
 
@@ -496,6 +497,42 @@ TEST(MpegScan, ThePartsCases)
     Bytes bad = Frames(12);
     bad[2] = 0xF0;   // bitrate index 15 in the first header
     EXPECT_FALSE(ScanMpegHeaders(bad.data(), bad.size(), 0xFB));
+}
+
+// The quick test before the platform is asked about a file named MP3: frames
+// of changing bitrate (variable-bitrate files) pass, as do frames after junk;
+// random bytes, zeros and a run cut short do not.
+TEST(MpegFrameRun, VariableBitratesPassRandomBytesDoNot)
+{
+    Bytes vbr;
+    const uint8_t bitrateIndexes[] = {9, 11, 5, 14, 9, 7};   // 128, 192, 64, 320, 128, 96 kbit/s
+    for (uint8_t index : bitrateIndexes) {
+        const size_t at = vbr.size();
+        const int kbps[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+        vbr.resize(at + 144 * 1000 * kbps[index] / 44100, 0x33);
+        vbr[at] = 0xFF; vbr[at + 1] = 0xFB; vbr[at + 2] = (uint8_t)(index << 4); vbr[at + 3] = 0x40;
+    }
+    EXPECT_TRUE(HasMpegFrameRun(vbr.data(), vbr.size()));
+    EXPECT_FALSE(LooksLikeMpegAudio(vbr.data(), vbr.size())) << "the wizard's stricter scan";
+    Bytes afterJunk(3000, 0xFF);
+    Put(afterJunk, vbr.data(), vbr.size());
+    EXPECT_TRUE(HasMpegFrameRun(afterJunk.data(), afterJunk.size()));
+    EXPECT_FALSE(HasMpegFrameRun(vbr.data(), 417 + 626 + 208 + 3)) << "three frames are no run";
+    Bytes zeros(100000, 0);
+    EXPECT_FALSE(HasMpegFrameRun(zeros.data(), zeros.size()));
+    std::mt19937 random(27);
+    for (int i = 0; i < 200; ++i) {
+        Bytes noise(70000);
+        for (uint8_t& b : noise) b = (uint8_t)random();
+        ASSERT_FALSE(HasMpegFrameRun(noise.data(), noise.size())) << "noise " << i;
+    }
+    // Files: the sound after an ID3v2 tag is looked at.
+    Bytes tagged = Tag(3, {{"TIT2", EncodeText(0, L"x")}});
+    Put(tagged, vbr.data(), vbr.size());
+    std::wstring path = WriteFile(L"vbrrun.mp3", tagged);
+    EXPECT_TRUE(FileHasMpegFrameRun(path.c_str()));
+    DeleteFileW(path.c_str());
+    EXPECT_FALSE(FileHasMpegFrameRun(path.c_str()));
 }
 
 TEST(MpegScan, FilesWavTagsAndLimits)

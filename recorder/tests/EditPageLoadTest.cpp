@@ -165,6 +165,143 @@ TEST_F(EditPageFixture, RefusedFilesGiveAClearMessageAndThePageGoesOn)
     EXPECT_TRUE(page.IsFileOpen());
 }
 
+namespace {
+
+// Writes `head` and then grows the file to `size` bytes: the rest reads as zeros
+// (8 zero bytes are an empty chunk with an id of zeros).
+bool WriteGrown(const std::wstring& path, const std::vector<uint8_t>& head, int64_t size)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD done = 0;
+    bool ok = WriteFile(f, head.data(), (DWORD)head.size(), &done, nullptr) && done == head.size();
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    ok = ok && SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f);
+    CloseHandle(f);
+    return ok;
+}
+
+// `mb` MB of pseudo-random bytes (one random MB repeated).
+bool WriteRandom(const std::wstring& path, int mb)
+{
+    std::vector<uint8_t> block(1 << 20);
+    uint32_t seed = 12345;
+    for (uint8_t& b : block) b = (uint8_t)((seed = seed * 1664525u + 1013904223u) >> 24);
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    for (int i = 0; ok && i < mb; ++i) {
+        DWORD done = 0;
+        block[0] = (uint8_t)i;
+        ok = WriteFile(f, block.data(), (DWORD)block.size(), &done, nullptr) && done == block.size();
+    }
+    CloseHandle(f);
+    return ok;
+}
+
+// "RIFF", "WAVE" and a 16-bit stereo "fmt " chunk, nothing after it.
+std::vector<uint8_t> FormatOnlyHeader()
+{
+    std::vector<uint8_t> h = {'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0x7F, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                              1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0};
+    return h;
+}
+
+}  // namespace
+
+// Crafted files are refused at once with a message that says what is wrong, and
+// the page goes on. The old header walk took minutes over the empty chunks, and
+// the platform searched the random ".mp3" for as long before its answer.
+TEST_F(EditPageFixture, CraftedFilesAreRefusedInTime)
+{
+    std::wstring longFolder = folder;
+    for (wchar_t c : {L'a', L'b'}) {
+        longFolder += std::wstring(130, c) + L"\\";
+        CreateDirectoryW(longFolder.c_str(), nullptr);
+    }
+    const std::wstring longWav = longFolder + L"Long path.wav";
+    ASSERT_TRUE(WriteWav(longWav, Tone(440, 1, 0.5)));
+    ASSERT_GE(longWav.size(), 260u);
+    const std::wstring emptyChunks = Path(L"Empty chunks.wav"), noData = Path(L"No data.wav");
+    const std::wstring randomMp3 = Path(L"Random.mp3"), junkMp3 = Path(L"Junk.mp3");
+    ASSERT_TRUE(WriteGrown(emptyChunks, FormatOnlyHeader(), 64 << 20));
+    ASSERT_TRUE(WriteGrown(noData, FormatOnlyHeader(), (int64_t)FormatOnlyHeader().size()));
+    ASSERT_TRUE(WriteRandom(randomMp3, 100));
+    ASSERT_TRUE(WriteGrown(junkMp3, {'I', 'D', '3', 3, 0, 0, 0, 0, 1, 0}, 4 << 20));
+    const std::wstring tooLong =
+        L"The file's path is too long: the Edit page opens paths of at most 259 characters. Please move the file to a "
+        L"shorter path or give it a shorter name.";
+    const struct { const char* name; const std::wstring* path; std::wstring message; } cases[] = {
+        {"64 MB of empty chunks and no data", &emptyChunks, L"Error opening file!"},
+        {"a format and no data", &noData, L"Error opening file!"},
+        {"100 MB of random bytes named .mp3", &randomMp3, L"Error opening file!"},
+        {"a tag and zeros named .mp3", &junkMp3, L"Error opening file!"},
+        {"a path of 260 characters or more", &longWav, tooLong},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> head = ReadAll(*c.path).size() > 4096 ? std::vector<uint8_t>() : ReadAll(*c.path);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(std::vector<std::wstring>{c.message}, Open(*c.path));
+        // Generous: each took minutes before; refusing takes milliseconds.
+        EXPECT_LT(GetTickCount() - start, 20000u);
+        EXPECT_FALSE(page.IsFileOpen());
+        EXPECT_TRUE(Exists(*c.path));
+        EXPECT_FALSE(Exists(SiblingPath(c.path->c_str(), L".tmw").GetString()));
+        if (!head.empty()) EXPECT_EQ(head, ReadAll(*c.path));
+    }
+    // The page goes on.
+    const std::wstring good = Path(L"Good.wav");
+    ASSERT_TRUE(WriteWav(good, Tone(440, 2, 0.5)));
+    EXPECT_TRUE(Open(good).empty());
+    EXPECT_TRUE(page.IsFileOpen());
+    DeleteFileW(longWav.c_str());
+}
+
+// A file that begins like an MP3 and goes on as 200 MB of noise keeps the
+// platform's parser busy (about 10 s here for its play time alone): the loading
+// dialog shows at once and its Cancel ends the load soon, whatever the parser
+// does meanwhile.
+TEST_F(EditPageFixture, TheLoadingDialogAnswersCancelWhileThePlatformParses)
+{
+    const std::wstring slow = Path(L"Slow.mp3");
+    ASSERT_TRUE(WriteRandom(slow, 200));
+    {
+        std::vector<uint8_t> frames(8 * 417, 0x55);
+        for (size_t at = 0; at < frames.size(); at += 417) {
+            frames[at] = 0xFF; frames[at + 1] = 0xFB; frames[at + 2] = 0x90; frames[at + 3] = 0x00;
+        }
+        HANDLE f = CreateFileW(slow.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        DWORD done = 0;
+        ASSERT_TRUE(WriteFile(f, frames.data(), (DWORD)frames.size(), &done, nullptr));
+        CloseHandle(f);
+    }
+    DWORD pressed = 0, ended = 0, shown = 0;
+    std::wstring question;
+    const DWORD start = GetTickCount();
+    {
+        CHelperThread canceller([&] {
+            HWND loading = WaitForDialog(IDCANCEL, nullptr, 10000);
+            if (!loading) return;
+            shown = GetTickCount();
+            PressButton(loading, IDCANCEL);
+            question = AnswerMessageBox(IDYES, 5000);
+            pressed = GetTickCount();
+        });
+        page.OpenFile(slow.c_str());
+        ended = GetTickCount();
+    }
+    ASSERT_NE(0u, shown) << "no loading dialog within 10 s: the page asked the platform itself";
+    EXPECT_LT(shown - start, 4000u) << "the dialog waited for the platform";
+    EXPECT_EQ(L"Do you want to disable \"Loading\"?", question);
+    EXPECT_LT(ended - pressed, 3000u) << "about 500 ms after Yes";
+    EXPECT_FALSE(page.IsFileOpen());
+    EXPECT_FALSE(Exists(Path(L"Slow.tmw")));
+    EXPECT_TRUE(Exists(slow));
+    DeleteFileW(slow.c_str());
+}
+
 TEST(EditWorkSet, SpaceNeedsAreCheckedIn64Bits)
 {
     const std::wstring wav = testsignal::TempPath(L"EditSpace.wav"), big = testsignal::TempPath(L"EditSparse.wav");
@@ -197,10 +334,28 @@ TEST(EditWorkSet, SpaceNeedsAreCheckedIn64Bits)
     // Other files: 48 kHz 16-bit stereo for their play time.
     auto tenMinutes = [](const wchar_t*) { return 600.0; };
     const std::wstring mp3 = testsignal::TempPath(L"EditSpace.mp3");
-    CloseHandle(CreateFileW(mp3.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    {
+        // Twelve 128 kbit/s frames at 44.1 kHz: MPEG audio by its frame headers.
+        std::vector<uint8_t> frames(12 * 417, 0x55);
+        for (size_t at = 0; at < frames.size(); at += 417) {
+            frames[at] = 0xFF; frames[at + 1] = 0xFB; frames[at + 2] = 0x90; frames[at + 3] = 0x00;
+        }
+        HANDLE f = CreateFileW(mp3.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        WriteFile(f, frames.data(), (DWORD)frames.size(), &done, nullptr);
+        CloseHandle(f);
+    }
     EXPECT_EQ(0u, CheckBeforeOpening(mp3.c_str(), 600 * 48000 * 4 / 1024 + 51200, tenMinutes));
     EXPECT_EQ(108u, CheckBeforeOpening(mp3.c_str(), 600 * 48000 * 4 / 1024 + 51199, tenMinutes));
     EXPECT_EQ(131u, CheckBeforeOpening(mp3.c_str(), plenty, [](const wchar_t*) { return 12000.0; }));
+    // A file named MP3 without MPEG frames is refused before the platform is asked.
+    const std::wstring empty = testsignal::TempPath(L"EditEmpty.mp3");
+    CloseHandle(CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    static int asked;
+    asked = 0;
+    EXPECT_EQ(131u, CheckBeforeOpening(empty.c_str(), plenty, [](const wchar_t*) { ++asked; return 10.0; }));
+    EXPECT_EQ(0, asked);
+    DeleteFileW(empty.c_str());
     for (const std::wstring& p : {wav, big, mp3}) DeleteFileW(p.c_str());
 }
 

@@ -103,9 +103,6 @@ void CPageEdit::DoDataExchange(CDataExchange* dx)
 BOOL CPageEdit::OnInitDialog()
 {
     CNewWizPage::OnInitDialog();
-    // A run ended from outside (killed during an effect) left its work files
-    // beside the user's file.
-    DeleteLeftOverWorkSet();
     if (m_background.Load(g_hSkinModule, IDB_PAGE_EDIT_BACK)) m_background.SizeWindow(m_hWnd);
     SkinControls();
     LayoutControls();

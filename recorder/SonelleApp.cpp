@@ -1,4 +1,5 @@
 #include "SonelleApp.h"
+#include "EditWorkSet.h"
 #include "AppFolder.h"
 #include "CmdLineParser.h"
 #include "DeferredStartup.h"
@@ -112,6 +113,9 @@ BOOL CSonelleApp::InitInstance()
     if (!CheckRunning()) return FALSE;
     OpenLog();
     LoadSettings();
+    // A run ended from outside (killed during an effect) left its Edit-page work
+    // files beside the user's file.
+    DeleteLeftOverWorkSet();
     NoteStartupStep(L"modules and settings loaded");
     // The component check may start the repair tool; the window need not wait for it.
     CDeferredStartup afterWindow;

@@ -43,52 +43,101 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms)
     return done();
 }
 
+// Sonelle.exe installed in a folder of its own with the fixture's tones beside it,
+// under a window title of this test; the machine key is put back at the end.
+class InstalledProgram {
+public:
+    bool Install(const std::wstring& fixtures)
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder = std::wstring(temp) + L"SonelleEditInstall" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        drv::RemoveTree(folder.substr(0, folder.size() - 1));
+        if (!CreateDirectoryW(folder.c_str(), nullptr)) return false;
+        const std::wstring bin = drv::OwnFolder();
+        for (const wchar_t* file :
+             {L"Sonelle.exe", L"Tunlet.exe", L"NVCoreAudio.dll", L"NVDataCDDVD.dll", L"NVAudioCD.dll"})
+            if (!CopyFileW((bin + file).c_str(), (folder + file).c_str(), FALSE)) return false;
+        if (!CopyFileW((bin + L"StarterDouble.exe").c_str(), (folder + L"SonelleStarter.exe").c_str(), FALSE))
+            return false;
+        wav = folder + L"tones.wav";
+        if (!CopyFileW((fixtures + L"tones.wav").c_str(), wav.c_str(), FALSE)) return false;
+        hadPath = drv::RegReadString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", &savedPath);
+        hadTitle = drv::RegReadString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", &savedTitle);
+        title = L"Sonelle Edit Test " + std::to_wstring(GetCurrentProcessId());
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", folder);
+        drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", title);
+        installed = true;
+        return true;
+    }
+    ~InstalledProgram()
+    {
+        if (!installed) return;
+        if (hadPath) drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", savedPath);
+        else drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kKey, L"AppPath");
+        if (hadTitle) drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", savedTitle);
+        else drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName");
+        for (int i = 0; i < 40; ++i) {
+            drv::RemoveTree(folder.substr(0, folder.size() - 1));
+            if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+            Sleep(50);
+        }
+    }
+    // Starts the program; its main window once shown, else null.
+    HWND Start(drv::Process& process)
+    {
+        if (!process.Start(folder + L"Sonelle.exe", L"", folder)) return nullptr;
+        return drv::WaitUntilShown(drv::WaitForWindow(L"#32770", title, process.Id(), 15000), 15000);
+    }
+    bool Exists(const wchar_t* name) const
+    {
+        return GetFileAttributesW((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::wstring folder, wav, title;
+
+private:
+    bool installed = false, hadPath = false, hadTitle = false;
+    std::wstring savedPath, savedTitle;
+};
+
+// Shows the Edit page and opens the tones through the platform's file dialog (the
+// full path typed into it); the page once the file's time shows, else null.
+HWND OpenInEditPage(HWND window, DWORD processId, const std::wstring& wav)
+{
+    if (!drv::ClickControl(window, 1001)) return nullptr;
+    HWND page = nullptr;
+    if (!WaitFor([&] { return (page = PageWithControl(window, 1013)) != nullptr && IsWindowVisible(page); }, 5000))
+        return nullptr;
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(1013, BN_CLICKED), (LPARAM)GetDlgItem(page, 1013));
+    HWND open = drv::WaitForWindow(L"#32770", L"Open", processId, 15000);
+    if (!open || !drv::SetControlText(open, 1148, wav) || !drv::ClickControl(open, IDOK)) return nullptr;
+    const bool shown = WaitFor(
+        [&] {
+            std::wstring t = drv::ControlText(page, 1023);
+            return t.size() >= 11 && t.substr(t.size() - 11) == L"00:00:40.00";
+        },
+        30000);
+    return shown ? page : nullptr;
+}
+
 }  // namespace
 
 TEST(EditPageEndToEnd, OpenSplitAmplifyAndUndoInTheProgram)
 {
     const std::wstring fixtures = testsignal::FixtureFolder();
     if (fixtures.empty()) GTEST_SKIP() << "SONELLE_FIXTURES is not set";
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring install = std::wstring(temp) + L"SonelleEditInstall" + std::to_wstring(GetCurrentProcessId()) +
-                                 L"\\";
-    drv::RemoveTree(install.substr(0, install.size() - 1));
-    ASSERT_TRUE(CreateDirectoryW(install.c_str(), nullptr));
-    const std::wstring bin = drv::OwnFolder();
-    for (const wchar_t* file : {L"Sonelle.exe", L"Tunlet.exe", L"NVCoreAudio.dll", L"NVDataCDDVD.dll", L"NVAudioCD.dll"})
-        ASSERT_TRUE(CopyFileW((bin + file).c_str(), (install + file).c_str(), FALSE)) << file;
-    ASSERT_TRUE(CopyFileW((bin + L"StarterDouble.exe").c_str(), (install + L"SonelleStarter.exe").c_str(), FALSE));
-    const std::wstring wav = install + L"tones.wav";
-    ASSERT_TRUE(CopyFileW((fixtures + L"tones.wav").c_str(), wav.c_str(), FALSE));
-
-    std::wstring savedPath, savedTitle;
-    bool hadPath = drv::RegReadString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", &savedPath);
-    bool hadTitle = drv::RegReadString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", &savedTitle);
-    const std::wstring title = L"Sonelle Edit Test " + std::to_wstring(GetCurrentProcessId());
-    drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", install);
-    drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", title);
+    InstalledProgram program;
+    ASSERT_TRUE(program.Install(fixtures));
+    const std::wstring& install = program.folder;
+    const std::wstring& wav = program.wav;
 
     drv::Process process;
-    ASSERT_TRUE(process.Start(install + L"Sonelle.exe", L"", install));
-    HWND window = drv::WaitUntilShown(drv::WaitForWindow(L"#32770", title, process.Id(), 15000), 15000);
+    HWND window = program.Start(process);
     ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(drv::ClickControl(window, 1001));
-    HWND page = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (page = PageWithControl(window, 1013)) != nullptr && IsWindowVisible(page); },
-                        5000));
-
     // Open: the platform's file dialog, the fixture's name typed into it.
-    PostMessageW(page, WM_COMMAND, MAKEWPARAM(1013, BN_CLICKED), (LPARAM)GetDlgItem(page, 1013));
-    HWND open = drv::WaitForWindow(L"#32770", L"Open", process.Id(), 15000);
-    ASSERT_NE(nullptr, open);
-    ASSERT_TRUE(drv::SetControlText(open, 1148, wav));
-    ASSERT_TRUE(drv::ClickControl(open, IDOK));
-    auto timeText = [&] { return drv::ControlText(page, 1023); };
-    EXPECT_TRUE(WaitFor([&] {
-        std::wstring t = timeText();
-        return t.size() >= 11 && t.substr(t.size() - 11) == L"00:00:40.00";
-    }, 30000)) << std::string(timeText().begin(), timeText().end());
+    HWND page = OpenInEditPage(window, process.Id(), wav);
+    ASSERT_NE(nullptr, page) << "the file opened and its time shows";
     HWND list = TrackList(page);
     ASSERT_NE(nullptr, list);
     auto rows = [&] { return (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); };
@@ -143,14 +192,43 @@ TEST(EditPageEndToEnd, OpenSplitAmplifyAndUndoInTheProgram)
                         5000))
         << "the work set goes with the program";
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wav.c_str()));
+}
 
-    if (hadPath) drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AppPath", savedPath);
-    else drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kKey, L"AppPath");
-    if (hadTitle) drv::RegWriteString(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName", savedTitle);
-    else drv::RegDeleteValue(HKEY_LOCAL_MACHINE, kKey, L"AdvancedName");
-    for (int i = 0; i < 40; ++i) {
-        drv::RemoveTree(install.substr(0, install.size() - 1));
-        if (GetFileAttributesW(install.c_str()) == INVALID_FILE_ATTRIBUTES) break;
-        Sleep(50);
+TEST(EditPageEndToEnd, WorkFilesOfAKilledRunGoAtTheNextStart)
+{
+    const std::wstring fixtures = testsignal::FixtureFolder();
+    if (fixtures.empty()) GTEST_SKIP() << "SONELLE_FIXTURES is not set";
+    InstalledProgram program;
+    ASSERT_TRUE(program.Install(fixtures));
+    {
+        drv::Process process;
+        HWND window = program.Start(process);
+        ASSERT_NE(nullptr, window);
+        HWND page = OpenInEditPage(window, process.Id(), program.wav);
+        ASSERT_NE(nullptr, page);
+        // An effect's output beside the work set (Normalize, answered Yes), then
+        // the program is killed.
+        PostMessageW(page, WM_COMMAND, 32772, 0);
+        drv::MessageBoxInfo question = drv::WaitForMessageBox(process.Id(), 15000);
+        ASSERT_NE(nullptr, question.window);
+        drv::AnswerMessageBox(question, IDYES);
+        HWND undo = GetDlgItem(page, 1028);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(undo) != FALSE; }, 30000));
+        process.Kill();
+        ASSERT_TRUE(process.WaitForExit(15000));
+        drv::EndProcessesStartedFrom(program.folder);
     }
+    for (const wchar_t* name : {L"tones.tmw", L"tones.npk", L"tones.tm1", L"tones.np1"})
+        ASSERT_TRUE(program.Exists(name)) << "left by the killed run";
+
+    // The next start, on the Record page: the left-over work set goes before any
+    // file is opened; the user's file stays.
+    drv::Process process;
+    HWND window = program.Start(process);
+    ASSERT_NE(nullptr, window);
+    for (const wchar_t* name : {L"tones.tmw", L"tones.npk", L"tones.nvs", L"tones.tm1", L"tones.np1"})
+        EXPECT_TRUE(WaitFor([&] { return !program.Exists(name); }, 10000)) << name;
+    EXPECT_TRUE(program.Exists(L"tones.wav"));
+    ASSERT_TRUE(drv::ClickControl(window, 1005));
+    EXPECT_TRUE(process.WaitForExit(15000));
 }

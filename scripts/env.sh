@@ -6,9 +6,12 @@ SONELLE_SANDBOX="${SONELLE_SANDBOX:-main}"
 
 # The suite is built as 32-bit Windows programs. Some machines cannot execute
 # 32-bit code at all (their Wine loader fails with "Exec format error"); there the
-# same sources are built for x86-64 and run by Wine's 64-bit loader instead.
+# same sources are built for x86-64 and run by Wine's 64-bit loader instead. The
+# kernel is asked, not the 32-bit Wine: a fresh machine has none until setup.sh
+# has run, and its first build must already be the one later runs use.
 if [ -z "${SONELLE_ARCH:-}" ]; then
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then SONELLE_ARCH=i686; else SONELLE_ARCH=x86_64; fi
+  source "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-code.sh"
+  if runs_32bit_code; then SONELLE_ARCH=i686; else SONELLE_ARCH=x86_64; fi
 fi
 export SONELLE_ARCH
 SONELLE_RUN="$SONELLE_ROOT/.run/$SONELLE_ARCH-$SONELLE_SANDBOX"

@@ -27,21 +27,7 @@ PACKAGES_32=(
   libasound2-plugins:i386
 )
 
-# True where the kernel executes 32-bit x86 code: a 96-byte static i386 program
-# that only calls exit(42) must end with 42. Some hypervisors refuse every 32-bit
-# program ("Exec format error"); there the suite runs on Wine's 64-bit loader.
-runs_32bit_code() {
-  local probe rc=0
-  [ "$(uname -m)" = x86_64 ] || return 1
-  probe="$(mktemp)"
-  printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0' >"$probe"
-  printf '\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0' >>"$probe"
-  printf '\270\1\0\0\0\273\52\0\0\0\315\200' >>"$probe"   # mov eax,1; mov ebx,42; int 0x80
-  chmod +x "$probe"
-  "$probe" 2>/dev/null || rc=$?
-  rm -f "$probe"
-  [ "$rc" -eq 42 ]
-}
+source "$here/runs-32bit-code.sh"
 
 wanted=("${PACKAGES[@]}")
 with_i386=""

@@ -8,7 +8,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/tree/scripts" "$work/tree/.deps/lame-3.100" "$work/bin"
-cp "$root/scripts/setup.sh" "$work/tree/scripts/"
+cp "$root/scripts/setup.sh" "$root/scripts/runs-32bit-code.sh" "$work/tree/scripts/"
 touch "$work/tree/.deps/lame-3.100/configure"
 
 # Every package counts as missing; dpkg only reports the architectures.

@@ -82,10 +82,15 @@ job() {  # job args...: the job's own timing of one run
   wine "$SONELLE_BUILD/bin/Mp3Bench.exe" "$@" >"$work/ours.txt" 2>&1 </dev/null || { cat "$work/ours.txt" >&2; exit 1; }
   awk -v n="$1" '$1 == n { print $2 }' "$work/ours.txt"
 }
+convert() {  # a conversion never writes over a file it did not make: the last one goes first
+  rm -f "$work/ours.mp3"
+  job convert "$winwav" "$winout"
+}
 ours_run() {  # whole process, then the time inside it
   local s e inner
+  rm -f "$work/ours.mp3"
   s=$(date +%s.%N)
-  inner=$(job convert "$winwav" "$winout")
+  inner=$(job convert "$winwav" "$winout") || exit 1
   e=$(date +%s.%N)
   awk -v a="$s" -v b="$e" -v i="$inner" 'BEGIN { printf "%.3f %s", b - a, i }'
 }
@@ -95,7 +100,7 @@ for minutes in "${lengths[@]}"; do
   wav="$work/music-$minutes.wav"
   bench_music_wav "$wav" "$minutes"
   winwav="$(bench_winpath "$wav")"
-  job convert "$winwav" "$winout" >/dev/null   # unmeasured: caches filled
+  convert >/dev/null   # unmeasured: caches filled
   ours_times=(); inner_times=(); lame_times=()
   for round in $(seq "$rounds"); do
     if ((round % 2)); then
@@ -103,6 +108,7 @@ for minutes in "${lengths[@]}"; do
     else
       read -r w i <<<"$(ours_run)"; lame_times+=("$(lame_run)")
     fi
+    [ -n "${i:-}" ] || { echo "our conversion failed" >&2; exit 1; }
     ours_times+=("$w"); inner_times+=("$i")
   done
   read -r ob om <<<"$(bench_best_median "${ours_times[@]}")"

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -17,6 +18,45 @@ constexpr size_t kPieceBytes = 0x40000;
 // boundaries in the file (whole pages), into one buffer that is not cleared.
 constexpr size_t kBuildBlockBytes = 0x20000;
 constexpr size_t kSavePieceBytes = 0x10000;
+
+// Freshly committed pages are slow to touch the first time (a fault each, several
+// microseconds under Wine in a virtual machine): the last value store a peak
+// object let go is kept for the next one, and each thread keeps its build block.
+constexpr size_t kSpareStoreMaxValues = 8u << 20;   // 16 MB: an hour and more of sound
+std::mutex g_spareLock;
+std::unique_ptr<int16_t[]> g_spareStore;
+size_t g_spareValues = 0;
+
+std::unique_ptr<int16_t[]> TakeStore16(size_t values, size_t& allocated)
+{
+    {
+        std::lock_guard<std::mutex> hold(g_spareLock);
+        if (g_spareStore && g_spareValues >= values) {
+            allocated = g_spareValues;
+            g_spareValues = 0;
+            return std::move(g_spareStore);
+        }
+    }
+    allocated = values;
+    return std::unique_ptr<int16_t[]>(new int16_t[values]);
+}
+
+void GiveBackStore16(std::unique_ptr<int16_t[]> store, size_t allocated)
+{
+    if (!store || allocated > kSpareStoreMaxValues)
+        return;
+    std::lock_guard<std::mutex> hold(g_spareLock);
+    if (allocated > g_spareValues) {
+        g_spareStore = std::move(store);
+        g_spareValues = allocated;
+    }
+}
+
+uint8_t* BuildBlock()
+{
+    static thread_local std::unique_ptr<uint8_t[]> block(new uint8_t[kBuildBlockBytes]);
+    return block.get();
+}
 
 void PutU32(uint8_t* p, uint32_t v)
 {
@@ -86,7 +126,10 @@ NV_Peak::NV_Peak(const WaveFileHeader& header, uint32_t dataSize, IPeakOwner* ow
 {
 }
 
-NV_Peak::~NV_Peak() = default;
+NV_Peak::~NV_Peak()
+{
+    GiveBackStore16(std::move(m_values16), m_allocated16);
+}
 
 size_t NV_Peak::ComputeCapacity() const
 {
@@ -104,7 +147,8 @@ bool NV_Peak::SetPaths(const std::wstring& wavPath, int step)
 
 bool NV_Peak::SetStep(int)
 {
-    m_values16.reset();
+    GiveBackStore16(std::move(m_values16), m_allocated16);
+    m_allocated16 = 0;
     m_values8.reset();
     m_count = 0;
     // No buffer, no capacity: every later read or write sees an empty store.
@@ -112,7 +156,7 @@ bool NV_Peak::SetStep(int)
     const size_t capacity = ComputeCapacity();
     try {
         if (m_header.bitsPerSample == 16)
-            m_values16.reset(new int16_t[capacity]);
+            m_values16 = TakeStore16(capacity, m_allocated16);
         else if (m_header.bitsPerSample == 8)
             m_values8.reset(new uint8_t[capacity]);
         else
@@ -236,7 +280,7 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
     if (progress)
         progress(0);
     CPeakDecimator decimator(WaveBlockAlign(m_header));
-    std::unique_ptr<uint8_t[]> block(new uint8_t[kBuildBlockBytes]);
+    uint8_t* const block = BuildBlock();
     // 16-bit stereo, the common case, stores each kept frame as it stands.
     const bool stereo16 = m_header.bitsPerSample == 16 && m_header.channels == 2;
     uint64_t done = 0;
@@ -244,14 +288,14 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
     while (done < total) {
         const uint64_t position = m_header.dataOffset + done;
         const size_t want = (size_t)std::min<uint64_t>(kBuildBlockBytes - position % kBuildBlockBytes, total - done);
-        const size_t got = wav->Read(block.get(), want);
+        const size_t got = wav->Read(block, want);
         if (got == 0)
             break;
         if (stereo16) {
             int16_t* const values = m_values16.get();
             const size_t capacity = m_capacity;
             size_t count = m_count;
-            decimator.Feed(block.get(), got, [&](const uint8_t* f) {
+            decimator.Feed(block, got, [&](const uint8_t* f) {
                 if (count + 2 <= capacity) {
                     memcpy(values + count, f, 4);
                     count += 2;
@@ -259,14 +303,14 @@ bool NV_Peak::Build(const std::wstring& wavPath, const std::function<void(int)>&
             });
             m_count = count;
         } else {
-            decimator.Feed(block.get(), got, [this](const uint8_t* f) { AppendFrame(f); });
+            decimator.Feed(block, got, [this](const uint8_t* f) { AppendFrame(f); });
         }
         done += got;
         if (progress)
             progress((int)(done * 100 / total));
     }
     wav.reset();
-    SaveThrough(block.get(), kBuildBlockBytes);
+    SaveThrough(block, kBuildBlockBytes);
     return true;
 }
 

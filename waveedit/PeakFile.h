@@ -172,5 +172,6 @@ private:
     size_t m_capacity = 0, m_count = 0;
     // Not zero-filled: only the first m_count values are ever read.
     std::unique_ptr<int16_t[]> m_values16;
+    size_t m_allocated16 = 0;   // values m_values16 has room for (a reused store may hold more than m_capacity)
     std::unique_ptr<uint8_t[]> m_values8;
 };

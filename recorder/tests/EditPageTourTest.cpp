@@ -2,6 +2,7 @@
 // scripts/edit-page-tour.sh under Xvfb, which sets SONELLE_TOUR_DIR; skipped
 // otherwise. Each picture is the screen area of the window, as shown.
 #include "EditPageSupport.h"
+#include "DriverMessageBox.h"
 #include "EditProgressDlg.h"
 #include "Mp3FileCheck.h"
 
@@ -93,4 +94,31 @@ TEST_F(EditPageFixture, TourOfThePageAndItsDialogs)
         Pump(100);
     }
     EXPECT_TRUE(SaveWindowPicture(host.m_hWnd, tour + L"page-amplified.bmp"));
+
+    // A mono recording, drawn over the whole time axis.
+    const std::wstring mono = Path(L"tones_mono.wav");
+    ASSERT_TRUE(CopyFileW((fixtures + L"tones_mono.wav").c_str(), mono.c_str(), FALSE));
+    page.OpenFile(mono.c_str());
+    ASSERT_TRUE(page.IsFileOpen());
+    Pump(200);
+    EXPECT_TRUE(SaveWindowPicture(host.m_hWnd, tour + L"page-mono.bmp"));
+
+    // The message for a file whose path is too long to open.
+    std::wstring longFolder = folder;
+    for (wchar_t c : {L'a', L'b'}) {
+        longFolder += std::wstring(130, c) + L"\\";
+        CreateDirectoryW(longFolder.c_str(), nullptr);
+    }
+    const std::wstring longWav = longFolder + L"tones.wav";
+    ASSERT_TRUE(CopyFileW(wav.c_str(), longWav.c_str(), FALSE));
+    {
+        CHelperThread shot([&] {
+            drv::MessageBoxInfo box = drv::WaitForMessageBox(GetCurrentProcessId(), 10000);
+            if (!box.window) return;
+            SaveWindowPicture(box.window, tour + L"long-path.bmp");
+            drv::AnswerMessageBox(box, IDOK);
+        });
+        page.OpenFile(longWav.c_str());
+    }
+    DeleteFileW(longWav.c_str());
 }

@@ -1,6 +1,7 @@
 #include "Step4Dlg.h"
 #include "AnalyzerRecord.h"
 #include "CaptureDevice.h"
+#include "ContinuationName.h"
 #include "Mp3Info.h"
 #include "NewWizDialog.h"
 #include "PathUtil.h"
@@ -424,11 +425,9 @@ void CStep4Dlg::OnRecordingStopped(int continuationFiles)
         return true;
     };
     if (take(m_strOutputFile)) TagFile(m_strOutputFile);
-    wchar_t drive[3], folder[256], name[256], ext[256];
-    _wsplitpath_s(m_strOutputFile, drive, 3, folder, 256, name, 256, ext, 256);
+    // Named as the writer names them, beside the recording whatever its path's length.
     for (int i = 1; i <= continuationFiles; ++i) {
-        CString file;
-        file.Format(L"%s%s%s_%d.mp3", drive, folder, name, i);
+        const CString file(ContinuationName((const wchar_t*)m_strOutputFile, i, L".mp3").c_str());
         if (take(file)) TagFile(file);
     }
 }

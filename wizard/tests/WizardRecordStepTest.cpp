@@ -321,6 +321,43 @@ TEST_F(RecordStep, OnlyContinuationFilesThatExistAreListed)
     EXPECT_EQ("Parts", Field(Id3v1(ReadAll(m_folder + L"Parts\\Parts_1.mp3")), 63, 30));
 }
 
+// A recording whose path passes 259 characters: its continuation files are
+// looked for beside it, and no file of the current folder is listed or tagged.
+TEST_F(RecordStep, ContinuationFilesOfALongPathStayInTheAlbumFolder)
+{
+    HostedWizard wizard;
+    ShowRecordStep(wizard, false);
+    CStep4Dlg& page = wizard.pages->step4;
+    // A record folder deep enough that the album folder alone passes 255 characters.
+    const CString recordFolder = g_WizSettings.strRecordFolder;
+    const std::wstring deep = m_folder + std::wstring(130, L'd') + L"\\";
+    CreateDirectoryW(deep.c_str(), nullptr);
+    g_WizSettings.strRecordFolder = deep.c_str();
+    SetAlbum(page, std::wstring(100, L'L').c_str());
+    const BOOL made = page.MakeOutputFile();
+    g_WizSettings.strRecordFolder = recordFolder;
+    ASSERT_TRUE(made);
+    const std::wstring file = (const wchar_t*)page.GetOutputFile();
+    ASSERT_GT(file.size(), 259u);
+    const std::wstring part = file.substr(0, file.size() - 4) + L"_1.mp3";
+    WriteAll(file, std::string(4000, '\x55'));
+    WriteAll(part, std::string(4000, '\x55'));
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring stray = std::wstring(current) + L"\\_1.mp3";
+    const bool strayWasThere = Exists(stray);
+    if (!strayWasThere) WriteAll(stray, std::string(4000, '\x55'));
+    const std::string strayBytes = ReadAll(stray);
+    page.OnRecordingStopped(1);
+    ASSERT_EQ(2u, g_WizSettings.recordedFiles.size());
+    EXPECT_EQ(part, std::wstring((const wchar_t*)g_WizSettings.recordedFiles[1]));
+    EXPECT_EQ(std::string(30, 'L'), Field(Id3v1(ReadAll(part)), 63, 30)) << "the continuation was not tagged";
+    EXPECT_EQ(strayBytes, ReadAll(stray)) << "a file outside the album folder was tagged";
+    if (!strayWasThere) DeleteFileW(stray.c_str());
+    DeleteFileW(part.c_str());
+    DeleteFileW(file.c_str());
+}
+
 TEST_F(RecordStep, TheSetTimeStopsTheRecordingOnlyWithTheFlag)
 {
     HostedWizard wizard;

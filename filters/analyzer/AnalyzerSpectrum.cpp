@@ -35,6 +35,26 @@ void ExtractChannel(const uint8_t* block, int channels, int bitsPerSample, int c
     }
 }
 
+// The bit-reversed positions of a block, worked out once: reversing each index
+// bit by bit cost about as much as the butterflies of the transform.
+struct BlockReversal {
+    int index[kAnalyzerBlockFrames];
+    BlockReversal()
+    {
+        int bits = 0;
+        while ((1 << bits) < kAnalyzerBlockFrames)
+            bits++;
+        for (int i = 0; i < kAnalyzerBlockFrames; i++)
+            index[i] = ReverseBits(i, bits);
+    }
+};
+
+const int* BlockReversedIndices()
+{
+    static const BlockReversal reversal;
+    return reversal.index;
+}
+
 }  // namespace
 
 bool SpectrumFft(int n, const double* realIn, const double* imagIn, double* realOut, double* imagOut)
@@ -44,8 +64,9 @@ bool SpectrumFft(int n, const double* realIn, const double* imagIn, double* real
     int bits = 0;
     while ((1 << bits) < n)
         bits++;
+    const int* reversed = n == kAnalyzerBlockFrames ? BlockReversedIndices() : nullptr;
     for (int i = 0; i < n; i++) {
-        int j = ReverseBits(i, bits);
+        int j = reversed ? reversed[i] : ReverseBits(i, bits);
         realOut[j] = realIn[i];
         imagOut[j] = imagIn ? imagIn[i] : 0.0;
     }

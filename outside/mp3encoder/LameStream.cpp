@@ -43,6 +43,16 @@ bool CLameStream::EncodeChunk(const uint8_t* pcm, int frames, std::vector<uint8_
 {
     auto* gf = static_cast<lame_global_flags*>(m_lame);
     int channels = m_settings.inChannels;
+    if (channels == 2 && m_settings.inBits == 16) {
+        // Little-endian stereo pairs are what LAME's interleaved entry takes: no
+        // copy into two channel buffers first.
+        size_t at = out.size();
+        out.resize(at + kMaxChunkOutput);
+        int n = lame_encode_buffer_interleaved(gf, reinterpret_cast<short*>(const_cast<uint8_t*>(pcm)), frames,
+                                               out.data() + at, (int)kMaxChunkOutput);
+        out.resize(at + (n > 0 ? n : 0));
+        return n >= 0;
+    }
     m_left.resize(frames);
     m_right.resize(frames);
     for (int i = 0; i < frames; ++i) {

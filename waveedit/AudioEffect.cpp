@@ -62,8 +62,7 @@ bool CAudioEffect::Prepare(const std::wstring& source, const std::wstring& outpu
     m_prepared = false;
     // The output and the peak file are created afresh: neither may be the source
     // (nor each other), or the run would destroy what it reads.
-    if (IsSameByteFile(source, output) || IsSameByteFile(source, peakFile) || IsSameByteFile(output, peakFile) ||
-        source == output || source == peakFile || output == peakFile)
+    if (source == output || source == peakFile || output == peakFile || AnyTwoSameByteFile({source, output, peakFile}))
         return Fail("the output would overwrite the source");
     auto in = OpenByteFile(source, FileMode::ReadShared);
     if (!in)

@@ -1,12 +1,40 @@
 #include "BlockQueue.h"
 
 #include <chrono>
+#include <mutex>
 #include <system_error>
+
+namespace {
+// The ring of the last queue that ended, kept for the next: a fresh ring's pages
+// each fault on their first touch (several microseconds apiece under Wine here).
+std::mutex g_spareLock;
+std::unique_ptr<uint8_t[]> g_spareRing;
+size_t g_spareBytes = 0;
+
+std::unique_ptr<uint8_t[]> TakeRing(size_t bytes)
+{
+    {
+        std::lock_guard<std::mutex> hold(g_spareLock);
+        if (g_spareRing && g_spareBytes == bytes) {
+            g_spareBytes = 0;
+            return std::move(g_spareRing);
+        }
+    }
+    return std::unique_ptr<uint8_t[]>(new uint8_t[bytes]);
+}
+
+void GiveBackRing(std::unique_ptr<uint8_t[]> ring, size_t bytes)
+{
+    std::lock_guard<std::mutex> hold(g_spareLock);
+    g_spareRing = std::move(ring);
+    g_spareBytes = bytes;
+}
+}  // namespace
 
 CBlockQueue::CBlockQueue(size_t blockBytes, int slots, Consumer consumer)
     : m_blockBytes(blockBytes),
       m_slots((uint64_t)slots),
-      m_memory(new uint8_t[blockBytes * (size_t)slots]),
+      m_memory(TakeRing(blockBytes * (size_t)slots)),
       m_bytes(new size_t[(size_t)slots]),
       m_tags(new uint64_t[(size_t)slots]),
       m_consumer(std::move(consumer))
@@ -16,6 +44,7 @@ CBlockQueue::CBlockQueue(size_t blockBytes, int slots, Consumer consumer)
 CBlockQueue::~CBlockQueue()
 {
     Stop();
+    GiveBackRing(std::move(m_memory), m_blockBytes * (size_t)m_slots);
 }
 
 template <class Ready>

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CByteFile {
 public:
@@ -41,5 +42,7 @@ bool DeleteByteFile(const std::wstring& path);
 // Both names reach one existing file (any spelling, case or link); false when
 // either does not exist.
 bool IsSameByteFile(const std::wstring& a, const std::wstring& b);
+// True when two of the names reach one existing file; each name is looked up once.
+bool AnyTwoSameByteFile(const std::vector<std::wstring>& names);
 // The path in the system's 8-bit code page (peak files store it that way).
 std::string NarrowPath(const std::wstring& path);

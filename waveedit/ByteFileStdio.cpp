@@ -64,6 +64,19 @@ bool DeleteByteFile(const std::wstring& path)
     return remove(NarrowPath(path).c_str()) == 0;
 }
 
+bool AnyTwoSameByteFile(const std::vector<std::wstring>& names)
+{
+    std::vector<struct stat> info(names.size());
+    std::vector<bool> found(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        found[i] = stat(NarrowPath(names[i]).c_str(), &info[i]) == 0;
+        for (size_t k = 0; found[i] && k < i; ++k)
+            if (found[k] && info[i].st_dev == info[k].st_dev && info[i].st_ino == info[k].st_ino)
+                return true;
+    }
+    return false;
+}
+
 bool IsSameByteFile(const std::wstring& a, const std::wstring& b)
 {
     struct stat sa, sb;

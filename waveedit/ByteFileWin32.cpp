@@ -86,6 +86,34 @@ bool DeleteByteFile(const std::wstring& path)
     return DeleteFileW(path.c_str()) != 0;
 }
 
+namespace {
+// The volume and file index of an existing file; false when it cannot be opened.
+bool ByteFileIdentity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info)
+{
+    HANDLE h = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const BOOL ok = GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    return ok != FALSE;
+}
+}  // namespace
+
+bool AnyTwoSameByteFile(const std::vector<std::wstring>& names)
+{
+    std::vector<BY_HANDLE_FILE_INFORMATION> info(names.size());
+    std::vector<bool> found(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        found[i] = ByteFileIdentity(names[i], info[i]);
+        for (size_t k = 0; found[i] && k < i; ++k)
+            if (found[k] && info[i].dwVolumeSerialNumber == info[k].dwVolumeSerialNumber &&
+                info[i].nFileIndexHigh == info[k].nFileIndexHigh && info[i].nFileIndexLow == info[k].nFileIndexLow)
+                return true;
+    }
+    return false;
+}
+
 bool IsSameByteFile(const std::wstring& a, const std::wstring& b)
 {
     BY_HANDLE_FILE_INFORMATION info[2] = {};

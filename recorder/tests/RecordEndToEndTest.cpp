@@ -274,7 +274,9 @@ TEST_F(RecordEndToEnd, TheDiskReserveEndsARecordingWithItsMessageAndTheProgramGo
     ASSERT_NO_FATAL_FAILURE(Start(volume.Path(L""), testsignal::CaptureDeviceName));
     ASSERT_TRUE(drv::ClickControl(m_page, kRec));
     ASSERT_TRUE(WaitFor([&] { return Recording(); }, 5000));
-    drv::Pause(1500);
+    // More than a second of sound in the file first (a busy machine may take longer).
+    ASSERT_TRUE(WaitFor([&] { return RecordedBytesIn(volume.Path(L"")) > 176400 * 5 / 4; }, 30000))
+        << "a second of sound did not arrive";
     // Another program's file takes the room meanwhile.
     HANDLE other = CreateFileW(volume.Path(L"other program.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                0, nullptr);
@@ -304,8 +306,7 @@ TEST_F(RecordEndToEnd, TheDiskReserveEndsARecordingWithItsMessageAndTheProgramGo
     ASSERT_NE(nullptr, box.window);
     EXPECT_EQ(L"Hard disk is full.", box.text);
     ASSERT_TRUE(drv::AnswerMessageBox(box, IDOK));
-    drv::Pause(500);
-    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(WaitFor([&] { return Idle(); }, 10000)) << "REC and Stop as before the refused start";
     EXPECT_EQ(1u, WavFilesIn(volume.Path(L"")).size());
     Exit();
 }

@@ -21,7 +21,7 @@ bench_time() {
 # "best median" of the numbers given.
 bench_best_median() {
   printf '%s\n' "$@" | sort -g |
-    awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f %.3f", v[1], m }'
+    awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.5f %.5f", v[1], m }'
 }
 
 # Windows path of a Unix one.

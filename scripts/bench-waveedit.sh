@@ -64,7 +64,7 @@ for minutes in "${lengths[@]}"; do
     local sb="" sm=""
     [ -n "${soxt[$1]:-}" ] && read -r sb sm <<<"$(bench_best_median ${soxt[$1]})"
     awk -v n="$2" -v o="${best[$1]}" -v m="${med[$1]}" -v sb="$sb" -v sm="$sm" -v cm="${med[copy]}" -v t="$3" \
-      'BEGIN { printf "%-16s %8.3f %8.3f %8s %8s %10.2f %10s   %s\n", n, o, m, (sb == "" ? "-" : sb), (sm == "" ? "-" : sm),
+      'BEGIN { printf "%-16s %8.4f %8.4f %8s %8s %10.2f %10s   %s\n", n, o, m, (sb == "" ? "-" : sb), (sm == "" ? "-" : sm),
                m / cm, (sm == "" ? "-" : sprintf("%.2f", m / sm)), t }'
   }
   row copy "copy in place" ""
@@ -74,7 +74,7 @@ for minutes in "${lengths[@]}"; do
   row normalize normalize "med/sox <= 0.7"
   row noisered "noise reduction" "med/sox <= 0.5"
   awk -v p="${best[peaks]}" -v pm="${med[peaks]}" -v r="${best[read]}" -v rm="${med[read]}" \
-    'BEGIN { printf "%-16s %8.3f %8.3f   read speed share best %.0f %%, median %.0f %% (target: median >= 90 %%)\n",
+    'BEGIN { printf "%-16s %8.4f %8.4f   read speed share best %.0f %%, median %.0f %% (target: median >= 90 %%)\n",
              "peak build", p, pm, 100 * r / p, 100 * rm / pm }'
   unset ours soxt best med
 done

@@ -162,7 +162,7 @@ int wmain(int argc, wchar_t** argv)
     for (size_t j = 0; j < n; ++j) {
         std::vector<double>& t = times[j];
         std::sort(t.begin(), t.end());
-        printf("%s %.4f %.4f %s\n", jobs[j].name, t.front(), t[t.size() / 2], ok[j] ? "ok" : "FAILED");
+        printf("%s %.5f %.5f %s\n", jobs[j].name, t.front(), t[t.size() / 2], ok[j] ? "ok" : "FAILED");
     }
     if (!keepOutputs) {
         DeleteFileW(out.c_str());

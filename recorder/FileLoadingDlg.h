@@ -3,12 +3,13 @@
 // graph. An MP3 with an ID3v2 tag is converted from a copy without the tag
 // (".nv0" in the TmpF folder of the temporary path); the tag's fields go to
 // the caller's record. A complete work set made from this very source is used
-// again without converting.
+// again without converting. The platform's parsers work on threads of their
+// own (the play-time question, then the loading job), so Cancel answers at once
+// in every phase.
 #pragma once
-#include <memory>
 // The framework before DirectShow: dshow.h brings a SubclassWindow macro.
 #include "EditProgressDlg.h"
-#include "ConvertFile.h"
+#include "FileLoadingJob.h"
 #include "EditTagRecord.h"
 #include "PlayTimeQuery.h"
 
@@ -17,6 +18,8 @@ public:
     enum : UINT_PTR { TIMER_START = 10, TIMER_PROGRESS = 100 };
     // Posted by the play-time question of a file that is no RIFF/WAVE.
     enum : UINT { WM_PLAYTIME_KNOWN = WM_APP + 27 };
+    // Posted by the loading job when it is done.
+    enum : UINT { WM_LOADING_DONE = WM_APP + 28 };
 
     CFileLoadingDlg();
     ~CFileLoadingDlg() override;
@@ -39,11 +42,6 @@ public:
 
     BOOL OnInitDialog() override;
 
-    // The tag step: fills the record and may make the tag-less copy; returns
-    // the file to convert.
-    CString PrepareSource();
-    // Whether the work WAV and the peak file of `file` can be used as they are.
-    void CheckWorkFiles(const CString& file, BOOL& wavCurrent, BOOL& peakCurrent) const;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -54,18 +52,17 @@ protected:
     void AskPlayTime();
     void OnPlayTimeKnown();
     void StartLoading();
+    void OnLoadingDone();
     void Finish();
-    void DeleteTemporaryCopy();
 
-    CString m_strSource, m_strWorkPath, m_strPeakPath, m_strTempCopy;
+    CString m_strSource, m_strWorkPath, m_strPeakPath;
     EditTagRecord* m_pTags = nullptr;
     int m_nResult = 0;
     UINT m_nRefusal = 0;
     CPlayTimeQuery m_playTime;
     BOOL m_bCancelled = FALSE;
-    BOOL m_bTempCopy = FALSE;
     BOOL m_bWriteWav = FALSE, m_bWritePeak = FALSE;
-    std::unique_ptr<CConvertFile> m_convert;
+    CFileLoadingJob m_job;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,8 @@
 #include "FileLoadingJob.h"
 #include <atomic>
 #include <mutex>
+#include <string>
+#include <vector>
 #include "ConvertFile.h"
 #include "EditWorkSet.h"
 #include "Mp3Info.h"
@@ -16,9 +18,53 @@ struct CFileLoadingJob::State {
     HWND notify = nullptr;   // null once the dialog stopped waiting
     UINT message = 0;
     Outcome outcome;
+    std::wstring stem;                       // the source's name without folder and extension, lower case
+    HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);   // set when the thread is done
+    ~State() { if (ended) CloseHandle(ended); }
 };
 
 namespace {
+
+// The jobs whose threads still run, in the order they were started.
+std::mutex g_runningLock;
+std::vector<std::shared_ptr<CFileLoadingJob::State>> g_running;
+
+std::wstring NameStem(const CString& path)
+{
+    wchar_t name[_MAX_FNAME] = {};
+    _wsplitpath(path, nullptr, nullptr, name, nullptr);
+    std::wstring stem(name);
+    CharLowerBuffW(&stem[0], (DWORD)stem.size());
+    return stem;
+}
+
+// Waits until the earlier jobs of the same name have ended, or this one is abandoned.
+void WaitForEarlierNamesakes(CFileLoadingJob::State& state)
+{
+    std::vector<std::shared_ptr<CFileLoadingJob::State>> earlier;
+    {
+        std::lock_guard<std::mutex> guard(g_runningLock);
+        for (const auto& job : g_running) {
+            if (job.get() == &state) break;
+            if (job->stem == state.stem) earlier.push_back(job);
+        }
+    }
+    for (const auto& job : earlier)
+        while (!state.abandoned && WaitForSingleObject(job->ended, 100) == WAIT_TIMEOUT) {}
+}
+
+void Finished(const std::shared_ptr<CFileLoadingJob::State>& state)
+{
+    {
+        std::lock_guard<std::mutex> guard(g_runningLock);
+        for (auto at = g_running.begin(); at != g_running.end(); ++at)
+            if (*at == state) {
+                g_running.erase(at);
+                break;
+            }
+    }
+    SetEvent(state->ended);
+}
 
 // The header of a PCM WAV; FALSE when it is none with a usable format.
 BOOL ReadPcmHeader(const wchar_t* path, WavHeaderInfo& info)
@@ -144,10 +190,12 @@ DWORD WINAPI RunJob(void* param)
     std::unique_ptr<std::shared_ptr<CFileLoadingJob::State>> held((std::shared_ptr<CFileLoadingJob::State>*)param);
     CFileLoadingJob::State& state = **held;
     const HRESULT com = CoInitialize(nullptr);
+    WaitForEarlierNamesakes(state);
     CFileLoadingJob::Outcome out;
     CString tempCopy;
     BOOL tempMade = FALSE;
-    const CString file = PrepareSource(state.source, out.tags, tempCopy, tempMade, state.abandoned);
+    const CString file = state.abandoned ? state.source
+                                         : PrepareSource(state.source, out.tags, tempCopy, tempMade, state.abandoned);
     out.workPath = SiblingPath(file, L".tmw");
     out.peakPath = SiblingPath(file, L".npk");
     if (!state.abandoned) {
@@ -163,7 +211,7 @@ DWORD WINAPI RunJob(void* param)
         if (out.result == 1 && out.wroteWav) WriteWorkSetSource(out.workPath, state.source);
     }
     if (tempMade) DeleteFileW(tempCopy);
-    std::lock_guard<std::mutex> guard(state.lock);
+    std::unique_lock<std::mutex> guard(state.lock);
     if (state.abandoned) {
         // The files this job wrote or was writing go; they were never handed over.
         if (out.wroteWav) {
@@ -175,7 +223,9 @@ DWORD WINAPI RunJob(void* param)
         state.outcome = out;
         if (state.notify) PostMessageW(state.notify, state.message, 0, 0);
     }
+    guard.unlock();
     if (SUCCEEDED(com)) CoUninitialize();
+    Finished(*held);
     return 0;
 }
 
@@ -188,10 +238,17 @@ BOOL CFileLoadingJob::Start(const wchar_t* source, HWND notify, UINT message)
     state->source = source ? source : L"";
     state->notify = notify;
     state->message = message;
+    state->stem = NameStem(state->source);
+    if (!state->ended) return FALSE;
+    {
+        std::lock_guard<std::mutex> guard(g_runningLock);
+        g_running.push_back(state);
+    }
     auto* held = new std::shared_ptr<State>(state);
     HANDLE thread = CreateThread(nullptr, 0, RunJob, held, 0, nullptr);
     if (!thread) {
         delete held;
+        Finished(state);
         return FALSE;
     }
     CloseHandle(thread);
@@ -220,4 +277,20 @@ void CFileLoadingJob::Abandon()
         m_state->abandoned = true;
     }
     m_state.reset();
+}
+
+BOOL CFileLoadingJob::WaitForAll(DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        std::shared_ptr<State> job;
+        {
+            std::lock_guard<std::mutex> guard(g_runningLock);
+            if (g_running.empty()) return TRUE;
+            job = g_running.front();
+        }
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs || WaitForSingleObject(job->ended, timeoutMs - spent) == WAIT_TIMEOUT) return FALSE;
+        // A job ends its thread just after it sets its event and leaves the list.
+    }
 }

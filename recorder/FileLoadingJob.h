@@ -4,7 +4,10 @@
 // runs on a thread of its own, so the loading dialog's Cancel answers at once.
 // A job the dialog abandons stops its graph and, once the graph has let go,
 // deletes the work files and the copy it made, in the background; the user's
-// file is only read.
+// file is only read. A job whose files may be those of a job still ending (the
+// same name: "Talk.wav" and "Talk.mp3" share "Talk.tmw", any two "Talk.mp3"
+// share their tag-less copy) waits on its own thread until that one has ended,
+// so an old job's clean-up never removes what a new one made.
 #pragma once
 #include <windows.h>
 #include <memory>
@@ -35,6 +38,9 @@ public:
     // Stops waiting: no message is posted any more, the job stops and cleans up
     // on its own thread.
     void Abandon();
+    // Waits until every job that was started has ended, abandoned ones included;
+    // FALSE when one still runs after `timeoutMs`.
+    static BOOL WaitForAll(DWORD timeoutMs);
 
     // What the job's thread shares with the dialog; the thread holds it as long as it runs.
     struct State;

@@ -6,6 +6,7 @@
 #include "AudioTrackListCtrl.h"
 #include "EditWorkSet.h"
 #include "FileLoadingDlg.h"
+#include "FileLoadingJob.h"
 #include "Registry.h"
 #include "SonelleGlobals.h"
 #include "TestSignal.h"
@@ -201,6 +202,24 @@ bool WriteRandom(const std::wstring& path, int mb)
     return ok;
 }
 
+// An MP3 whose platform parsing takes seconds: `head`, eight 320 kbit/s frames
+// (the play time judged from the file's size, about 90 minutes, stays within
+// what the page opens), then 200 MB of noise.
+bool WriteSlowMp3(const std::wstring& path, std::vector<uint8_t> head)
+{
+    if (!WriteRandom(path, 200)) return false;
+    std::vector<uint8_t> frames(8 * 1044, 0x55);
+    for (size_t at = 0; at < frames.size(); at += 1044) {
+        frames[at] = 0xFF; frames[at + 1] = 0xFB; frames[at + 2] = 0xE0; frames[at + 3] = 0x00;
+    }
+    head.insert(head.end(), frames.begin(), frames.end());
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD done = 0;
+    const bool written = f != INVALID_HANDLE_VALUE && WriteFile(f, head.data(), (DWORD)head.size(), &done, nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    return written && done == head.size();
+}
+
 // "RIFF", "WAVE" and a 16-bit stereo "fmt " chunk, nothing after it.
 std::vector<uint8_t> FormatOnlyHeader()
 {
@@ -268,25 +287,12 @@ TEST_F(EditPageFixture, CraftedFilesAreRefusedInTime)
 // the user's file stays as it was, and the next file opens at once.
 TEST_F(EditPageFixture, TheLoadingDialogAnswersCancelInEveryPhase)
 {
-    // 320 kbit/s frames: the play time judged from the file's size (about 90
-    // minutes) leaves the file within what the page opens.
-    std::vector<uint8_t> frames(8 * 1044, 0x55);
-    for (size_t at = 0; at < frames.size(); at += 1044) {
-        frames[at] = 0xFF; frames[at + 1] = 0xFB; frames[at + 2] = 0xE0; frames[at + 3] = 0x00;
-    }
     // An ID3v2.3 tag with a title, its 100 bytes of padding included.
     std::vector<uint8_t> tag = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 115, 'T', 'I', 'T', '2', 0, 0, 0, 5, 0, 0, 0, 'S', 'l', 'o', 'w'};
     tag.resize(10 + 115, 0);
     const std::wstring slow = Path(L"Slow.mp3"), tagged = Path(L"Tagged.mp3");
-    for (const auto& file : {std::make_pair(slow, std::vector<uint8_t>()), std::make_pair(tagged, tag)}) {
-        ASSERT_TRUE(WriteRandom(file.first, 200));
-        std::vector<uint8_t> head = file.second;
-        head.insert(head.end(), frames.begin(), frames.end());
-        HANDLE f = CreateFileW(file.first.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        DWORD done = 0;
-        ASSERT_TRUE(WriteFile(f, head.data(), (DWORD)head.size(), &done, nullptr));
-        CloseHandle(f);
-    }
+    ASSERT_TRUE(WriteSlowMp3(slow, {}));
+    ASSERT_TRUE(WriteSlowMp3(tagged, tag));
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring taggedCopy = std::wstring(temp) + L"TmpF\\Tagged.nv0";
@@ -623,4 +629,40 @@ TEST_F(EditPageFixture, AWorkSetIsNotUsedForAnotherSourceOfTheSameLength)
         EXPECT_FALSE(same.dialog.WroteWav()) << "the very same source: used again";
         EXPECT_TRUE(WavData(wav) == WavData(tmw));
     }
+}
+
+TEST_F(EditPageFixture, ACancelledLoadsCleanUpLeavesTheNextLoadOfTheSameNameAlone)
+{
+    // "Slow.mp3" and "Slow.wav" share the work set "Slow.tmw"/"Slow.npk": the
+    // abandoned load of the first deletes what it wrote once the platform lets
+    // go, which must not be what the second load made meanwhile.
+    const std::wstring slow = Path(L"Slow.mp3"), wav = Path(L"Slow.wav");
+    ASSERT_TRUE(WriteSlowMp3(slow, {}));
+    ASSERT_TRUE(WriteWav(wav, Tone(440, 2, 0.5)));
+    HWND notify = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, notify);
+    const UINT kDone = WM_APP + 7;
+    auto waitForDone = [&](DWORD timeoutMs) {
+        MSG message;
+        return testsignal::WaitUntil([&] { return PeekMessageW(&message, notify, kDone, kDone, PM_REMOVE) != FALSE; },
+                                     timeoutMs);
+    };
+    {
+        CFileLoadingJob first;
+        ASSERT_TRUE(first.Start(slow.c_str(), notify, kDone));
+        ASSERT_TRUE(testsignal::WaitUntil([&] { return Exists(Path(L"Slow.tmw")); }, 120000))
+            << "the first load never began its work WAV";
+        first.Abandon();
+    }
+    CFileLoadingJob second;
+    ASSERT_TRUE(second.Start(wav.c_str(), notify, kDone));
+    ASSERT_TRUE(waitForDone(180000)) << "the second load never ended";
+    const CFileLoadingJob::Outcome out = second.Result();
+    EXPECT_EQ(1, out.result);
+    EXPECT_EQ(Path(L"Slow.tmw"), std::wstring(out.workPath));
+    ASSERT_TRUE(CFileLoadingJob::WaitForAll(180000)) << "the abandoned load never ended";
+    ASSERT_TRUE(Exists(Path(L"Slow.tmw"))) << "the first load's clean-up removed the second's work WAV";
+    EXPECT_TRUE(Exists(Path(L"Slow.npk")));
+    EXPECT_EQ(WavData(wav), WavData(Path(L"Slow.tmw")));
+    DestroyWindow(notify);
 }

@@ -676,6 +676,7 @@ TEST_F(PublishDialog, RowsShowAndNameTheUsersFileNotItsCopy)
     SetAlbum(L"Tunes");
     const std::vector<std::wstring> said = Run();
     ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(0u, said[0].find(L"File conversion completed.")) << said[0];
     std::vector<std::wstring> made = FilesIn(out + L"Tunes");
     std::sort(made.begin(), made.end());
     EXPECT_EQ((std::vector<std::wstring>{L"[01] tune.mp3", L"[02] tune.mp3"}), made);
@@ -688,7 +689,9 @@ TEST_F(PublishDialog, ARefusedStartClearsThePreviousRunsReport)
     Open();
     ASSERT_TRUE(dlg.AddOneFile(Source(L"done.wav", ToneWav(4.5, 1)).c_str()));
     SetAlbum(L"Reported");
-    ASSERT_EQ(1u, Run().size());
+    const std::vector<std::wstring> first = Run();
+    ASSERT_EQ(1u, first.size());
+    EXPECT_EQ(0u, first[0].find(L"File conversion completed.")) << first[0];
     CString status, percent;
     dlg.GetDlgItemText(CPublishDlg::IDC_STATUS, status);
     dlg.GetDlgItemText(CPublishDlg::IDC_PERCENT, percent);

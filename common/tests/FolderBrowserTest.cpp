@@ -37,6 +37,15 @@ struct PathCase {
     int code;
 };
 
+// The browse window gets its owner's input back just after a message box goes,
+// on its own thread: a click in between would find OK disabled.
+bool ClickOkOnceEnabled(HWND window)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20))
+        if (drv::ClickControl(window, IDOK)) return true;
+    return false;
+}
+
 }  // namespace
 
 TEST_F(FolderBrowserTest, TypedPathsAreCheckedName_by_name)
@@ -212,7 +221,7 @@ TEST_F(FolderBrowserTest, DialogShowsTheInitialFolderAndCreatesATypedOneOnYes)
     std::wstring typed = Path(L"\\New\\Level\\");
     run.Type(typed);
     EXPECT_TRUE(run.OkEnabled());
-    ASSERT_TRUE(drv::ClickControl(run.Window(), IDOK));
+    ASSERT_TRUE(ClickOkOnceEnabled(run.Window()));
 
     drv::MessageBoxInfo question = drv::WaitForMessageBox(GetCurrentProcessId(), 5000);
     ASSERT_NE(nullptr, question.window);
@@ -234,7 +243,7 @@ TEST_F(FolderBrowserTest, DialogWarnsAboutBadNamesFilesAndLongPathsAndStaysOpen)
     ASSERT_NE(nullptr, run.Window());
     for (int i = 0; i < 3; ++i) {
         run.Type(cases[i]);
-        ASSERT_TRUE(drv::ClickControl(run.Window(), IDOK));
+        ASSERT_TRUE(ClickOkOnceEnabled(run.Window()));
         drv::MessageBoxInfo warning = drv::WaitForMessageBox(GetCurrentProcessId(), 5000);
         ASSERT_NE(nullptr, warning.window) << i;
         EXPECT_NE(std::wstring::npos, warning.text.find(expected[i])) << i;
@@ -252,7 +261,7 @@ TEST_F(FolderBrowserTest, DeclinedQuestionCreatesNothing)
     RunningPathDialog run(m_root, 200);
     ASSERT_NE(nullptr, run.Window());
     run.Type(Path(L"\\Declined"));
-    ASSERT_TRUE(drv::ClickControl(run.Window(), IDOK));
+    ASSERT_TRUE(ClickOkOnceEnabled(run.Window()));
     drv::MessageBoxInfo question = drv::WaitForMessageBox(GetCurrentProcessId(), 5000);
     ASSERT_TRUE(drv::AnswerMessageBox(question, IDNO));
     EXPECT_TRUE(drv::WaitForWindowGone(question.window, 5000));
